@@ -1,0 +1,48 @@
+# Helpers that register tests and fuzz targets the same way in every folder.
+#
+# framewright_add_test(<subsystem.unit> LABEL unit|gui|x11 SOURCES ... [LIBRARIES ...])
+#   unit: plain test; gui: Qt widgets on the offscreen platform;
+#   x11: run inside tests/support/x11-session (private Xvfb, two monitors, openbox).
+#
+# framewright_add_fuzzer(<name> SOURCES ... [LIBRARIES ...] [CORPUS <folder>])
+#   With FRAMEWRIGHT_FUZZ (clang): a libFuzzer binary. Otherwise the same entry point linked with
+#   fuzz/replay_main.cpp and run by CTest over the committed corpus, so every finding is replayed.
+
+set(FRAMEWRIGHT_X11_SESSION "${CMAKE_SOURCE_DIR}/tests/support/x11-session")
+
+function(framewright_add_test name)
+    cmake_parse_arguments(ARG "" "LABEL" "SOURCES;LIBRARIES" ${ARGN})
+    if(NOT ARG_LABEL MATCHES "^(unit|gui|x11)$")
+        message(FATAL_ERROR "framewright_add_test(${name}): LABEL must be unit, gui or x11")
+    endif()
+    string(REPLACE "." "_" target "test_${name}")
+    add_executable(${target} ${ARG_SOURCES})
+    target_link_libraries(${target} PRIVATE Qt6::Test ${ARG_LIBRARIES})
+    if(ARG_LABEL STREQUAL "x11")
+        add_test(NAME ${name} COMMAND ${FRAMEWRIGHT_X11_SESSION} $<TARGET_FILE:${target}>)
+        set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=xcb" RESOURCE_LOCK x11)
+    else()
+        add_test(NAME ${name} COMMAND ${target})
+        if(ARG_LABEL STREQUAL "gui")
+            set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+        endif()
+    endif()
+    set_tests_properties(${name} PROPERTIES LABELS ${ARG_LABEL} TIMEOUT 300)
+endfunction()
+
+function(framewright_add_fuzzer name)
+    cmake_parse_arguments(ARG "" "CORPUS" "SOURCES;LIBRARIES" ${ARGN})
+    set(target "fuzz_${name}")
+    if(FRAMEWRIGHT_FUZZ)
+        add_executable(${target} ${ARG_SOURCES})
+        target_compile_options(${target} PRIVATE -fsanitize=fuzzer)
+        target_link_options(${target} PRIVATE -fsanitize=fuzzer)
+    else()
+        add_executable(${target} ${ARG_SOURCES} ${CMAKE_SOURCE_DIR}/fuzz/replay_main.cpp)
+        if(ARG_CORPUS)
+            add_test(NAME fuzz.${name} COMMAND ${target} ${ARG_CORPUS})
+            set_tests_properties(fuzz.${name} PROPERTIES LABELS unit)
+        endif()
+    endif()
+    target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES})
+endfunction()
