@@ -1,0 +1,61 @@
+// Program entry: the application object, the window system, the main window, and the message loop.
+#include "application.h"
+#include "mainwnd.h"
+#include "messageboxes.h"
+#include "settingslocation.h"
+#include "uifont.h"
+
+#include "platform/x11/x11windowsystem.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
+
+#include <cstdio>
+
+namespace {
+
+// The help page beside the executable, else in the installed data folder (<prefix>/share/framewright).
+QString helpFilePath()
+{
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    const QString beside = programDir.filePath(kHelpFileName);
+    if (QFileInfo::exists(beside)) {
+        return beside;
+    }
+    return QDir::cleanPath(programDir.filePath(QStringLiteral("../share/framewright/") + kHelpFileName));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Other programs' windows are reached through X11 only; on a Wayland session that means XWayland.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Framewright"));
+    QApplication::setDesktopFileName(QStringLiteral("framewright"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/framewright/icons/framewright-256.png")));
+    QApplication::setFont(interfaceFont());
+
+    auto windowSystem = platform::x11::X11WindowSystem::open();
+    if (!windowSystem) {
+        std::fprintf(stderr, "framewright: cannot connect to the X server\n");
+        return 1;
+    }
+    MessageBoxes messageBoxes;
+    MainWndServices services;
+    services.windowSystem = windowSystem.get();
+    services.messageBoxes = &messageBoxes;
+    services.settingsPath = settingsFilePath();
+    services.helpFile = helpFilePath();
+    services.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
+
+    TMainWnd mainWnd(std::move(services));
+    mainWnd.show();
+    return application.exec();
+}

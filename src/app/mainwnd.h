@@ -1,0 +1,123 @@
+// The main window: the placement controls, the window-title list, the saved list and the program's lifecycle.
+// Construction runs the start-up sequence (FormCreate); destruction runs the shut-down sequence (FormDestroy),
+// which writes the settings file.
+#pragma once
+
+#include "cparameters.h"
+
+#include <QString>
+#include <QUrl>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+namespace platform {
+class WindowSystem;
+}
+class MessageBoxes;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QTreeWidget;
+class SettingsFile;
+class TClickImage;
+class UpDown;
+class ValueField;
+
+// What the main window needs from outside; tests pass fakes.
+struct MainWndServices
+{
+    platform::WindowSystem *windowSystem = nullptr;
+    MessageBoxes *messageBoxes = nullptr;
+    QString settingsPath;
+    QString helpFile; // the help page's full path
+    std::function<bool(const QUrl &)> openUrl;
+};
+
+class TMainWnd : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TMainWnd(MainWndServices services, QWidget *parent = nullptr);
+    ~TMainWnd() override;
+
+    void LoadControls(const cParameters &entry);
+    void StoreControls(cParameters &entry) const;
+    void RestorePresets();
+    void RemoveByDescription(const QString &description);
+    int MonitorAtPoint(QPoint point) const;
+
+    int MonitorCount = 0;
+    bool Updating = false;
+    bool SortByDescription = true;
+    bool SortAscending = false;
+
+private:
+    void createControls();
+    void assignCaptions();
+    void FormCreate();
+    void FormDestroy();
+    void fillMonitorList();
+    void restoreWindowPosition();
+    void listSavedEntries();
+    void restoreSelectionAndFocus();
+    void appendRow(std::unique_ptr<cParameters> entry);
+
+    void ExitBtnClick();
+    void HelpBtnClick();
+    void SideImgClick();
+    void PresetsBtnClick();
+    void SavedLvwSelectItem();
+    void TitleLstClick();
+    void HorzRdoClick();
+    void VertRdoClick();
+    void WidthRdoClick();
+    void HeightRdoClick();
+    int referenceWidth() const;
+    int referenceHeight() const;
+
+    MainWndServices m_services;
+    std::unique_ptr<SettingsFile> m_settingsFile;
+    std::unique_ptr<cParameters> AutoEntry;
+
+    TClickImage *SideImg = nullptr;
+    QGroupBox *PositionGrp = nullptr;
+    QLabel *ScreenLbl = nullptr;
+    QComboBox *MonitorCbo = nullptr;
+    QLabel *HorzLbl = nullptr;
+    QComboBox *HorzCbo = nullptr;
+    ValueField *m_horz = nullptr;
+    QLabel *VertLbl = nullptr;
+    QComboBox *VertCbo = nullptr;
+    ValueField *m_vert = nullptr;
+    QGroupBox *SizeGrp = nullptr;
+    QCheckBox *MaximizedChk = nullptr;
+    QLabel *WidthLbl = nullptr;
+    ValueField *m_width = nullptr;
+    QLabel *HeightLbl = nullptr;
+    ValueField *m_height = nullptr;
+    QGroupBox *DirectGrp = nullptr;
+    QLabel *TitleLbl = nullptr;
+    QListWidget *TitleLst = nullptr;
+    QPushButton *RefreshBtn = nullptr;
+    QPushButton *ReadBtn = nullptr;
+    QPushButton *Apply1Btn = nullptr;
+    QGroupBox *SavedGrp = nullptr;
+    QTreeWidget *SavedLvw = nullptr;
+    QPushButton *AddBtn = nullptr;
+    QPushButton *EditBtn = nullptr;
+    QPushButton *CopyBtn = nullptr;
+    QPushButton *RemoveBtn = nullptr;
+    QPushButton *UpBtn = nullptr;
+    QPushButton *DownBtn = nullptr;
+    QPushButton *PresetsBtn = nullptr;
+    QPushButton *Apply2Btn = nullptr;
+    QPushButton *ExitBtn = nullptr;
+    QPushButton *HelpBtn = nullptr;
+};

@@ -1,0 +1,46 @@
+// One placement value of the main window: an edit with its up-down control and a "%"/"pixels" radio pair.
+// It keeps the edit canonical (an integer within the limits of the unit in force) and converts the value when
+// the unit is switched.
+#pragma once
+
+#include "placement/unitconversion.h"
+
+#include <QObject>
+
+class QLineEdit;
+class QRadioButton;
+class TypingLimit;
+class UpDown;
+
+class ValueField : public QObject
+{
+    Q_OBJECT
+
+public:
+    ValueField(QLineEdit *edit, UpDown *upDown, QRadioButton *percent, QRadioButton *pixels, QObject *parent);
+
+    Unit unit() const;
+    // The edit's text as an integer, 0 when it is not one.
+    int value() const;
+    // Switches the radio pair (which runs the unit handler when a button goes on) and sets the position.
+    void load(Unit unit, int value);
+
+    // The normalisation of the edit: its text becomes the canonical integer within the current limits.
+    void normalise();
+    // The unit handler: installs the limits and typing length of the unit now on and, unless `updating`,
+    // converts the position with the reference size (the monitor's width or height in pixels).
+    void switchUnit(bool updating, int referencePx);
+
+signals:
+    // A button of the radio pair went from off to on.
+    void unitSwitched();
+
+private:
+    void installLimits(Unit unit);
+
+    QLineEdit *m_edit;
+    UpDown *m_upDown;
+    QRadioButton *m_percent;
+    QRadioButton *m_pixels;
+    TypingLimit *m_typingLimit;
+};

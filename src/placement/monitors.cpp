@@ -1,0 +1,101 @@
+// Monitor queries on top of the window system's monitor list.
+#include "monitors.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+bool isIndexOf(const std::vector<platform::Monitor> &monitors, int index)
+{
+    return index >= 0 && static_cast<size_t>(index) < monitors.size();
+}
+
+// Squared distance from a point to a rectangle (0 inside), in 64 bits so far-off points cannot overflow.
+qint64 distanceSquared(const QRect &rect, QPoint point)
+{
+    const qint64 dx = point.x() < rect.left() ? rect.left() - point.x()
+        : point.x() > rect.right()            ? point.x() - rect.right()
+                                              : 0;
+    const qint64 dy = point.y() < rect.top() ? rect.top() - point.y()
+        : point.y() > rect.bottom()          ? point.y() - rect.bottom()
+                                             : 0;
+    return dx * dx + dy * dy;
+}
+
+QRect nearestMonitorRect(const std::vector<platform::Monitor> &monitors, QPoint point)
+{
+    QRect best;
+    qint64 bestDistance = std::numeric_limits<qint64>::max();
+    for (const auto &monitor : monitors) {
+        const qint64 distance = distanceSquared(monitor.rect, point);
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            best = monitor.rect;
+        }
+    }
+    return best;
+}
+
+} // namespace
+
+int GetMonitorCount(platform::WindowSystem &windowSystem)
+{
+    return std::max(1, static_cast<int>(windowSystem.monitors().size()));
+}
+
+QString GetMonitorName(platform::WindowSystem &windowSystem, int index)
+{
+    const auto monitors = windowSystem.monitors();
+    return isIndexOf(monitors, index) ? monitors[index].name : QString();
+}
+
+QPoint GetAdapterPosition(platform::WindowSystem &windowSystem, int index)
+{
+    const auto monitors = windowSystem.monitors();
+    return isIndexOf(monitors, index) ? monitors[index].rect.topLeft() : QPoint(0, 0);
+}
+
+QRect GetMonitorRect(platform::WindowSystem &windowSystem, int index)
+{
+    const QPoint inside = GetAdapterPosition(windowSystem, index) + QPoint(1, 1);
+    return nearestMonitorRect(windowSystem.monitors(), inside);
+}
+
+int MonitorAtPoint(platform::WindowSystem &windowSystem, int monitorCount, QPoint point)
+{
+    for (int i = 0; i < monitorCount; ++i) {
+        if (GetMonitorRect(windowSystem, i).contains(point)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+QSize primaryScreenSize(platform::WindowSystem &windowSystem)
+{
+    const auto monitors = windowSystem.monitors();
+    const auto primary = std::find_if(monitors.begin(), monitors.end(), [](const auto &m) { return m.primary; });
+    return primary != monitors.end() ? primary->rect.size() : QSize();
+}
+
+QString monitorListEntry(int index, const QString &name)
+{
+    return QStringLiteral("%1 - %2").arg(index + 1).arg(name);
+}
+
+bool RectFitsMonitor(platform::WindowSystem &windowSystem, int monitorCount, QPoint topLeft, QSize size)
+{
+    constexpr qint64 kMax = std::numeric_limits<int>::max();
+    if (qint64(topLeft.x()) + size.width() > kMax || qint64(topLeft.y()) + size.height() > kMax) {
+        return false;
+    }
+    const QRect rect(topLeft, size);
+    for (int i = 0; i < monitorCount; ++i) {
+        const QRect overlap = GetMonitorRect(windowSystem, i).intersected(rect);
+        if (!overlap.isEmpty()) {
+            return overlap == rect;
+        }
+    }
+    return false;
+}

@@ -1,0 +1,134 @@
+// X11 backend of the window-system interface. Monitors come from RandR 1.5 GetMonitors; each is named by the
+// monitor-name descriptor of its first output's EDID, else by that output's name, else by the monitor's own name.
+#include "x11windowsystem.h"
+
+#include "platform/edid.h"
+#include "platform/monitororder.h"
+#include "x11connection.h"
+
+#include <xcb/randr.h>
+
+namespace platform::x11 {
+
+namespace {
+
+// An EDID base block is 128 bytes; extension blocks follow in 128-byte steps. The name lives in the base block,
+// so the request asks for no more than that (the length is in 32-bit units).
+constexpr uint32_t kEdidRequestLongs = 128 / 4;
+
+QString atomName(xcb_connection_t *c, xcb_get_atom_name_cookie_t cookie)
+{
+    Reply<xcb_get_atom_name_reply_t> reply(xcb_get_atom_name_reply(c, cookie, nullptr));
+    if (!reply) {
+        return {};
+    }
+    return QString::fromUtf8(xcb_get_atom_name_name(reply.get()), xcb_get_atom_name_name_length(reply.get()));
+}
+
+QString outputName(xcb_connection_t *c, xcb_randr_get_output_info_cookie_t cookie)
+{
+    Reply<xcb_randr_get_output_info_reply_t> reply(xcb_randr_get_output_info_reply(c, cookie, nullptr));
+    if (!reply) {
+        return {};
+    }
+    const int length = xcb_randr_get_output_info_name_length(reply.get());
+    return QString::fromUtf8(reinterpret_cast<const char *>(xcb_randr_get_output_info_name(reply.get())), length);
+}
+
+QString edidName(xcb_connection_t *c, xcb_randr_get_output_property_cookie_t cookie)
+{
+    Reply<xcb_randr_get_output_property_reply_t> reply(xcb_randr_get_output_property_reply(c, cookie, nullptr));
+    if (!reply || reply->format != 8) {
+        return {};
+    }
+    const int length = xcb_randr_get_output_property_data_length(reply.get());
+    const uint8_t *data = xcb_randr_get_output_property_data(reply.get());
+    return QString::fromStdString(edidMonitorName(data, length < 0 ? 0 : static_cast<size_t>(length)));
+}
+
+} // namespace
+
+std::unique_ptr<X11WindowSystem> X11WindowSystem::open(const char *displayName)
+{
+    auto connection = X11Connection::open(displayName);
+    if (!connection) {
+        return nullptr;
+    }
+    return std::unique_ptr<X11WindowSystem>(new X11WindowSystem(std::move(connection)));
+}
+
+X11WindowSystem::X11WindowSystem(std::unique_ptr<X11Connection> connection)
+    : m_connection(std::move(connection))
+{
+}
+
+X11WindowSystem::~X11WindowSystem() = default;
+
+Monitor X11WindowSystem::rootMonitor() const
+{
+    xcb_connection_t *c = m_connection->get();
+    Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, xcb_get_geometry(c, m_connection->root()), nullptr));
+    Monitor monitor;
+    monitor.primary = true;
+    if (geometry) {
+        monitor.rect = QRect(0, 0, geometry->width, geometry->height);
+    }
+    return monitor;
+}
+
+std::vector<Monitor> X11WindowSystem::monitors()
+{
+    if (!m_connection->hasRandrMonitors()) {
+        return {rootMonitor()};
+    }
+    xcb_connection_t *c = m_connection->get();
+    Reply<xcb_randr_get_monitors_reply_t> reply(
+        xcb_randr_get_monitors_reply(c, xcb_randr_get_monitors(c, m_connection->root(), 1), nullptr));
+    if (!reply || xcb_randr_get_monitors_monitors_length(reply.get()) <= 0) {
+        return {rootMonitor()};
+    }
+
+    // All name requests go out before any reply is read: one round trip for the whole list.
+    struct Pending
+    {
+        Monitor monitor;
+        xcb_get_atom_name_cookie_t monitorName;
+        bool hasOutput = false;
+        xcb_randr_get_output_info_cookie_t outputInfo {};
+        xcb_randr_get_output_property_cookie_t edid {};
+        bool hasEdid = false;
+    };
+    std::vector<Pending> pending;
+    for (auto it = xcb_randr_get_monitors_monitors_iterator(reply.get()); it.rem > 0;
+         xcb_randr_monitor_info_next(&it)) {
+        const xcb_randr_monitor_info_t *info = it.data;
+        Pending p;
+        p.monitor.rect = QRect(info->x, info->y, info->width, info->height);
+        p.monitor.primary = info->primary != 0;
+        p.monitorName = xcb_get_atom_name(c, info->name);
+        if (xcb_randr_monitor_info_outputs_length(info) > 0) {
+            const xcb_randr_output_t output = xcb_randr_monitor_info_outputs(info)[0];
+            p.hasOutput = true;
+            p.outputInfo = xcb_randr_get_output_info(c, output, XCB_CURRENT_TIME);
+            if (m_connection->atoms().edid != XCB_ATOM_NONE) {
+                p.hasEdid = true;
+                p.edid = xcb_randr_get_output_property(c, output, m_connection->atoms().edid, XCB_GET_PROPERTY_TYPE_ANY,
+                                                       0, kEdidRequestLongs, 0, 0);
+            }
+        }
+        pending.push_back(p);
+    }
+
+    std::vector<Monitor> result;
+    for (Pending &p : pending) {
+        const QString ownName = atomName(c, p.monitorName);
+        const QString portName = p.hasOutput ? outputName(c, p.outputInfo) : QString();
+        const QString displayName = p.hasEdid ? edidName(c, p.edid) : QString();
+        p.monitor.name = !displayName.isEmpty() ? displayName : !portName.isEmpty() ? portName : ownName;
+        result.push_back(p.monitor);
+    }
+    orderMonitors(result);
+    return result;
+}
+
+} // namespace platform::x11
