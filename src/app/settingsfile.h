@@ -1,0 +1,71 @@
+// SettingsFile: the one accessor of the program's settings file, a profile (INI) file in UTF-8.
+// Reads and writes text, integers and booleans by section and key; keeps every line it does not change
+// byte for byte and replaces the file atomically on save(). SettingsWriteError reports a failed save.
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <stdexcept>
+
+// "Unable to write to <full path>": the settings file could not be replaced. The old file is left as it was.
+class SettingsWriteError : public std::runtime_error
+{
+public:
+    explicit SettingsWriteError(const QString &path);
+    QString path() const { return m_path; }
+
+private:
+    QString m_path;
+};
+
+// Section and key names are matched without regard to letter case (Unicode case folding), after the same
+// normalisation on reading and writing: each CR, LF or CR LF becomes one blank and blanks around the name are
+// dropped. The first matching section and, inside it, the first matching key win. Key names are the program's own:
+// they must not contain "=" nor begin with "[", ";" or "#".
+//
+// The file is read on first access; a missing file reads as empty. A file that cannot be read or is larger than
+// kMaxFileBytes is not parsed: reads give their defaults and save() refuses to replace it, so a file we could not
+// read is never overwritten with a partial copy. Writes change the in-memory copy only; save() replaces the file.
+class SettingsFile
+{
+public:
+    static constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
+    static constexpr qsizetype kMaxValueLength = 2047; // UTF-16 code units returned by readString at most
+
+    explicit SettingsFile(QString path); // neither creates nor reads the file
+    ~SettingsFile();
+    SettingsFile(const SettingsFile &) = delete;
+    SettingsFile &operator=(const SettingsFile &) = delete;
+
+    QString path() const { return m_path; }
+    bool exists() const; // something exists at path() now
+
+    // The stored value with blanks around it dropped and one pair of enclosing quotes (' or ") removed, cut to
+    // kMaxValueLength without splitting a surrogate pair; defaultValue when the section or key is missing.
+    QString readString(const QString &section, const QString &key, const QString &defaultValue) const;
+    // The stored value read by parseProfileInteger; defaultValue when missing or not a 32-bit integer.
+    int readInteger(const QString &section, const QString &key, int defaultValue) const;
+    // readInteger with the default 1 or 0; any non-zero value is true.
+    bool readBool(const QString &section, const QString &key, bool defaultValue) const;
+
+    // Replaces the value of the first matching key of the first matching section, or adds the key after the last
+    // key of that section, or adds the section at the end of the file. Each CR, LF or CR LF in the value is
+    // written as one blank, so no value can break the file's structure.
+    void writeString(const QString &section, const QString &key, const QString &value);
+    void writeInteger(const QString &section, const QString &key, int value); // decimal
+    void writeBool(const QString &section, const QString &key, bool value);   // "1" or "0"
+
+    // Replaces the file with the in-memory copy when a write has changed it since loading or the last save:
+    // creates the folder if missing, writes a temporary file beside the target and renames it over the target.
+    // Throws SettingsWriteError with the full path on any failure; the file on disk then stays as it was.
+    void save();
+
+private:
+    struct Document;
+    Document &document() const; // loads the file on first use
+
+    QString m_path;
+    mutable std::unique_ptr<Document> m_document;
+    mutable bool m_unreadable = false;
+    bool m_modified = false;
+};

@@ -1,0 +1,37 @@
+// Where the settings file lives: beside the executable, or under the XDG configuration folder.
+#include "app/settingslocation.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const QString kFileName = QStringLiteral("KTZ.ini");
+const QString kConfigSubfolder = QStringLiteral("framewright");
+
+} // namespace
+
+QString configHomePath()
+{
+    const QString configured = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!configured.isEmpty() && QDir::isAbsolutePath(configured)) {
+        return configured;
+    }
+    return QDir::home().filePath(QStringLiteral(".config"));
+}
+
+QString settingsFilePath(const QString &executableDir, const QString &configHome)
+{
+    // isWritable() asks the kernel (access(2)), so a read-only mount counts as not writable even for root.
+    const QFileInfo folder(executableDir);
+    if (folder.isDir() && folder.isWritable()) {
+        return QDir(executableDir).filePath(kFileName);
+    }
+    return QDir(QDir(configHome).filePath(kConfigSubfolder)).filePath(kFileName);
+}
+
+QString settingsFilePath()
+{
+    return settingsFilePath(QCoreApplication::applicationDirPath(), configHomePath());
+}

@@ -1,0 +1,533 @@
+// Tests of SettingsFile (reading, writing, saving, failures) and of the settings location rule.
+#include "app/settingsfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include "app/settingslocation.h"
+
+using Write = QStringList; // section, key, value
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+ino_t inodeOf(const QString &path)
+{
+    struct stat info = {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+// Lowers the process's file size limit so that writing more than `bytes` to any file fails with EFBIG; this
+// stops root as well, unlike permissions. Restores the limit and SIGXFSZ on destruction.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_saved;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_savedHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_saved = {};
+    void (*m_savedHandler)(int) = nullptr;
+};
+
+} // namespace
+
+class SettingsFileTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void readString_data();
+    void readString();
+    void readInteger_data();
+    void readInteger();
+    void readBool_data();
+    void readBool();
+    void write_data();
+    void write();
+    void saveWritesOnlyChanges();
+    void loadsOnFirstAccess();
+    void saveFailure_data();
+    void saveFailure();
+    void location_data();
+    void location();
+    void configHome_data();
+    void configHome();
+
+private:
+    QString m_path; // KTZ.ini in a fresh temporary folder
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void SettingsFileTest::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_path = m_dir->filePath(QStringLiteral("KTZ.ini"));
+}
+
+void SettingsFileTest::readString_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("expected");
+
+    const QString dflt = QStringLiteral("default");
+    QTest::newRow("missing section") << QByteArray("[A]\nk=v\n") << "B"
+                                     << "k" << dflt;
+    QTest::newRow("missing key") << QByteArray("[A]\nk=v\n") << "A"
+                                 << "x" << dflt;
+    QTest::newRow("empty value") << QByteArray("[A]\nk=\n") << "A"
+                                 << "k"
+                                 << "";
+    QTest::newRow("blanks around value dropped") << QByteArray("[A]\nk = \t v w \t\n") << "A"
+                                                 << "k"
+                                                 << "v w";
+    QTest::newRow("double quotes removed") << QByteArray("[A]\nk=\" v \"\n") << "A"
+                                           << "k"
+                                           << " v ";
+    QTest::newRow("single quotes removed") << QByteArray("[A]\nk=' v '\n") << "A"
+                                           << "k"
+                                           << " v ";
+    QTest::newRow("only the outer pair removed") << QByteArray("[A]\nk=\"\"v\"\"\n") << "A"
+                                                 << "k"
+                                                 << "\"v\"";
+    QTest::newRow("mismatched quotes kept") << QByteArray("[A]\nk=\"v'\n") << "A"
+                                            << "k"
+                                            << "\"v'";
+    QTest::newRow("lone quote kept") << QByteArray("[A]\nk=\"\n") << "A"
+                                     << "k"
+                                     << "\"";
+    QTest::newRow("equals sign inside value") << QByteArray("[A]\nk=a=b\n") << "A"
+                                              << "k"
+                                              << "a=b";
+    QTest::newRow("names case-blind") << QByteArray("[Auto]\nTitle=x\n") << "aUTO"
+                                      << "tITLE"
+                                      << "x";
+    QTest::newRow("names case-blind beyond ASCII")
+        << QByteArray("[\xC3\x84rger \xCE\xA3]\nk=x\n") << QStringLiteral("\u00E4RGER \u03C3") << "K"
+        << "x";
+    QTest::newRow("first section wins") << QByteArray("[A]\nk=1\n[a]\nk=2\n") << "A"
+                                        << "k"
+                                        << "1";
+    QTest::newRow("key of a later duplicate section unseen") << QByteArray("[A]\n[a]\nj=2\n") << "a"
+                                                             << "j" << dflt;
+    QTest::newRow("first key wins") << QByteArray("[A]\nk=1\nK=2\n") << "A"
+                                    << "k"
+                                    << "1";
+    QTest::newRow("key before any section unseen") << QByteArray("k=1\n[]\n") << ""
+                                                   << "k" << dflt;
+    QTest::newRow("comment is no key") << QByteArray("[A]\n;k=1\n# k=2\n") << "A"
+                                       << "k" << dflt;
+    QTest::newRow("blanks around names") << QByteArray("  [ A ]  \n\t k  =v\n") << " A"
+                                         << "k "
+                                         << "v";
+    QTest::newRow("section name holding a bracket") << QByteArray("[a]b]\nk=v\n") << "a]b"
+                                                    << "k"
+                                                    << "v";
+    QTest::newRow("header without closing bracket") << QByteArray("[A\nk=v\n") << "A"
+                                                    << "k"
+                                                    << "v";
+    QTest::newRow("line break in requested name") << QByteArray("[a b]\nk=v\n") << "a\r\nb"
+                                                  << "k"
+                                                  << "v";
+    QTest::newRow("CRLF line endings") << QByteArray("[A]\r\nk=v\r\n") << "A"
+                                       << "k"
+                                       << "v";
+    QTest::newRow("no final line break") << QByteArray("[A]\nk=v") << "A"
+                                         << "k"
+                                         << "v";
+    QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF[A]\nk=v\n") << "A"
+                                     << "k"
+                                     << "v";
+    QTest::newRow("invalid UTF-8 replaced") << QByteArray("[A]\nk=a\xFF"
+                                                          "b\n")
+                                            << "A"
+                                            << "k"
+                                            << "a\uFFFDb";
+
+    const QString x2047(2047, u'x');
+    QTest::newRow("cut to 2047 characters") << "[A]\nk=" + QByteArray(3000, 'x') << "A"
+                                            << "k" << x2047;
+    QTest::newRow("cut after the quotes are removed") << "[A]\nk=\"" + x2047.toUtf8() + "x\""
+                                                      << "A"
+                                                      << "k" << x2047;
+    const QString emoji = QStringLiteral("\U0001F600");
+    QTest::newRow("cut never splits a surrogate pair") << "[A]\nk=" + (QString(2046, u'x') + emoji).toUtf8() << "A"
+                                                       << "k" << QString(2046, u'x');
+    QTest::newRow("surrogate pair that fits kept") << "[A]\nk=" + (QString(2045, u'x') + emoji + "y").toUtf8() << "A"
+                                                   << "k" << QString(2045, u'x') + emoji;
+}
+
+void SettingsFileTest::readString()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, expected);
+    writeAll(m_path, content);
+    const SettingsFile settings(m_path);
+    QCOMPARE(settings.readString(section, key, QStringLiteral("default")), expected);
+}
+
+void SettingsFileTest::readInteger_data()
+{
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<int>("expected"); // the default is 7
+
+    QTest::newRow("decimal") << QByteArray("42") << 42;
+    QTest::newRow("leading zeros") << QByteArray("0012") << 12;
+    QTest::newRow("plus sign") << QByteArray("+12") << 12;
+    QTest::newRow("blanks and sign kept by quotes") << QByteArray("\" -5\"") << -5;
+    QTest::newRow("lowest") << QByteArray("-2147483648") << int(0x80000000);
+    QTest::newRow("highest") << QByteArray("2147483647") << 2147483647;
+    QTest::newRow("above the range") << QByteArray("2147483648") << 7;
+    QTest::newRow("below the range") << QByteArray("-2147483649") << 7;
+    QTest::newRow("very long number") << QByteArray(500, '9') << 7;
+    QTest::newRow("0x hexadecimal") << QByteArray("0x1A") << 26;
+    QTest::newRow("0X hexadecimal") << QByteArray("0X1a") << 26;
+    QTest::newRow("0x wraps to negative") << QByteArray("0xFFFFFFFF") << -1;
+    QTest::newRow("0x beyond 32 bits") << QByteArray("0x100000000") << 7;
+    QTest::newRow("0x alone") << QByteArray("0x") << 7;
+    QTest::newRow("0x with bad digit") << QByteArray("0x1G") << 7;
+    QTest::newRow("sign before 0x") << QByteArray("-0x1A") << 7;
+    QTest::newRow("dollar hexadecimal") << QByteArray("$1A") << 26;
+    QTest::newRow("negative dollar") << QByteArray("-$1A") << -26;
+    QTest::newRow("dollar wraps to negative") << QByteArray("$80000000") << int(0x80000000);
+    QTest::newRow("dollar alone") << QByteArray("$") << 7;
+    QTest::newRow("trailing garbage") << QByteArray("12abc") << 7;
+    QTest::newRow("inner blank") << QByteArray("1 2") << 7;
+    QTest::newRow("sign alone") << QByteArray("-") << 7;
+    QTest::newRow("empty") << QByteArray("") << 7;
+    QTest::newRow("word") << QByteArray("true") << 7;
+    QTest::newRow("non-ASCII digits") << QByteArray("\xD9\xA3") << 7;
+}
+
+void SettingsFileTest::readInteger()
+{
+    QFETCH(QByteArray, value);
+    QFETCH(int, expected);
+    writeAll(m_path, "[A]\nk=" + value + "\n");
+    const SettingsFile settings(m_path);
+    QCOMPARE(settings.readInteger(QStringLiteral("A"), QStringLiteral("k"), 7), expected);
+}
+
+void SettingsFileTest::readBool_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("defaultValue");
+    QTest::addColumn<bool>("expected");
+
+    QTest::newRow("missing gives default false") << QByteArray("[A]\n") << false << false;
+    QTest::newRow("missing gives default true") << QByteArray("[A]\n") << true << true;
+    QTest::newRow("one") << QByteArray("[A]\nk=1\n") << false << true;
+    QTest::newRow("zero") << QByteArray("[A]\nk=0\n") << true << false;
+    QTest::newRow("two is true") << QByteArray("[A]\nk=2\n") << false << true;
+    QTest::newRow("negative is true") << QByteArray("[A]\nk=-1\n") << false << true;
+    QTest::newRow("word true gives default false") << QByteArray("[A]\nk=true\n") << false << false;
+    QTest::newRow("word false gives default true") << QByteArray("[A]\nk=false\n") << true << true;
+}
+
+void SettingsFileTest::readBool()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, defaultValue);
+    QFETCH(bool, expected);
+    writeAll(m_path, content);
+    const SettingsFile settings(m_path);
+    QCOMPARE(settings.readBool(QStringLiteral("A"), QStringLiteral("k"), defaultValue), expected);
+}
+
+void SettingsFileTest::write_data()
+{
+    QTest::addColumn<bool>("fileExists");
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QList<Write>>("writes");
+    QTest::addColumn<QByteArray>("after");
+
+    QTest::newRow("new file") << false << QByteArray()
+                              << QList<Write> {{"General", "Left", "10"}, {"General", "Top", "20"},
+                                     {"Auto", "Title", ""}}
+                              << QByteArray("[General]\nLeft=10\nTop=20\n\n[Auto]\nTitle=\n");
+    QTest::newRow("empty file") << true << QByteArray() << QList<Write> {{"A", "k", "1"}} << QByteArray("[A]\nk=1\n");
+    QTest::newRow("everything else kept, CRLF")
+        << true
+        << QByteArray("; Framewright settings\r\n\r\n[General]\r\nLeft=1\r\n; position\r\nTop=2\r\n"
+                      "Unknown = keep me\r\nstray line\r\n\r\n; next\r\n[Other]\r\nx=\"q\"\r\n")
+        << QList<Write> {{"General", "Top", "5"}, {"General", "PresetCount", "3"}, {"Other", "new", "v"},
+               {"New", "k", "v"}}
+        << QByteArray(
+               "; Framewright settings\r\n\r\n[General]\r\nLeft=1\r\n; position\r\nTop=5\r\n"
+               "Unknown = keep me\r\nstray line\r\nPresetCount=3\r\n\r\n; next\r\n[Other]\r\nx=\"q\"\r\nnew=v\r\n"
+               "\r\n[New]\r\nk=v\r\n");
+    QTest::newRow("key spelling and spacing kept")
+        << true << QByteArray("[auto]\n  TITLE = old\n") << QList<Write> {{"Auto", "Title", "new"}}
+        << QByteArray("[auto]\n  TITLE = new\n");
+    QTest::newRow("first of duplicate sections written")
+        << true << QByteArray("[A]\nk=1\n[a]\nk=2\nj=3\n") << QList<Write> {{"a", "K", "4"}, {"A", "j", "5"}}
+        << QByteArray("[A]\nk=4\nj=5\n[a]\nk=2\nj=3\n");
+    QTest::newRow("keys of an empty section follow its header")
+        << true << QByteArray("[A]\n; about B\n[B]\n") << QList<Write> {{"A", "k", "1"}}
+        << QByteArray("[A]\nk=1\n; about B\n[B]\n");
+    QTest::newRow("no final line break, key replaced")
+        << true << QByteArray("[A]\nk=1") << QList<Write> {{"A", "k", "2"}} << QByteArray("[A]\nk=2");
+    QTest::newRow("no final line break, key added")
+        << true << QByteArray("[A]\nk=1") << QList<Write> {{"A", "j", "2"}} << QByteArray("[A]\nk=1\nj=2\n");
+    QTest::newRow("new section after a trailing blank line")
+        << true << QByteArray("[A]\nk=1\n\n") << QList<Write> {{"B", "k", "1"}} << QByteArray("[A]\nk=1\n\n[B]\nk=1\n");
+    QTest::newRow("new section after comments only")
+        << true << QByteArray("; only") << QList<Write> {{"A", "k", "1"}} << QByteArray("; only\n\n[A]\nk=1\n");
+    QTest::newRow("invalid UTF-8 in other lines kept")
+        << true << QByteArray("[A]\nx=\xFF\xFE\n[B]\n\xC3=\n") << QList<Write> {{"A", "k", "\u00E9"}}
+        << QByteArray("[A]\nx=\xFF\xFE\nk=\xC3\xA9\n[B]\n\xC3=\n");
+    QTest::newRow("byte order mark kept") << true << QByteArray("\xEF\xBB\xBF[A]\r\nk=1\r\n")
+                                          << QList<Write> {{"A", "k", "2"}} << QByteArray("\xEF\xBB\xBF[A]\r\nk=2\r\n");
+    QTest::newRow("line breaks in a value")
+        << true << QByteArray("[A]\nk=1\n") << QList<Write> {{"A", "k", "a\r\nb\rc\nd\n\n[B]"}}
+        << QByteArray("[A]\nk=a b c d  [B]\n");
+    QTest::newRow("line breaks in a section name")
+        << false << QByteArray() << QList<Write> {{"x\n[General]", "k", "v"}} << QByteArray("[x [General]]\nk=v\n");
+    QTest::newRow("line breaks in a key name")
+        << false << QByteArray() << QList<Write> {{"A", "k\r\nj", "v"}} << QByteArray("[A]\nk j=v\n");
+    QTest::newRow("section name holding brackets")
+        << false << QByteArray() << QList<Write> {{"[a]b]", "k", "v"}} << QByteArray("[[a]b]]\nk=v\n");
+}
+
+void SettingsFileTest::write()
+{
+    QFETCH(bool, fileExists);
+    QFETCH(QByteArray, before);
+    QFETCH(QList<Write>, writes);
+    QFETCH(QByteArray, after);
+    if (fileExists) {
+        writeAll(m_path, before);
+    }
+
+    // A value reads back as written but for line breaks, each of which became one blank.
+    const auto readBack = [](QString value) {
+        return value.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\r', u' ').replace(u'\n', u' ');
+    };
+    SettingsFile settings(m_path);
+    for (const Write &w : writes) {
+        settings.writeString(w[0], w[1], w[2]);
+        QCOMPARE(settings.readString(w[0], w[1], QStringLiteral("missing")), readBack(w[2]));
+    }
+    settings.save();
+    QCOMPARE(readAll(m_path), after);
+
+    const SettingsFile reread(m_path);
+    for (const Write &w : writes) {
+        QCOMPARE(reread.readString(w[0], w[1], QStringLiteral("missing")), readBack(w[2]));
+    }
+}
+
+void SettingsFileTest::saveWritesOnlyChanges()
+{
+    {
+        SettingsFile settings(m_path);
+        QCOMPARE(settings.readString(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("d")), "d");
+        settings.save();
+        QVERIFY(!settings.exists());
+    }
+    const QByteArray content("[A]\nk=1\nb=1\n");
+    writeAll(m_path, content);
+    const ino_t original = inodeOf(m_path);
+    {
+        // The same values again change no byte, so the file is not replaced.
+        SettingsFile settings(m_path);
+        settings.writeInteger(QStringLiteral("a"), QStringLiteral("K"), 1);
+        settings.writeBool(QStringLiteral("A"), QStringLiteral("b"), true);
+        settings.save();
+        QCOMPARE(inodeOf(m_path), original);
+    }
+    {
+        SettingsFile settings(m_path);
+        settings.writeInteger(QStringLiteral("A"), QStringLiteral("k"), -3);
+        settings.save();
+        QVERIFY(inodeOf(m_path) != original);
+        QCOMPARE(readAll(m_path), QByteArray("[A]\nk=-3\nb=1\n"));
+        const ino_t replaced = inodeOf(m_path);
+        settings.save();
+        QCOMPARE(inodeOf(m_path), replaced);
+    }
+    {
+        // The first save creates the missing folders.
+        const QString nested = m_dir->filePath(QStringLiteral("config/framewright/KTZ.ini"));
+        SettingsFile settings(nested);
+        settings.writeBool(QStringLiteral("A"), QStringLiteral("b"), false);
+        settings.save();
+        QCOMPARE(readAll(nested), QByteArray("[A]\nb=0\n"));
+        QCOMPARE(QDir(QFileInfo(nested).path()).entryList(QDir::Files | QDir::Hidden), QStringList {"KTZ.ini"});
+    }
+}
+
+void SettingsFileTest::loadsOnFirstAccess()
+{
+    SettingsFile settings(m_path);
+    QVERIFY(!settings.exists());
+    writeAll(m_path, "[A]\nk=1\n");
+    QVERIFY(settings.exists());
+    QCOMPARE(settings.readInteger(QStringLiteral("A"), QStringLiteral("k"), 0), 1);
+    writeAll(m_path, "[A]\nk=2\n");
+    QCOMPARE(settings.readInteger(QStringLiteral("A"), QStringLiteral("k"), 0), 1);
+}
+
+enum class Obstacle { ParentIsFile, UnderProc, PathIsFolder, FileTooLarge, WriteFails };
+
+void SettingsFileTest::saveFailure_data()
+{
+    QTest::addColumn<Obstacle>("obstacle");
+    QTest::newRow("parent folder is a regular file") << Obstacle::ParentIsFile;
+    QTest::newRow("folder under /proc") << Obstacle::UnderProc;
+    QTest::newRow("settings path is a folder") << Obstacle::PathIsFolder;
+    QTest::newRow("file over the size limit is left unread") << Obstacle::FileTooLarge;
+    QTest::newRow("writing the new file fails") << Obstacle::WriteFails;
+}
+
+void SettingsFileTest::saveFailure()
+{
+    QFETCH(Obstacle, obstacle);
+    const QByteArray old("; old\n[A]\nk=1\n");
+    QString path = m_path;
+    switch (obstacle) {
+    case Obstacle::ParentIsFile:
+        writeAll(m_dir->filePath(QStringLiteral("file")), old);
+        path = m_dir->filePath(QStringLiteral("file/KTZ.ini"));
+        break;
+    case Obstacle::UnderProc:
+        path = QStringLiteral("/proc/framewright-test/KTZ.ini");
+        break;
+    case Obstacle::PathIsFolder:
+        QVERIFY(QDir().mkpath(m_path));
+        writeAll(m_path + QStringLiteral("/inside"), old);
+        break;
+    case Obstacle::FileTooLarge: {
+        writeAll(m_path, old);
+        QFile file(m_path);
+        QVERIFY(file.resize(SettingsFile::kMaxFileBytes + 1)); // sparse: cheap to make
+        break;
+    }
+    case Obstacle::WriteFails:
+        writeAll(m_path, old);
+        break;
+    }
+    const QByteArray before = readAll(m_path);
+
+    SettingsFile settings(path);
+    QCOMPARE(
+        settings.readInteger(QStringLiteral("A"), QStringLiteral("k"), -1), obstacle == Obstacle::WriteFails ? 1 : -1);
+    settings.writeString(QStringLiteral("A"), QStringLiteral("k"), QString(64 * 1024, u'v'));
+    std::optional<FileSizeLimit> limit;
+    if (obstacle == Obstacle::WriteFails) {
+        limit.emplace(4096);
+    }
+    try {
+        settings.save();
+        QFAIL("save() did not throw");
+    } catch (const SettingsWriteError &error) {
+        QCOMPARE(error.path(), QFileInfo(path).absoluteFilePath());
+        QCOMPARE(QString::fromUtf8(error.what()),
+            QStringLiteral("Unable to write to ") + QFileInfo(path).absoluteFilePath());
+    }
+    limit.reset();
+
+    QCOMPARE(readAll(m_path), before);
+    if (obstacle == Obstacle::PathIsFolder) {
+        QCOMPARE(readAll(m_path + QStringLiteral("/inside")), old);
+    }
+    if (obstacle == Obstacle::WriteFails) {
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList {"KTZ.ini"});
+    }
+}
+
+void SettingsFileTest::location_data()
+{
+    QTest::addColumn<QString>("executableDir"); // relative to the temporary folder
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("writable executable folder") << "bin"
+                                                << "bin/KTZ.ini";
+    QTest::newRow("missing executable folder") << "missing"
+                                               << "config/framewright/KTZ.ini";
+    QTest::newRow("executable folder is a file") << "file"
+                                                 << "config/framewright/KTZ.ini";
+}
+
+void SettingsFileTest::location()
+{
+    QFETCH(QString, executableDir);
+    QFETCH(QString, expected);
+    QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("bin")));
+    writeAll(m_dir->filePath(QStringLiteral("file")), "");
+    QCOMPARE(settingsFilePath(m_dir->filePath(executableDir), m_dir->filePath(QStringLiteral("config"))),
+        m_dir->filePath(expected));
+}
+
+void SettingsFileTest::configHome_data()
+{
+    QTest::addColumn<QByteArray>("variable");
+    QTest::addColumn<QString>("expected");
+
+    const QString fallback = QDir::homePath() + QStringLiteral("/.config");
+    QTest::newRow("absolute XDG_CONFIG_HOME") << QByteArray("/srv/config") << "/srv/config";
+    QTest::newRow("unset") << QByteArray() << fallback;
+    QTest::newRow("relative XDG_CONFIG_HOME ignored") << QByteArray("config") << fallback;
+}
+
+void SettingsFileTest::configHome()
+{
+    QFETCH(QByteArray, variable);
+    QFETCH(QString, expected);
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    const bool wasSet = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    if (variable.isNull()) {
+        qunsetenv("XDG_CONFIG_HOME");
+    } else {
+        qputenv("XDG_CONFIG_HOME", variable);
+    }
+    const QString result = configHomePath();
+    if (wasSet) {
+        qputenv("XDG_CONFIG_HOME", saved);
+    } else {
+        qunsetenv("XDG_CONFIG_HOME");
+    }
+    QCOMPARE(result, expected);
+    // The test's own folder is writable, so the program's rule picks it.
+    QCOMPARE(settingsFilePath(), QCoreApplication::applicationDirPath() + QStringLiteral("/KTZ.ini"));
+}
+
+QTEST_GUILESS_MAIN(SettingsFileTest)
+#include "settingsfile_test.moc"
