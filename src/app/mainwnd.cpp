@@ -27,6 +27,12 @@
 
 Q_LOGGING_CATEGORY(lcMainWnd, "framewright.mainwnd")
 
+// The resources live in a static library, whose registration the linker would drop unless it is referenced.
+static void initResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
 namespace {
 
 const QString kGeneral = QStringLiteral("General");
@@ -50,6 +56,7 @@ QString presetKey(int number)
 
 QImage sidePicture()
 {
+    initResources();
     QFile file(QStringLiteral(":/framewright/sidepicture.jpg"));
     if (!file.open(QIODevice::ReadOnly)) {
         qCWarning(lcMainWnd) << "the side picture is missing from the program's resources";
@@ -67,8 +74,8 @@ QImage sidePicture()
 
 TMainWnd::TMainWnd(MainWndServices services, QWidget *parent)
     : QWidget(parent,
-              Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                  | Qt::WindowCloseButtonHint)
+              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_services(std::move(services))
 {
     setObjectName(QStringLiteral("MainWnd"));

@@ -73,8 +73,8 @@ ValueField *valueControls(QWidget *parent, const ValueControlNames &names, int l
     auto *edit = inGroup(place(new QLineEdit(QStringLiteral("0"), parent), names.edit, left, top, 41, 21));
     auto *upDown = place(new UpDown(parent), names.upDown, left + 41, top, 16, 21);
     auto *panel = inGroup(place(new QWidget(parent), names.panel, panelLeft, top + 2, 82, 17));
-    auto *percent = place(new QRadioButton(QStringLiteral("%"), panel), names.percent, 0, 0, 34, 17);
-    auto *pixels = place(new QRadioButton(panel), names.pixels, 36, 0, 46, 17);
+    auto *percent = place(new QRadioButton(QStringLiteral("%"), panel), names.percent, 0, 0, 32, 17);
+    auto *pixels = place(new QRadioButton(panel), names.pixels, 34, 0, 48, 17);
     percent->setChecked(true);
     return new ValueField(edit, upDown, percent, pixels, parent);
 }
