@@ -88,7 +88,7 @@ struct ClassifiedLine
 {
     LineKind kind = LineKind::Other;
     QString foldedName;        // Header and Key lines
-    qsizetype valueStart = -1; // Key lines: the byte after "=" and the blanks that follow it
+    qsizetype valueStart = -1; // Key lines: the byte after "="
 };
 
 ClassifiedLine classify(const QByteArray &text)
@@ -117,12 +117,8 @@ ClassifiedLine classify(const QByteArray &text)
     if (equals < 0) {
         return {LineKind::Other, {}, -1};
     }
-    qsizetype valueStart = equals + 1;
-    while (valueStart < text.size() && isBlankByte(text[valueStart])) {
-        ++valueStart;
-    }
     const QString name = QString::fromUtf8(text.constData() + first, equals - first);
-    return {LineKind::Key, trimBlanks(name).toCaseFolded(), valueStart};
+    return {LineKind::Key, trimBlanks(name).toCaseFolded(), equals + 1};
 }
 
 } // namespace
@@ -276,9 +272,16 @@ bool SettingsFile::Document::write(const QString &section, const QString &key, c
     const QString keyName = normalizedName(key);
     const QByteArray valueBytes = withoutLineBreaks(value).toUtf8();
     if (const auto it = target.keyLines.constFind(keyName.toCaseFolded()); it != target.keyLines.cend()) {
-        // The key's own spelling and spacing before the value are kept.
+        // The key's own spelling and spacing are kept, the blanks after "=" too unless the value brings its own
+        // (they are not read back, and keeping both would grow the line at every write).
         Line &line = target.lines[*it];
-        QByteArray text = line.text.first(line.valueStart) + valueBytes;
+        qsizetype keep = line.valueStart;
+        if (valueBytes.isEmpty() || !isBlankByte(valueBytes.front())) {
+            while (keep < line.text.size() && isBlankByte(line.text[keep])) {
+                ++keep;
+            }
+        }
+        QByteArray text = line.text.first(keep) + valueBytes;
         if (text == line.text) {
             return false;
         }

@@ -296,6 +296,10 @@ void SettingsFileTest::write_data()
     QTest::newRow("key spelling and spacing kept")
         << true << QByteArray("[auto]\n  TITLE = old\n") << QList<Write> {{"Auto", "Title", "new"}}
         << QByteArray("[auto]\n  TITLE = new\n");
+    QTest::newRow("blanks of a value not doubled on rewrite")
+        << true << QByteArray("[A]\nk = old\nj = old\n")
+        << QList<Write> {{"A", "k", " v"}, {"A", "k", " v"}, {"A", "j", ""}, {"A", "j", ""}}
+        << QByteArray("[A]\nk = v\nj = \n");
     QTest::newRow("first of duplicate sections written")
         << true << QByteArray("[A]\nk=1\n[a]\nk=2\nj=3\n") << QList<Write> {{"a", "K", "4"}, {"A", "j", "5"}}
         << QByteArray("[A]\nk=4\nj=5\n[a]\nk=2\nj=3\n");
@@ -336,9 +340,12 @@ void SettingsFileTest::write()
         writeAll(m_path, before);
     }
 
-    // A value reads back as written but for line breaks, each of which became one blank.
+    // A value reads back as written but for line breaks, each of which became one blank, and blanks around it.
     const auto readBack = [](QString value) {
-        return value.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\r', u' ').replace(u'\n', u' ');
+        return value.replace(QStringLiteral("\r\n"), QStringLiteral(" "))
+            .replace(u'\r', u' ')
+            .replace(u'\n', u' ')
+            .trimmed();
     };
     SettingsFile settings(m_path);
     for (const Write &w : writes) {
