@@ -1,0 +1,81 @@
+// The pattern compiler: a recursive-descent parser run twice over the expression, first counting the
+// program's bytes, then writing them into a block of exactly that size; then the start-position data.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+class TPatternEngine;
+
+namespace regex {
+
+class ClassMembers;
+
+// Upper bound of a program's size; past it the compile fails with "Regexp Too Big" (101).
+// A pattern a user types compiles to a few hundred bytes.
+constexpr int kMaxProgramBytes = 1 << 20;
+
+class Compiler
+{
+public:
+    explicit Compiler(TPatternEngine &engine);
+
+    // Builds the engine's program, StartSet, StartChar, Anchored and RequiredText from its
+    // expression. Raises through the engine on a syntax error; the caller discards the half-built
+    // program. Group nesting is bounded by the 14 groups a pattern may have (error 102).
+    void compile();
+
+private:
+    static constexpr int kSizingMark = -1; // node position returned while only counting bytes
+
+    uint8_t charAt(int index) const { return index < m_length ? m_text[index] : 0; }
+    uint8_t cur() const { return charAt(m_pos); }
+    bool has(uint32_t modifier) const { return (m_parseModifiers & modifier) != 0; }
+    [[noreturn]] void fail(int code);
+
+    void grow(int bytes);
+    int addNode(uint8_t opcode);
+    void addByte(uint8_t value);
+    void addInt32(int32_t value);
+    void insertNode(uint8_t opcode, int at, int bytes);
+    void linkTail(int node, int target);
+    void linkBranchTail(int node, int target);
+    int emitPosition() const { return m_sizing ? kSizingMark : m_emit; }
+
+    int parseReg(bool group, int &flags);
+    int parseSequence(int &flags);
+    int parseQuantified(int &flags);
+    void quantifyStar(int atom, bool single, bool lazy);
+    void quantifyPlus(int atom, bool single, bool lazy);
+    void quantifyOptional(int atom, bool single, bool lazy);
+    bool readBound(int &min, int &max);
+    int parseBoundDigits(int start, int digits);
+    void wrapBraces(int atom, int min, int max, bool lazy);
+    void wrapLoop(int atom, int min, int max, bool lazy);
+    void parseAtom(int &flags);
+    void parseParenthesis(int &flags);
+    void parseEscape(int &flags);
+    void parseLiteral(int &flags);
+    int literalRunLength(int from) const;
+    uint8_t unescapeChar(uint8_t escaped);
+    uint8_t readHexCode();
+    void parseClass();
+    void addFixedClass(std::string_view list, bool negated);
+    void finishClass(int node, const ClassMembers &members, bool negated);
+
+    void collectStartData(int flags);
+    void collectStartSet(int first);
+
+    TPatternEngine &m_engine;
+    const uint8_t *m_text = nullptr;
+    int m_length = 0;
+    int m_pos = 0;
+    int m_nextGroup = 1;
+    bool m_sizing = true;
+    int m_size = 0;
+    uint8_t *m_out = nullptr;
+    int m_emit = 0;
+    uint32_t m_parseModifiers = 0;
+};
+
+} // namespace regex

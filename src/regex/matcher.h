@@ -1,0 +1,102 @@
+// The matcher of the pattern engine: runs a compiled program over the input by backtracking.
+// Choice points and undo records live on a heap stack, not on the machine stack, and every run
+// has a budget of steps and stack entries (error 1016), so no pattern or subject can hang it.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class TPatternEngine;
+
+namespace regex {
+
+// Work units of one run: nodes walked, characters compared or counted, entries taken back.
+// About 100 ms on a current machine; a linear match over a 64 KiB subject needs a few million.
+constexpr int64_t kMaxMatchSteps = 40'000'000;
+// Choice points and undo records held at once (24 bytes each). A match of a loop over a group
+// takes about three per character, so a 64 KiB subject stays far below it.
+constexpr size_t kMaxBacktrackEntries = 1u << 21;
+// Longest subject a run accepts; positions are 32-bit.
+constexpr size_t kMaxSubjectBytes = 1u << 30;
+
+enum class Undo : uint8_t {
+    GroupStart,   // a: group, b: previous start
+    GroupEnd,     // a: group, b: previous end
+    LoopDepth,    // a: previous depth
+    LoopSlot,     // a: depth, b: previous counter, c: previous pass start
+    Branch,       // node: the next Branch to try, pos: where
+    RepeatGreedy, // node: continuation, pos: start, a: next count, b: min, c: width, lookahead
+    RepeatLazy,   // node: continuation, pos: start, a: next count, b: available, c: width, lookahead
+    LeaveLoop,    // node: the Loop node whose continuation to take, pos: where
+    PassLoop,     // node: the LoopLazy node whose body to run again, pos: where
+};
+
+struct BacktrackEntry
+{
+    Undo kind;
+    uint8_t lookahead;
+    int32_t node;
+    int32_t pos;
+    int32_t a;
+    int32_t b;
+    int32_t c;
+};
+
+// Storage an engine keeps between runs so that a run does not allocate.
+struct MatchStack
+{
+    std::vector<BacktrackEntry> entries;
+};
+
+class Matcher
+{
+public:
+    explicit Matcher(TPatternEngine &engine);
+
+    // Tries the candidate start positions from `start` (0-based) on; true at the first match, with
+    // the engine's group positions set.
+    bool search(int start);
+
+private:
+    bool tryAt(int position);
+    bool matchPrim(int node);
+    bool backtrack(int &node);
+    void push(const BacktrackEntry &entry);
+    [[noreturn]] void fail(int code);
+
+    bool matchLiteral(const uint8_t *text, bool foldCase);
+    bool matchBackRef(int group, bool foldCase);
+    bool sameText(int from, int length, bool foldCase) const;
+    bool atLineStart() const;
+    bool atLineEnd() const;
+    bool atWordBoundary() const;
+    void setGroup(int node);
+    int enterBranch(int node);
+    int followBack(int node);
+    bool lastPassWasEmpty(int exitBranch);
+    bool startRepeat(int &node);
+    bool resumeGreedy(int next, int start, int count, int min, int width, uint8_t lookahead, int &node);
+    bool resumeLazy(int next, int start, int count, int available, int width, uint8_t lookahead, int &node);
+    int countRepeats(int repeated, int limit, int &width);
+    int countBackRefs(int group, bool foldCase, int limit, int &width);
+    void enterLoop();
+    int loopStep(int node);
+    void beginPass();
+    void leaveLoop();
+
+    TPatternEngine &m_engine;
+    const uint8_t *m_program;
+    const uint8_t *m_input;
+    int m_length;
+    int m_pos = 0;
+    int m_loopDepth = 0;
+    std::array<int32_t, 11> m_loopCounters {}; // index 1..10
+    std::array<int32_t, 11> m_passStart {};    // where the current pass of each loop began
+    int64_t m_steps = 0;
+    bool m_checkEmptyPasses;
+    std::vector<BacktrackEntry> &m_stack;
+};
+
+} // namespace regex

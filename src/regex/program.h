@@ -1,0 +1,158 @@
+// The compiled program of the pattern engine: opcodes, node layout and the fixed character lists.
+// Shared by the compiler, which writes programs, and the matcher, which walks them.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+namespace regex {
+
+// Program block: byte 0 is kProgramSignature, the nodes follow from offset 1.
+// Node: byte 0 opcode; bytes 1..4 next link, signed little-endian, distance from this opcode byte to
+// the next node's opcode byte (0 = no next node, negative only for Back); operand from byte 5:
+//   Literal, LiteralCI     the characters, then a zero byte
+//   TinySet, TinySetNot    3 bytes: the members ascending, padded with the highest
+//   FullSet                32 bytes: character c is bit (c % 8) of byte (c / 8)
+//   BackRef, BackRefCI     1 byte: group number 1..9
+//   Braces, BracesLazy     min (int32), max (int32), then the repeated node at offset 13
+//   Star, Plus and lazy    the repeated node at offset 5
+//   Loop, LoopLazy         min (int32), max (int32), body offset (int32, negative, from this node)
+//   Branch                 the first node of the alternative at offset 5
+constexpr uint8_t kProgramSignature = 216;
+constexpr int kNodeHeader = 5;
+constexpr int kTinySetSize = 3;
+constexpr int kFullSetSize = 32;
+constexpr int kBracesOperand = 8;
+constexpr int kLoopOperand = 12;
+constexpr int32_t kOpenBound = 2147483646;       // the open end of {n,}, *? and +? loops
+constexpr int32_t kUnboundedRepeat = 2147483647; // Star and Plus
+
+enum class Op : uint8_t {
+    End = 0,
+    LineStart = 1,
+    LineEnd = 2,
+    AnyChar = 3,
+    Branch = 6,
+    Back = 7,
+    Literal = 8,
+    Empty = 9,
+    Star = 10,
+    Plus = 11,
+    Digit = 12,
+    NotDigit = 13,
+    Braces = 18,
+    Comment = 19,
+    LiteralCI = 20,
+    LoopEntry = 23,
+    Loop = 24,
+    TinySet = 25,
+    TinySetNot = 26,
+    FullSet = 27,
+    BackRef = 28,
+    BackRefCI = 29,
+    StarLazy = 30,
+    PlusLazy = 31,
+    BracesLazy = 32,
+    LoopLazy = 33,
+    LineStartML = 34,
+    LineEndML = 35,
+    AnyCharML = 36,
+    WordBound = 37,
+    NotWordBound = 38,
+    Open = 40,  // Open + n - 1 for group n = 1..14
+    Close = 55, // Close + n - 1
+};
+constexpr int kOpenFirst = 40;
+constexpr int kOpenLast = 53;
+constexpr int kCloseFirst = 55;
+constexpr int kCloseLast = 68;
+
+// Flags every parse routine reports about what it parsed.
+constexpr int kNonEmpty = 1;   // never matches the empty string
+constexpr int kSingleChar = 2; // one character (or a back-reference): repeated by a counting node
+constexpr int kRepeats = 4;    // begins with a repeated piece
+
+// Modifier bits.
+constexpr uint32_t kModI = 1;
+constexpr uint32_t kModR = 2;
+constexpr uint32_t kModS = 4;
+constexpr uint32_t kModG = 8;
+constexpr uint32_t kModM = 16;
+constexpr uint32_t kModX = 32;
+
+constexpr std::string_view kSpaceCharacters {" \t\n\r\f"};
+constexpr std::string_view kWordCharacters {"0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_"};
+constexpr std::string_view kLineSeparatorCharacters {"\r\n"};
+
+using CharTable = std::array<bool, 256>;
+
+constexpr CharTable makeTable(std::string_view members)
+{
+    CharTable table {};
+    for (const char ch : members) {
+        table[static_cast<uint8_t>(ch)] = true;
+    }
+    return table;
+}
+
+constexpr CharTable kWordTable = makeTable(kWordCharacters);
+constexpr CharTable kLineSeparatorTable = makeTable(kLineSeparatorCharacters);
+
+// The case inverter: ASCII letters only, so the bytes of UTF-8 sequences are never altered.
+constexpr uint8_t invertCase(uint8_t ch)
+{
+    if (ch >= 'a' && ch <= 'z') {
+        return static_cast<uint8_t>(ch - 'a' + 'A');
+    }
+    if (ch >= 'A' && ch <= 'Z') {
+        return static_cast<uint8_t>(ch - 'A' + 'a');
+    }
+    return ch;
+}
+
+inline int32_t readInt32(const uint8_t *at)
+{
+    uint32_t value = static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8
+        | static_cast<uint32_t>(at[2]) << 16 | static_cast<uint32_t>(at[3]) << 24;
+    return static_cast<int32_t>(value);
+}
+
+inline void writeInt32(uint8_t *at, int32_t value)
+{
+    const auto bits = static_cast<uint32_t>(value);
+    at[0] = static_cast<uint8_t>(bits);
+    at[1] = static_cast<uint8_t>(bits >> 8);
+    at[2] = static_cast<uint8_t>(bits >> 16);
+    at[3] = static_cast<uint8_t>(bits >> 24);
+}
+
+inline Op opAt(const uint8_t *program, int node)
+{
+    return static_cast<Op>(program[node]);
+}
+
+// The node after `node`, or -1 when its link is 0.
+inline int nextNode(const uint8_t *program, int node)
+{
+    const int32_t link = readInt32(program + node + 1);
+    return link == 0 ? -1 : node + link;
+}
+
+inline bool isOpen(Op op)
+{
+    return static_cast<int>(op) >= kOpenFirst && static_cast<int>(op) <= kOpenLast;
+}
+
+inline bool isClose(Op op)
+{
+    return static_cast<int>(op) >= kCloseFirst && static_cast<int>(op) <= kCloseLast;
+}
+
+inline bool fullSetHas(const uint8_t *set, uint8_t ch)
+{
+    return (set[ch >> 3] >> (ch & 7)) & 1;
+}
+
+} // namespace regex
