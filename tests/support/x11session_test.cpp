@@ -71,6 +71,8 @@ private slots:
     void windowLifecycle();
     void badCommandsAreRefused_data();
     void badCommandsAreRefused();
+    void driverReportsMissingAnswers_data();
+    void driverReportsMissingAnswers();
 
 private:
     xcb_atom_t atom(const char *name);
@@ -442,6 +444,36 @@ void X11SessionTest::badCommandsAreRefused()
     // The client is still in step: the next command gets its own answer.
     QVERIFY2(m_client.command("delprop 0x" + QByteArray::number(m_parent, 16) + " _FW_TEST"),
         qPrintable(m_client.lastError()));
+}
+
+void X11SessionTest::driverReportsMissingAnswers_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<bool>("starts");
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("program missing") << "/nonexistent/framewright-testclient" << false << "cannot start";
+    QTest::newRow("client exits at once") << "/bin/true" << true << "";
+    QTest::newRow("client never answers") << "/usr/bin/tail" << true << "timed out";
+}
+
+void X11SessionTest::driverReportsMissingAnswers()
+{
+    QFETCH(QString, program);
+    QFETCH(bool, starts);
+    QFETCH(QString, error);
+
+    TestClient client(program);
+    QCOMPARE(client.start(), starts);
+    if (!starts) {
+        QVERIFY2(client.lastError().contains(error), qPrintable(client.lastError()));
+        return;
+    }
+    QVERIFY(!client.command("open", 300));
+    QVERIFY2(client.lastError().contains(error), qPrintable(client.lastError()));
+    // A client that missed an answer is stopped, so a later answer can never be taken for the next command's.
+    QVERIFY(!client.command("open", 300));
+    QCOMPARE(client.lastError(), QStringLiteral("the test client is not running"));
 }
 
 QTEST_GUILESS_MAIN(X11SessionTest)
