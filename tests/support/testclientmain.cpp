@@ -257,7 +257,7 @@ private:
     std::optional<TextProperty> encodeText(const std::string &utf8, XICCEncodingStyle style, bool exact);
     void setProperty(xcb_window_t window, xcb_atom_t property, xcb_atom_t type, std::uint8_t format,
         std::uint32_t count, const void *data);
-    void setCardinals(xcb_window_t window, xcb_atom_t property, xcb_atom_t type, const std::vector<std::uint32_t> &v);
+    void setValues32(xcb_window_t window, xcb_atom_t property, xcb_atom_t type, const std::vector<std::uint32_t> &v);
     void deleteProperty(xcb_window_t window, xcb_atom_t property);
     void withdraw(xcb_window_t window);
     void iconify(xcb_window_t window);
@@ -307,7 +307,7 @@ void TestClientProgram::setProperty(xcb_window_t window, xcb_atom_t property, xc
         xcb_change_property_checked(m_connection, XCB_PROP_MODE_REPLACE, window, property, type, format, count, data));
 }
 
-void TestClientProgram::setCardinals(
+void TestClientProgram::setValues32(
     xcb_window_t window, xcb_atom_t property, xcb_atom_t type, const std::vector<std::uint32_t> &values)
 {
     setProperty(window, property, type, 32, static_cast<std::uint32_t>(values.size()), values.data());
@@ -415,8 +415,8 @@ std::string TestClientProgram::open(const Tokens &options, const std::optional<s
     setProperty(window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, kClass.size(), kClass.data());
     setProperty(window, XCB_ATOM_WM_CLIENT_MACHINE, XCB_ATOM_STRING, 8, static_cast<std::uint32_t>(m_hostName.size()),
         m_hostName.data());
-    setCardinals(window, atom("WM_PROTOCOLS"), XCB_ATOM_ATOM, {atom("WM_DELETE_WINDOW")});
-    setCardinals(window, atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, {static_cast<std::uint32_t>(getpid())});
+    setValues32(window, atom("WM_PROTOCOLS"), XCB_ATOM_ATOM, {atom("WM_DELETE_WINDOW")});
+    setValues32(window, atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, {static_cast<std::uint32_t>(getpid())});
 
     xcb_icccm_wm_hints_t hints {};
     xcb_icccm_wm_hints_set_input(&hints, 1);
@@ -456,7 +456,7 @@ std::string TestClientProgram::open(const Tokens &options, const std::optional<s
     }
     if (spec.frameExtents) {
         const std::vector<long> &e = *spec.frameExtents;
-        setCardinals(window, atom("_GTK_FRAME_EXTENTS"), XCB_ATOM_CARDINAL,
+        setValues32(window, atom("_GTK_FRAME_EXTENTS"), XCB_ATOM_CARDINAL,
             {std::uint32_t(e[0]), std::uint32_t(e[1]), std::uint32_t(e[2]), std::uint32_t(e[3])});
     }
     if (spec.mapped) {
@@ -526,7 +526,7 @@ std::string TestClientProgram::setRawProperty(xcb_window_t window, const Tokens 
         numbers.push_back(static_cast<std::uint32_t>(*number));
     }
     if (*format == 32) {
-        setCardinals(window, property, type, numbers);
+        setValues32(window, property, type, numbers);
     } else {
         const std::vector<std::uint16_t> shorts(numbers.begin(), numbers.end());
         setProperty(window, property, type, 16, static_cast<std::uint32_t>(shorts.size()), shorts.data());
