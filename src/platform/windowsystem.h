@@ -5,6 +5,8 @@
 #include <QRect>
 #include <QString>
 
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace platform {
@@ -19,6 +21,36 @@ struct Monitor
     bool operator==(const Monitor &) const = default;
 };
 
+// A top-level window of any program: on X11 the client window's id. 0 names no window.
+using WindowId = uint32_t;
+
+// Titles are cut to this many bytes of UTF-8, on a character boundary.
+constexpr int kMaxTitleBytes = 255;
+
+// What listing reports of one top-level window.
+struct TopLevelWindow
+{
+    WindowId id = 0;
+    QString title;       // empty for a window without a title
+    bool visible = false; // managed and shown, minimized included
+    bool owned = false;   // transient for another window (or for its group)
+
+    bool operator==(const TopLevelWindow &) const = default;
+};
+
+enum class ShowState { Normal, Minimized, Maximized };
+
+// A window's placement: how it is shown and its restored ("normal") rectangle. The rectangle is the outer one,
+// window-manager frame included and client-side-decoration shadow excluded, in root coordinates, which are the
+// coordinates of the monitor rectangles.
+struct WindowPlacement
+{
+    ShowState showState = ShowState::Normal;
+    QRect normalRect;
+
+    bool operator==(const WindowPlacement &) const = default;
+};
+
 class WindowSystem
 {
 public:
@@ -27,6 +59,18 @@ public:
     // The active monitors: the primary first, then the others by (x, y). Never empty: a desktop without
     // monitor information reports its root window as the one monitor.
     virtual std::vector<Monitor> monitors() = 0;
+
+    // Every top-level window, topmost first in the stacking order. Windows that vanish while they are being
+    // listed are left out; nothing is reported.
+    virtual std::vector<TopLevelWindow> topLevelWindows() = 0;
+
+    // The window's placement; empty when the window is gone or cannot be read.
+    virtual std::optional<WindowPlacement> windowPlacement(WindowId window) = 0;
+
+    // Shows the window normal or maximized (Minimized is not a request) with `placement.normalRect` as its
+    // outer rectangle, resp. as the rectangle it returns to from maximized; restores a minimized window. Returns
+    // whether the window took the placement; a window that is gone gives false and nothing else.
+    virtual bool setWindowPlacement(WindowId window, const WindowPlacement &placement) = 0;
 };
 
 } // namespace platform

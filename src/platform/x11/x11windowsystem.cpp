@@ -132,3 +132,22 @@ std::vector<Monitor> X11WindowSystem::monitors()
 }
 
 } // namespace platform::x11
+
+namespace platform::x11 {
+
+std::vector<TopLevelWindow> X11WindowSystem::topLevelWindows()
+{
+    return {};
+}
+
+std::optional<WindowPlacement> X11WindowSystem::windowPlacement(WindowId)
+{
+    return std::nullopt;
+}
+
+bool X11WindowSystem::setWindowPlacement(WindowId, const WindowPlacement &)
+{
+    return false;
+}
+
+} // namespace platform::x11

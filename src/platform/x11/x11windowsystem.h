@@ -17,6 +17,9 @@ public:
     ~X11WindowSystem() override;
 
     std::vector<Monitor> monitors() override;
+    std::vector<TopLevelWindow> topLevelWindows() override;
+    std::optional<WindowPlacement> windowPlacement(WindowId window) override;
+    bool setWindowPlacement(WindowId window, const WindowPlacement &placement) override;
 
 private:
     explicit X11WindowSystem(std::unique_ptr<X11Connection> connection);
