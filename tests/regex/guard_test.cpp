@@ -1,0 +1,118 @@
+// Tests of the matcher's budget: catastrophic patterns end with error 1016 or the right answer,
+// and legitimate matches over a 64 KiB subject never reach the budget.
+#include "patternengine.h"
+
+#include <QTest>
+
+#include <string>
+
+class GuardTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void catastrophic_data();
+    void catastrophic();
+    void legitimateLongMatch_data();
+    void legitimateLongMatch();
+    void engineUsableAfterGuard();
+};
+
+namespace {
+
+constexpr int kLongSubject = 64 * 1024;
+
+std::string repeated(std::string_view unit, int count)
+{
+    std::string text;
+    text.reserve(unit.size() * static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        text += unit;
+    }
+    return text;
+}
+
+} // namespace
+
+void GuardTest::catastrophic_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QByteArray>("subject");
+    QTest::addColumn<bool>("matches");
+
+    const QByteArray as5000(5000, 'a');
+    QTest::newRow("(a|aa)*c on 5000 a") << "(a|aa)*c" << as5000 << false;
+    QTest::newRow("(a|aa)*(b|c) on 5000 a") << "(a|aa)*(b|c)" << as5000 << false;
+    QTest::newRow("((a+)+)+b") << "((a+)+)+b" << QByteArray(40, 'a') << false;
+    QTest::newRow("((a+)+)+(b|c)") << "((a+)+)+(b|c)" << QByteArray(40, 'a') << false;
+    QTest::newRow("(x+x+)+y") << "(x+x+)+y" << QByteArray(60, 'x') << false;
+    QTest::newRow("(a+)+$ before a stop") << "(a+)+$" << QByteArray(40, 'a') + "!" << false;
+    QTest::newRow("words with spaces to the end")
+        << "^(\\w+\\s?)+$" << QByteArray("Mozilla Firefox Private Browsing Window Title Here!") << false;
+    QTest::newRow("nested lazy loops") << "((a+?)+?)+?(b|c)" << QByteArray(40, 'a') << false;
+    QTest::newRow("back-reference loop") << "(a?)(\\1|a)*b" << QByteArray(40, 'a') << false;
+    QTest::newRow("quadratic dot stars") << "x.*y.*z" << QByteArray(repeated("xy", kLongSubject / 2).c_str()) << false;
+    QTest::newRow("many alternatives on a long text")
+        << "(a|b|ab|ba)*c$" << QByteArray(repeated("ab", kLongSubject / 2).c_str()) << false;
+}
+
+void GuardTest::catastrophic()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QByteArray, subject);
+    QFETCH(bool, matches);
+
+    try {
+        QCOMPARE(PatternMatches(pattern.toStdString(), subject.toStdString()), matches);
+    } catch (const EPatternEngine &error) {
+        QCOMPARE(error.ErrorId, 1016);
+        QCOMPARE(std::string(error.what()), std::string("TPatternEngine(exec): Match Too Complex"));
+    }
+}
+
+void GuardTest::legitimateLongMatch_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QByteArray>("subject");
+    QTest::addColumn<int>("end");
+
+    const QByteArray as(kLongSubject, 'a');
+    const QByteArray abs(repeated("ab", kLongSubject / 2).c_str());
+    QTest::newRow("loop over a group") << "^(a)*$" << as << kLongSubject;
+    QTest::newRow("loop over nested groups") << "^((a)|b)*$" << as << kLongSubject;
+    QTest::newRow("lazy loop over a group") << "^(ab)*?c" << abs + "c" << kLongSubject + 1;
+    QTest::newRow("counted loop") << "^(ab){1,40000}$" << abs << kLongSubject;
+    QTest::newRow("alternatives in a loop") << "^(a|b)+$" << abs << kLongSubject;
+    QTest::newRow("dot star with backtracking") << "^.*b.*a$" << abs + "a" << kLongSubject + 1;
+    QTest::newRow("back-reference repeated") << "^(ab)\\1*$" << abs << kLongSubject;
+    QTest::newRow("search to the end") << "(ab)+c" << abs + "c" << kLongSubject + 1;
+}
+
+void GuardTest::legitimateLongMatch()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QByteArray, subject);
+    QFETCH(int, end);
+
+    TPatternEngine engine;
+    engine.SetExpression(pattern.toStdString());
+    QVERIFY(engine.Exec(subject.toStdString()));
+    QCOMPARE(engine.GroupEnd(0), end);
+}
+
+void GuardTest::engineUsableAfterGuard()
+{
+    TPatternEngine engine;
+    engine.SetExpression("(x+x+)+y");
+    const std::string subject(100, 'x');
+    try {
+        engine.Exec(subject);
+    } catch (const EPatternEngine &error) {
+        QCOMPARE(error.ErrorId, 1016);
+    }
+    QVERIFY(engine.Exec(subject + "y"));
+    QCOMPARE(engine.GroupStart(0), 0);
+}
+
+QTEST_GUILESS_MAIN(GuardTest)
+#include "guard_test.moc"
