@@ -90,6 +90,10 @@ TMainWnd::TMainWnd(MainWndServices services, QWidget *parent)
     connect(PresetsBtn, &QPushButton::clicked, this, &TMainWnd::PresetsBtnClick);
     connect(SavedLvw, &QTreeWidget::itemSelectionChanged, this, &TMainWnd::SavedLvwSelectItem);
     connect(TitleLst, &QListWidget::itemSelectionChanged, this, &TMainWnd::TitleLstClick);
+    connect(TitleLst, &QListWidget::itemDoubleClicked, this, &TMainWnd::Apply1BtnClick);
+    connect(RefreshBtn, &QPushButton::clicked, this, &TMainWnd::RefreshBtnClick);
+    connect(Apply1Btn, &QPushButton::clicked, this, &TMainWnd::Apply1BtnClick);
+    connect(ReadBtn, &QPushButton::clicked, this, &TMainWnd::ReadBtnClick);
     connect(m_horz, &ValueField::unitSwitched, this, &TMainWnd::HorzRdoClick);
     connect(m_vert, &ValueField::unitSwitched, this, &TMainWnd::VertRdoClick);
     connect(m_width, &ValueField::unitSwitched, this, &TMainWnd::WidthRdoClick);
@@ -108,6 +112,7 @@ void TMainWnd::FormCreate()
     setWindowTitle(kApplicationTitle);
     assignCaptions();
     fillMonitorList();
+    fillTitleList();
     m_settingsFile = std::make_unique<SettingsFile>(m_services.settingsPath);
     if (!m_settingsFile->exists()) {
         RestorePresets();

@@ -4,6 +4,8 @@
 #pragma once
 
 #include "cparameters.h"
+#include "placement/placementarithmetic.h"
+#include "platform/windowsystem.h"
 
 #include <QString>
 #include <QUrl>
@@ -12,9 +14,6 @@
 #include <functional>
 #include <memory>
 
-namespace platform {
-class WindowSystem;
-}
 class MessageBoxes;
 class QCheckBox;
 class QComboBox;
@@ -52,6 +51,9 @@ public:
     void RestorePresets();
     void RemoveByDescription(const QString &description);
     int MonitorAtPoint(QPoint point) const;
+    PlacementRect ComputePlacement(int monitorIndex) const;
+    bool ApplyPlacement(platform::WindowId window, const PlacementRect &rect, bool maximized);
+    void LoadWindowPlacement(platform::WindowPlacement placement);
 
     int MonitorCount = 0;
     bool Updating = false;
@@ -68,6 +70,8 @@ private:
     void listSavedEntries();
     void restoreSelectionAndFocus();
     void appendRow(std::unique_ptr<cParameters> entry);
+    void fillTitleList();
+    void EnumTitlesProc(const platform::TopLevelWindow &window);
 
     void ExitBtnClick();
     void HelpBtnClick();
@@ -75,6 +79,9 @@ private:
     void PresetsBtnClick();
     void SavedLvwSelectItem();
     void TitleLstClick();
+    void RefreshBtnClick();
+    void Apply1BtnClick();
+    void ReadBtnClick();
     void HorzRdoClick();
     void VertRdoClick();
     void WidthRdoClick();

@@ -53,9 +53,13 @@ int ValueField::value() const
     return decimalOrZero(m_edit->text());
 }
 
-void ValueField::load(Unit unit, int value)
+void ValueField::setUnit(Unit unit)
 {
     (unit == Unit::Pixels ? m_pixels : m_percent)->setChecked(true);
+}
+
+void ValueField::setValue(int value)
+{
     m_upDown->setPosition(value);
 }
 

@@ -22,8 +22,15 @@ public:
     Unit unit() const;
     // The edit's text as an integer, 0 when it is not one.
     int value() const;
-    // Switches the radio pair (which runs the unit handler when a button goes on) and sets the position.
-    void load(Unit unit, int value);
+    // Switches the radio pair; a button that goes on runs the unit handler.
+    void setUnit(Unit unit);
+    // Sets the up-down's position, clamped to the current limits, which writes the edit.
+    void setValue(int value);
+    void load(Unit unit, int value)
+    {
+        setUnit(unit);
+        setValue(value);
+    }
 
     // The normalisation of the edit: its text becomes the canonical integer within the current limits.
     void normalise();
