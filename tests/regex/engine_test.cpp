@@ -40,11 +40,16 @@ void EngineTest::patternMatches_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("matches");
 
-    QTest::newRow("literal inside") << "abc" << "xxabcxx" << true;
-    QTest::newRow("anchored at the start only") << "^abc" << "xabc" << false;
-    QTest::newRow("case matters by default") << "ABC" << "abc" << false;
-    QTest::newRow("inline i") << "(?i)ABC" << "abc" << true;
-    QTest::newRow("typical title") << "^Mozilla Firefox$|- Mozilla Firefox$" << "Inbox - Mozilla Firefox" << true;
+    QTest::newRow("literal inside") << "abc"
+                                    << "xxabcxx" << true;
+    QTest::newRow("anchored at the start only") << "^abc"
+                                                << "xabc" << false;
+    QTest::newRow("case matters by default") << "ABC"
+                                             << "abc" << false;
+    QTest::newRow("inline i") << "(?i)ABC"
+                              << "abc" << true;
+    QTest::newRow("typical title") << "^Mozilla Firefox$|- Mozilla Firefox$"
+                                   << "Inbox - Mozilla Firefox" << true;
 }
 
 void EngineTest::patternMatches()
@@ -261,8 +266,7 @@ void EngineTest::messages_data()
     QTest::newRow("104 same as 103") << 104 << "TPatternEngine(comp): ParseReg Unmatched ()";
     QTest::newRow("110") << 110 << "TPatternEngine(comp): Parse Atom Trailing \\";
     QTest::newRow("128")
-        << 128
-        << "TPatternEngine(comp): LinePairedSeparator must countain two different chars or no chars at all";
+        << 128 << "TPatternEngine(comp): LinePairedSeparator must countain two different chars or no chars at all";
     QTest::newRow("1013 unknown") << 1013 << "Unknown error";
     QTest::newRow("1014") << 1014 << "TPatternEngine(exec): Loop Stack Exceeded";
     QTest::newRow("1016 guard") << 1016 << "TPatternEngine(exec): Match Too Complex";

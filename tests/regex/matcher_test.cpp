@@ -19,8 +19,8 @@ private slots:
 
 namespace {
 
-void row(const char *name, const QByteArray &pattern, const char *modifiers, const QByteArray &subject, int start,
-         int end)
+void row(
+    const char *name, const QByteArray &pattern, const char *modifiers, const QByteArray &subject, int start, int end)
 {
     QTest::newRow(name) << pattern << QByteArray(modifiers) << subject << start << end;
 }
@@ -221,9 +221,9 @@ void MatcherTest::groups_data()
     QTest::newRow("failed alternative leaves no trace") << QByteArray("(a)x|ay") << QByteArray("ay") << "-";
     QTest::newRow("group after backtracking") << QByteArray("(a+)(a)") << QByteArray("aaa") << "0,2 2,3";
     QTest::newRow("empty group") << QByteArray("a()b") << QByteArray("ab") << "1,1";
-    QTest::newRow("fourteen groups")
-        << QByteArray("(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)(k)(l)(m)(n)") << QByteArray("abcdefghijklmn")
-        << "0,1 1,2 2,3 3,4 4,5 5,6 6,7 7,8 8,9 9,10 10,11 11,12 12,13 13,14";
+    QTest::newRow("fourteen groups") << QByteArray("(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)(k)(l)(m)(n)")
+                                     << QByteArray("abcdefghijklmn")
+                                     << "0,1 1,2 2,3 3,4 4,5 5,6 6,7 7,8 8,9 9,10 10,11 11,12 12,13 13,14";
 }
 
 void MatcherTest::groups()
@@ -237,8 +237,9 @@ void MatcherTest::groups()
     QVERIFY(engine.Exec(subject.toStdString()));
     QStringList actual;
     for (int n = 1; n < TPatternEngine::kGroupCount && actual.size() < positions.count(' ') + 1; ++n) {
-        actual << (engine.GroupStart(n) < 0 ? QStringLiteral("-")
-                                            : QStringLiteral("%1,%2").arg(engine.GroupStart(n)).arg(engine.GroupEnd(n)));
+        actual << (engine.GroupStart(n) < 0
+                ? QStringLiteral("-")
+                : QStringLiteral("%1,%2").arg(engine.GroupStart(n)).arg(engine.GroupEnd(n)));
     }
     QCOMPARE(actual.join(' '), positions);
 }
