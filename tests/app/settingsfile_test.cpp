@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <memory>
+#include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -501,6 +503,8 @@ void SettingsFileTest::location()
     writeAll(m_dir->filePath(QStringLiteral("file")), "");
     QCOMPARE(settingsFilePath(m_dir->filePath(executableDir), m_dir->filePath(QStringLiteral("config"))),
         m_dir->filePath(expected));
+    // The test's own folder is writable, so the program's rule picks it.
+    QCOMPARE(settingsFilePath(), QCoreApplication::applicationDirPath() + QStringLiteral("/KTZ.ini"));
 }
 
 void SettingsFileTest::configHome_data()
@@ -532,8 +536,6 @@ void SettingsFileTest::configHome()
         qunsetenv("XDG_CONFIG_HOME");
     }
     QCOMPARE(result, expected);
-    // The test's own folder is writable, so the program's rule picks it.
-    QCOMPARE(settingsFilePath(), QCoreApplication::applicationDirPath() + QStringLiteral("/KTZ.ini"));
 }
 
 QTEST_GUILESS_MAIN(SettingsFileTest)
