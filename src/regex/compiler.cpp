@@ -11,11 +11,12 @@ namespace regex {
 
 namespace {
 
-constexpr std::string_view kMetaCharacters {"^$.[()|?+*\\{"};
+// The twelve characters that end a run of ordinary characters.
+constexpr CharTable kMetaTable = makeTable("^$.[()|?+*\\{");
 
 bool isMeta(uint8_t ch)
 {
-    return ch != 0 && kMetaCharacters.find(static_cast<char>(ch)) != std::string_view::npos;
+    return kMetaTable[ch];
 }
 
 bool isQuantifier(uint8_t ch)
@@ -120,6 +121,16 @@ void Compiler::addByte(uint8_t value)
         return;
     }
     m_out[m_emit++] = value;
+}
+
+void Compiler::addBytes(const uint8_t *bytes, int count)
+{
+    if (m_sizing) {
+        grow(count);
+        return;
+    }
+    std::memcpy(m_out + m_emit, bytes, static_cast<size_t>(count));
+    m_emit += count;
 }
 
 void Compiler::addInt32(int32_t value)
@@ -608,11 +619,14 @@ void Compiler::parseLiteral(int &flags)
     }
     flags = kNonEmpty | (length == 1 ? kSingleChar : 0);
     addNode(static_cast<uint8_t>(has(kModI) ? Op::LiteralCI : Op::Literal));
-    for (int i = 0; i < length; ++i) {
-        const uint8_t ch = m_text[m_pos + i];
-        if (!(extended && isExtendedSpace(ch))) {
-            addByte(ch);
+    if (extended) {
+        for (int i = 0; i < length; ++i) {
+            if (!isExtendedSpace(m_text[m_pos + i])) {
+                addByte(m_text[m_pos + i]);
+            }
         }
+    } else {
+        addBytes(m_text + m_pos, length);
     }
     addByte(0);
     m_pos += length;

@@ -36,6 +36,7 @@ private:
     void grow(int bytes);
     int addNode(uint8_t opcode);
     void addByte(uint8_t value);
+    void addBytes(const uint8_t *bytes, int count);
     void addInt32(int32_t value);
     void insertNode(uint8_t opcode, int at, int bytes);
     void linkTail(int node, int target);

@@ -4,11 +4,14 @@
 #include "patternengine.h"
 #include "program.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 
 namespace regex {
 
-// The members of a character class while it is read.
+// The members of a character class while it is read: a 256-bit set, character c is bit c % 64 of
+// word c / 64.
 class ClassMembers
 {
 public:
@@ -26,9 +29,20 @@ public:
 
     void addRange(int first, int last)
     {
-        for (int ch = first; ch <= last; ++ch) {
-            add(static_cast<uint8_t>(ch));
+        if (m_foldCase) {
+            for (int ch = first; ch <= last; ++ch) {
+                add(static_cast<uint8_t>(ch));
+            }
+            return;
         }
+        for (int word = first / 64; word <= last / 64; ++word) {
+            const int from = std::max(first, word * 64) % 64;
+            const int to = std::min(last, word * 64 + 63) % 64;
+            const uint64_t mask = (~uint64_t {0} >> (63 - to)) & (~uint64_t {0} << from);
+            m_count += std::popcount(mask & ~m_words[static_cast<size_t>(word)]);
+            m_words[static_cast<size_t>(word)] |= mask;
+        }
+        m_highest = std::max(m_highest, static_cast<uint8_t>(last));
     }
 
     void addAll(std::string_view members)
@@ -39,24 +53,24 @@ public:
     }
 
     int count() const { return m_count; }
-    bool has(int ch) const { return m_members[ch]; }
     uint8_t highest() const { return m_highest; }
+    const std::array<uint64_t, 4> &words() const { return m_words; }
 
 private:
     void addOne(uint8_t ch)
     {
-        if (m_members[ch]) {
+        const uint64_t bit = uint64_t {1} << (ch % 64);
+        uint64_t &word = m_words[ch / 64];
+        if ((word & bit) != 0) {
             return;
         }
-        m_members[ch] = true;
+        word |= bit;
         ++m_count;
-        if (ch > m_highest) {
-            m_highest = ch;
-        }
+        m_highest = std::max(m_highest, ch);
     }
 
     bool m_foldCase;
-    std::array<bool, 256> m_members {};
+    std::array<uint64_t, 4> m_words {};
     int m_count = 0;
     uint8_t m_highest = 0;
 };
@@ -166,29 +180,31 @@ void Compiler::addFixedClass(std::string_view list, bool negated)
 void Compiler::finishClass(int node, const ClassMembers &members, bool negated)
 {
     if (members.count() <= kTinySetSize) {
+        if (m_sizing) {
+            grow(kTinySetSize);
+            return;
+        }
         int written = 0;
-        for (int ch = 0; ch < 256; ++ch) {
-            if (members.has(ch)) {
-                addByte(static_cast<uint8_t>(ch));
+        for (int word = 0; word < 4; ++word) {
+            for (uint64_t bits = members.words()[static_cast<size_t>(word)]; bits != 0; bits &= bits - 1) {
+                m_out[m_emit++] = static_cast<uint8_t>(word * 64 + std::countr_zero(bits));
                 ++written;
             }
         }
         for (; written < kTinySetSize; ++written) {
-            addByte(members.highest());
+            m_out[m_emit++] = members.highest();
         }
         return;
     }
-    if (!m_sizing) {
-        m_out[node] = static_cast<uint8_t>(Op::FullSet);
+    if (m_sizing) {
+        grow(kFullSetSize);
+        return;
     }
+    m_out[node] = static_cast<uint8_t>(Op::FullSet);
     for (int byte = 0; byte < kFullSetSize; ++byte) {
-        uint8_t bits = 0;
-        for (int bit = 0; bit < 8; ++bit) {
-            if (members.has(byte * 8 + bit) != negated) {
-                bits = static_cast<uint8_t>(bits | 1 << bit);
-            }
-        }
-        addByte(bits);
+        const uint64_t word = members.words()[static_cast<size_t>(byte / 8)];
+        const auto bits = static_cast<uint8_t>(word >> (byte % 8 * 8));
+        m_out[m_emit++] = negated ? static_cast<uint8_t>(~bits) : bits;
     }
 }
 

@@ -32,7 +32,7 @@ Matcher::Matcher(TPatternEngine &engine)
     , m_input(reinterpret_cast<const uint8_t *>(engine.m_input.c_str()))
     , m_length(static_cast<int>(engine.m_input.size()))
     , m_checkEmptyPasses(engine.m_programHasBackRef)
-    , m_stack(engine.m_matchStack->entries)
+    , m_stack(engine.m_matchStack)
 { }
 
 void Matcher::fail(int code)
@@ -640,9 +640,6 @@ bool TPatternEngine::ExecAt(int offset)
         if (std::string_view(m_input).find(required, static_cast<size_t>(start)) == std::string_view::npos) {
             return false;
         }
-    }
-    if (!m_matchStack) {
-        m_matchStack = std::make_unique<regex::MatchStack>();
     }
     return regex::Matcher(*this).search(start);
 }

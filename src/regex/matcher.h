@@ -49,12 +49,6 @@ struct BacktrackEntry
     int32_t c;
 };
 
-// Storage an engine keeps between runs so that a run does not allocate.
-struct MatchStack
-{
-    std::vector<BacktrackEntry> entries;
-};
-
 class Matcher
 {
 public:

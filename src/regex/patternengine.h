@@ -7,7 +7,6 @@
 #include <bitset>
 #include <cstdint>
 #include <exception>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,7 +14,7 @@
 namespace regex {
 class Compiler;
 class Matcher;
-struct MatchStack;
+struct BacktrackEntry;
 } // namespace regex
 
 class EPatternEngine : public std::exception
@@ -96,7 +95,7 @@ private:
     bool m_pairAssigned = false;
     uint8_t m_pairHead = 0; // both 0 while no pair is assigned, so the pair rules never apply
     uint8_t m_pairTail = 0;
-    std::unique_ptr<regex::MatchStack> m_matchStack; // backtracking storage, kept for the next run
+    std::vector<regex::BacktrackEntry> m_matchStack; // backtracking storage, kept for the next run
 };
 
 // Whether `pattern` matches anywhere in `text` with the default settings. Errors pass through.

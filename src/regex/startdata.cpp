@@ -5,6 +5,8 @@
 #include "patternengine.h"
 #include "program.h"
 
+#include <array>
+#include <bit>
 #include <cstring>
 #include <vector>
 
@@ -47,6 +49,48 @@ void Compiler::collectStartData(int flags)
     }
 }
 
+namespace {
+
+// Marks of visited nodes: inline for programs of up to kInlineBytes bytes, else on the heap.
+class NodeMarks
+{
+public:
+    explicit NodeMarks(int programSize)
+    {
+        if (programSize > kInlineBytes) {
+            m_heap.resize(static_cast<size_t>(programSize) / 64 + 1);
+            m_words = m_heap.data();
+        }
+    }
+    NodeMarks(const NodeMarks &) = delete;
+    NodeMarks &operator=(const NodeMarks &) = delete;
+
+    // Marks the node; true when it was marked already.
+    bool mark(int node)
+    {
+        const auto index = static_cast<size_t>(node);
+        const uint64_t bit = uint64_t {1} << (index % 64);
+        const bool marked = (m_words[index / 64] & bit) != 0;
+        m_words[index / 64] |= bit;
+        return marked;
+    }
+
+private:
+    static constexpr int kInlineBytes = 4096;
+    std::array<uint64_t, kInlineBytes / 64> m_inline {};
+    std::vector<uint64_t> m_heap;
+    uint64_t *m_words = m_inline.data();
+};
+
+void addRange(std::bitset<256> &set, int first, int last)
+{
+    for (int ch = first; ch <= last; ++ch) {
+        set.set(static_cast<size_t>(ch));
+    }
+}
+
+} // namespace
+
 // Adds to StartSet every character a match beginning at `first` can begin with. Works with a list
 // of pending nodes instead of recursion and visits each node once, so neither long programs nor
 // loops whose body can match the empty string can exhaust the stack or cycle.
@@ -54,13 +98,11 @@ void Compiler::collectStartSet(int first)
 {
     std::bitset<256> &set = m_engine.m_startSet;
     const uint8_t *program = m_out;
-    std::vector<bool> visited(static_cast<size_t>(m_size), false);
-    std::vector<int> pending {first};
-    while (!pending.empty()) {
-        int node = pending.back();
-        pending.pop_back();
-        while (node >= 0 && !visited[static_cast<size_t>(node)]) {
-            visited[static_cast<size_t>(node)] = true;
+    NodeMarks visited(m_size);
+    std::vector<int> pending;
+    for (int start = first;;) {
+        int node = start;
+        while (node >= 0 && !visited.mark(node)) {
             const int here = node;
             const Op op = opAt(program, here);
             const uint8_t *operand = program + here + kNodeHeader;
@@ -91,12 +133,11 @@ void Compiler::collectStartSet(int first)
                 set.set(m_engine.m_pairHead);
                 break;
             case Op::Digit:
+                addRange(set, '0', '9');
+                break;
             case Op::NotDigit:
-                for (int ch = 0; ch < 256; ++ch) {
-                    if ((ch >= '0' && ch <= '9') == (op == Op::Digit)) {
-                        set.set(static_cast<size_t>(ch));
-                    }
-                }
+                addRange(set, 0, '0' - 1);
+                addRange(set, '9' + 1, 255);
                 break;
             case Op::Literal:
                 set.set(operand[0]);
@@ -106,18 +147,18 @@ void Compiler::collectStartSet(int first)
                 set.set(invertCase(operand[0]));
                 break;
             case Op::TinySet:
-            case Op::TinySetNot:
-                for (int ch = 0; ch < 256; ++ch) {
-                    const bool member = ch == operand[0] || ch == operand[1] || ch == operand[2];
-                    if (member == (op == Op::TinySet)) {
-                        set.set(static_cast<size_t>(ch));
-                    }
-                }
+                set.set(operand[0]).set(operand[1]).set(operand[2]);
                 break;
+            case Op::TinySetNot: {
+                std::bitset<256> members;
+                members.set(operand[0]).set(operand[1]).set(operand[2]);
+                set |= ~members;
+                break;
+            }
             case Op::FullSet:
-                for (int ch = 0; ch < 256; ++ch) {
-                    if (fullSetHas(operand, static_cast<uint8_t>(ch))) {
-                        set.set(static_cast<size_t>(ch));
+                for (int byte = 0; byte < kFullSetSize; ++byte) {
+                    for (unsigned bits = operand[byte]; bits != 0; bits &= bits - 1) {
+                        set.set(static_cast<size_t>(byte * 8 + std::countr_zero(bits)));
                     }
                 }
                 break;
@@ -174,6 +215,11 @@ void Compiler::collectStartSet(int first)
                 fail(1001);
             }
         }
+        if (pending.empty()) {
+            return;
+        }
+        start = pending.back();
+        pending.pop_back();
     }
 }
 

@@ -1,0 +1,194 @@
+// Benchmark of the pattern engine against PCRE2 (interpreter, no JIT) and std::regex (ECMAScript)
+// on generated window titles: (a) one-shot PatternMatches per title, as the program uses it;
+// (b) one compiled engine reused across titles. Prints times, ratios and match counts.
+#include "patternengine.h"
+#include "titlecorpus.h"
+
+#define PCRE2_CODE_UNIT_WIDTH 8
+#include <pcre2.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kTitles = 12000;
+constexpr int kRepetitions = 3;
+
+struct UserPattern
+{
+    const char *pattern;    // for the engine and PCRE2
+    const char *ecmaScript; // the same for std::regex, whose (?i) is a flag
+    bool ignoreCase;
+};
+
+// Patterns as users write them for window titles.
+const std::vector<UserPattern> kPatterns {
+    {"Firefox", "Firefox", false},
+    {"Visual Studio Code$", "Visual Studio Code$", false},
+    {"^Terminal - ", "^Terminal - ", false},
+    {"- Mozilla Firefox$", "- Mozilla Firefox$", false},
+    {"Firefox|Chromium|Chrome", "Firefox|Chromium|Chrome", false},
+    {"^(Inbox|Posteingang) \\([0-9]+\\)", "^(Inbox|Posteingang) \\([0-9]+\\)", false},
+    {"(?i)thunderbird", "thunderbird", true},
+    {"(?i)^home — files$", "^home — files$", true},
+    {"Untitled-\\d{1,3} ", "Untitled-\\d{1,3} ", false},
+    {"^[a-z]+@[a-z0-9-]+: ", "^[a-z]+@[a-z0-9-]+: ", false},
+    {"\\.(cpp|h|txt) ", "\\.(cpp|h|txt) ", false},
+    {"Meeting [0-9]{2,3} - Thunderbird$", "Meeting [0-9]{2,3} - Thunderbird$", false},
+};
+
+constexpr uint32_t kPcre2Options = PCRE2_DOTALL | PCRE2_DOLLAR_ENDONLY;
+
+double secondsOf(const std::function<long()> &run, long &matches)
+{
+    double best = 1e9;
+    for (int i = 0; i < kRepetitions; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        matches = run();
+        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    return best;
+}
+
+long engineOneShot(const std::vector<std::string> &titles)
+{
+    long matches = 0;
+    for (const UserPattern &pattern : kPatterns) {
+        for (const std::string &title : titles) {
+            matches += PatternMatches(pattern.pattern, title) ? 1 : 0;
+        }
+    }
+    return matches;
+}
+
+long pcre2OneShot(const std::vector<std::string> &titles)
+{
+    long matches = 0;
+    for (const UserPattern &pattern : kPatterns) {
+        for (const std::string &title : titles) {
+            int error = 0;
+            PCRE2_SIZE offset = 0;
+            pcre2_code *code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.pattern), PCRE2_ZERO_TERMINATED,
+                kPcre2Options, &error, &offset, nullptr);
+            pcre2_match_data *data = pcre2_match_data_create_from_pattern(code, nullptr);
+            matches
+                += pcre2_match(code, reinterpret_cast<PCRE2_SPTR>(title.data()), title.size(), 0, 0, data, nullptr) >= 0
+                ? 1
+                : 0;
+            pcre2_match_data_free(data);
+            pcre2_code_free(code);
+        }
+    }
+    return matches;
+}
+
+std::regex::flag_type ecmaFlags(const UserPattern &pattern)
+{
+    return std::regex::ECMAScript | (pattern.ignoreCase ? std::regex::icase : std::regex::flag_type {});
+}
+
+long stdRegexOneShot(const std::vector<std::string> &titles)
+{
+    long matches = 0;
+    for (const UserPattern &pattern : kPatterns) {
+        for (const std::string &title : titles) {
+            const std::regex regex(pattern.ecmaScript, ecmaFlags(pattern));
+            matches += std::regex_search(title, regex) ? 1 : 0;
+        }
+    }
+    return matches;
+}
+
+long engineReused(const std::vector<std::string> &titles, const UserPattern &pattern)
+{
+    TPatternEngine engine;
+    engine.SetExpression(pattern.pattern);
+    long matches = 0;
+    for (const std::string &title : titles) {
+        matches += engine.Exec(title) ? 1 : 0;
+    }
+    return matches;
+}
+
+long pcre2Reused(const std::vector<std::string> &titles, const UserPattern &pattern)
+{
+    int error = 0;
+    PCRE2_SIZE offset = 0;
+    pcre2_code *code = pcre2_compile(
+        reinterpret_cast<PCRE2_SPTR>(pattern.pattern), PCRE2_ZERO_TERMINATED, kPcre2Options, &error, &offset, nullptr);
+    pcre2_match_data *data = pcre2_match_data_create_from_pattern(code, nullptr);
+    long matches = 0;
+    for (const std::string &title : titles) {
+        matches += pcre2_match(code, reinterpret_cast<PCRE2_SPTR>(title.data()), title.size(), 0, 0, data, nullptr) >= 0
+            ? 1
+            : 0;
+    }
+    pcre2_match_data_free(data);
+    pcre2_code_free(code);
+    return matches;
+}
+
+long stdRegexReused(const std::vector<std::string> &titles, const UserPattern &pattern)
+{
+    const std::regex regex(pattern.ecmaScript, ecmaFlags(pattern));
+    long matches = 0;
+    for (const std::string &title : titles) {
+        matches += std::regex_search(title, regex) ? 1 : 0;
+    }
+    return matches;
+}
+
+void printLine(const char *name, double seconds, long matches, double engineSeconds, long calls)
+{
+    std::printf("  %-12s %9.2f ms %8.1f ns/title  %6ld matches  engine is %6.2fx faster\n", name, seconds * 1e3,
+        seconds * 1e9 / static_cast<double>(calls), matches, seconds / engineSeconds);
+}
+
+} // namespace
+
+int main()
+{
+    const std::vector<std::string> titles = generateTitles(kTitles);
+    const long calls = static_cast<long>(titles.size() * kPatterns.size());
+    std::printf("%zu titles x %zu patterns = %ld matches per measurement, best of %d\n\n", titles.size(),
+        kPatterns.size(), calls, kRepetitions);
+
+    long engineMatches = 0;
+    long pcre2Matches = 0;
+    long stdMatches = 0;
+    const double engineA = secondsOf([&] { return engineOneShot(titles); }, engineMatches);
+    const double pcre2A = secondsOf([&] { return pcre2OneShot(titles); }, pcre2Matches);
+    const double stdA = secondsOf([&] { return stdRegexOneShot(titles); }, stdMatches);
+    std::printf("(a) one-shot: compile and match per title (goals: 2x PCRE2, 20x std::regex)\n");
+    printLine("engine", engineA, engineMatches, engineA, calls);
+    printLine("PCRE2", pcre2A, pcre2Matches, engineA, calls);
+    printLine("std::regex", stdA, stdMatches, engineA, calls);
+
+    std::printf("\n(b) compiled once, reused across titles (goal: at most 1.5x PCRE2's time)\n");
+    std::printf("  %-36s %10s %10s %10s %8s %8s\n", "pattern", "engine", "PCRE2", "std::regex", "/PCRE2", "matches");
+    double engineB = 0;
+    double pcre2B = 0;
+    double stdB = 0;
+    for (const UserPattern &pattern : kPatterns) {
+        const double engine = secondsOf([&] { return engineReused(titles, pattern); }, engineMatches);
+        const double pcre2 = secondsOf([&] { return pcre2Reused(titles, pattern); }, pcre2Matches);
+        const double stdRegex = secondsOf([&] { return stdRegexReused(titles, pattern); }, stdMatches);
+        engineB += engine;
+        pcre2B += pcre2;
+        stdB += stdRegex;
+        std::printf("  %-36s %8.3fms %8.3fms %8.3fms %8.2f %4ld%s\n", pattern.pattern, engine * 1e3, pcre2 * 1e3,
+            stdRegex * 1e3, engine / pcre2, engineMatches,
+            engineMatches == pcre2Matches && engineMatches == stdMatches ? "" : "  (peers differ)");
+    }
+    printLine("engine", engineB, 0, engineB, calls);
+    printLine("PCRE2", pcre2B, 0, engineB, calls);
+    printLine("std::regex", stdB, 0, engineB, calls);
+    std::printf("  engine time / PCRE2 time: %.2f\n", engineB / pcre2B);
+    return 0;
+}
