@@ -5,6 +5,7 @@
 #include "patternengine.h"
 #include "program.h"
 
+#include <cassert>
 #include <cstring>
 
 namespace regex {
@@ -89,6 +90,7 @@ void Compiler::compile()
     m_emit = 0;
     addByte(kProgramSignature);
     parseReg(false, flags);
+    assert(m_emit == m_size); // both passes ran the same parse
 
     collectStartData(flags);
 }
