@@ -3,6 +3,7 @@
 #include "mainwnd.h"
 #include "messageboxes.h"
 #include "settingslocation.h"
+#include "terminationsignals.h"
 #include "uifont.h"
 
 #include "platform/x11/x11windowsystem.h"
@@ -41,6 +42,7 @@ int main(int argc, char **argv)
     QApplication::setDesktopFileName(QStringLiteral("framewright"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/framewright/icons/framewright-256.png")));
     QApplication::setFont(interfaceFont());
+    quitOnTerminationSignals();
 
     auto windowSystem = platform::x11::X11WindowSystem::open();
     if (!windowSystem) {

@@ -1,6 +1,7 @@
 // The main window's lifecycle (start-up and shut-down against the settings file) and its own commands.
 #include "mainwnd.h"
 
+#include "adddlg.h"
 #include "application.h"
 #include "clickimage.h"
 #include "collation.h"
@@ -18,6 +19,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QListWidget>
 #include <QLoggingCategory>
 #include <QPushButton>
@@ -94,6 +96,15 @@ TMainWnd::TMainWnd(MainWndServices services, QWidget *parent)
     connect(RefreshBtn, &QPushButton::clicked, this, &TMainWnd::RefreshBtnClick);
     connect(Apply1Btn, &QPushButton::clicked, this, &TMainWnd::Apply1BtnClick);
     connect(ReadBtn, &QPushButton::clicked, this, &TMainWnd::ReadBtnClick);
+    connect(SavedLvw->header(), &QHeaderView::sectionClicked, this, &TMainWnd::SavedLvwColumnClick);
+    connect(AddBtn, &QPushButton::clicked, this, &TMainWnd::AddBtnClick);
+    connect(EditBtn, &QPushButton::clicked, this, &TMainWnd::EditBtnClick);
+    connect(CopyBtn, &QPushButton::clicked, this, &TMainWnd::CopyBtnClick);
+    connect(RemoveBtn, &QPushButton::clicked, this, &TMainWnd::RemoveBtnClick);
+    connect(UpBtn, &QPushButton::clicked, this, &TMainWnd::UpBtnClick);
+    connect(DownBtn, &QPushButton::clicked, this, &TMainWnd::DownBtnClick);
+    connect(Apply2Btn, &QPushButton::clicked, this, &TMainWnd::Apply2BtnClick);
+    connect(SavedLvw, &QTreeWidget::itemDoubleClicked, this, &TMainWnd::Apply2BtnClick);
     connect(m_horz, &ValueField::unitSwitched, this, &TMainWnd::HorzRdoClick);
     connect(m_vert, &ValueField::unitSwitched, this, &TMainWnd::VertRdoClick);
     connect(m_width, &ValueField::unitSwitched, this, &TMainWnd::WidthRdoClick);

@@ -15,6 +15,9 @@
 #include <memory>
 
 class MessageBoxes;
+class SavedRow;
+class TAddDlg;
+enum class EntryDialogMode;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -81,7 +84,20 @@ private:
     void TitleLstClick();
     void RefreshBtnClick();
     void Apply1BtnClick();
+    void applyToSelectedTitles(const PlacementRect &rect, bool maximized);
     void ReadBtnClick();
+    void SavedLvwColumnClick(int column);
+    void RemoveBtnClick();
+    void moveSavedRow(int from, int to);
+    void UpBtnClick();
+    void DownBtnClick();
+    void Apply2BtnClick();
+    std::unique_ptr<TAddDlg> createEntryDialog(EntryDialogMode mode, const SavedRow *edited);
+    SavedRow *firstSelectedRow() const;
+    void addEntryFromDialog(const TAddDlg &dialog);
+    void AddBtnClick();
+    void EditBtnClick();
+    void CopyBtnClick();
     void HorzRdoClick();
     void VertRdoClick();
     void WidthRdoClick();

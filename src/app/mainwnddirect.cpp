@@ -47,10 +47,14 @@ void TMainWnd::RefreshBtnClick()
 
 void TMainWnd::Apply1BtnClick()
 {
-    const PlacementRect rect = ComputePlacement(MonitorCbo->currentIndex());
+    applyToSelectedTitles(ComputePlacement(MonitorCbo->currentIndex()), MaximizedChk->isChecked());
+}
+
+void TMainWnd::applyToSelectedTitles(const PlacementRect &rect, bool maximized)
+{
     for (int i = 0; i < TitleLst->count(); ++i) {
         if (TitleLst->item(i)->isSelected()) {
-            ApplyPlacement(windowOf(TitleLst->item(i)), rect, MaximizedChk->isChecked());
+            ApplyPlacement(windowOf(TitleLst->item(i)), rect, maximized);
         }
     }
 }

@@ -1,0 +1,46 @@
+// The rules for entry descriptions.
+#include "descriptionrules.h"
+
+#include "collation.h"
+
+namespace {
+
+// Sections the settings file keeps for itself.
+const QStringList kReservedSections = {QStringLiteral("General"), QStringLiteral("Auto")};
+
+bool isBlank(QChar ch)
+{
+    return ch == u' ' || ch == u'\t';
+}
+
+} // namespace
+
+std::optional<QString> descriptionProblem(const QString &description, const QStringList &otherDescriptions)
+{
+    if (description.trimmed().isEmpty()) {
+        return QStringLiteral("The description is blank. Please enter a description.");
+    }
+    if (isBlank(description.front()) || isBlank(description.back())) {
+        return QStringLiteral("A description cannot begin or end with a blank. Please remove the blanks.");
+    }
+    if (description.contains(u']') || description.contains(u'\n') || description.contains(u'\r')) {
+        return QStringLiteral("A description cannot contain \"]\" or a line break. Please choose a different "
+                              "description.");
+    }
+    for (const QString &reserved : kReservedSections) {
+        if (description.compare(reserved, Qt::CaseInsensitive) == 0) {
+            return QStringLiteral("The description \"%1\" is used by the program's own settings. Please choose a "
+                                  "different description.")
+                .arg(description);
+        }
+    }
+    // Case folding is how the settings file compares section names; the locale's rules are how the user reads them.
+    const QString folded = description.toCaseFolded();
+    for (const QString &other : otherDescriptions) {
+        if (other.toCaseFolded() == folded || sameIgnoringCase(description, other)) {
+            return QStringLiteral("There already is an entry by that description. Please choose a different "
+                                  "description.");
+        }
+    }
+    return std::nullopt;
+}

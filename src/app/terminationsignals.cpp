@@ -1,0 +1,42 @@
+// The signal handler only writes one byte into a socket pair; the event loop reads it and quits, since nothing
+// else is safe to do inside a signal handler.
+#include "terminationsignals.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+int signalSockets[2] = {-1, -1};
+
+void onSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalSockets[0], &byte, 1);
+}
+
+} // namespace
+
+void quitOnTerminationSignals()
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSockets) != 0) {
+        return;
+    }
+    auto *notifier = new QSocketNotifier(signalSockets[1], QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(notifier, &QSocketNotifier::activated, [] {
+        char byte = 0;
+        [[maybe_unused]] const auto read = ::read(signalSockets[1], &byte, 1);
+        QCoreApplication::quit();
+    });
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+        ::sigaction(signalNumber, &action, nullptr);
+    }
+}
