@@ -1,6 +1,8 @@
 // Opening the connection, interning atoms, and probing the RandR version.
 #include "x11connection.h"
 
+#include <X11/Xlib-xcb.h>
+#include <X11/Xlib.h>
 #include <xcb/randr.h>
 
 #include <cstring>
@@ -19,35 +21,45 @@ constexpr uint32_t kRandrMinor = 5;
 
 std::unique_ptr<X11Connection> X11Connection::open(const char *displayName)
 {
-    int screenNumber = 0;
-    xcb_connection_t *connection = xcb_connect(displayName, &screenNumber);
-    if (xcb_connection_has_error(connection)) {
-        xcb_disconnect(connection);
+    Display *display = XOpenDisplay(displayName);
+    if (display == nullptr) {
         return nullptr;
     }
+    XSetEventQueueOwner(display, XCBOwnsEventQueue);
+    xcb_connection_t *connection = XGetXCBConnection(display);
+    const int screenNumber = DefaultScreen(display);
     xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
     for (int i = 0; i < screenNumber && screens.rem > 0; ++i) {
         xcb_screen_next(&screens);
     }
     if (screens.rem == 0) {
-        xcb_disconnect(connection);
+        XCloseDisplay(display);
         return nullptr;
     }
-    std::unique_ptr<X11Connection> result(new X11Connection(connection, screens.data->root));
+    std::unique_ptr<X11Connection> result(new X11Connection(display, connection, screens.data->root));
     result->internAtoms();
     result->queryRandr();
+    // Xlib's text converters compare the property's type with these atoms, looked up by name on the display.
+    // Interned now, they are in Xlib's atom cache, so decoding never sends a request (nor meets Xlib's fatal
+    // error handling of a broken connection).
+    XInternAtom(display, "COMPOUND_TEXT", False);
+    XInternAtom(display, "UTF8_STRING", False);
     return result;
 }
 
-X11Connection::X11Connection(xcb_connection_t *connection, xcb_window_t root)
-    : m_connection(connection)
+X11Connection::X11Connection(Display *display, xcb_connection_t *connection, xcb_window_t root)
+    : m_display(display)
+    , m_connection(connection)
     , m_root(root)
-{
-}
+{ }
 
 X11Connection::~X11Connection()
 {
-    xcb_disconnect(m_connection);
+    // XCloseDisplay syncs with the server; on a broken connection Xlib would take that as fatal and end the
+    // process. The server is gone then, so the connection is left to the process's end.
+    if (!broken()) {
+        XCloseDisplay(m_display);
+    }
 }
 
 void X11Connection::internAtoms()
@@ -58,8 +70,40 @@ void X11Connection::internAtoms()
         bool onlyIfExists;
         xcb_atom_t *target;
     };
+    Atoms &a = m_atoms;
     const Name names[] = {
-        {"EDID", true, &m_atoms.edid},
+        {"EDID", true, &a.edid},
+        {"UTF8_STRING", false, &a.utf8String},
+        {"COMPOUND_TEXT", false, &a.compoundText},
+        {"C_STRING", false, &a.cString},
+        {"WM_STATE", false, &a.wmState},
+        {"_NET_SUPPORTED", false, &a.netSupported},
+        {"_NET_SUPPORTING_WM_CHECK", false, &a.netSupportingWmCheck},
+        {"_NET_CLIENT_LIST_STACKING", false, &a.netClientListStacking},
+        {"_NET_CURRENT_DESKTOP", false, &a.netCurrentDesktop},
+        {"_NET_ACTIVE_WINDOW", false, &a.netActiveWindow},
+        {"_NET_MOVERESIZE_WINDOW", false, &a.netMoveResizeWindow},
+        {"_NET_REQUEST_FRAME_EXTENTS", false, &a.netRequestFrameExtents},
+        {"_NET_WM_NAME", false, &a.netWmName},
+        {"_NET_WM_DESKTOP", false, &a.netWmDesktop},
+        {"_NET_FRAME_EXTENTS", false, &a.netFrameExtents},
+        {"_GTK_FRAME_EXTENTS", false, &a.gtkFrameExtents},
+        {"_NET_WM_STATE", false, &a.netWmState},
+        {"_NET_WM_STATE_HIDDEN", false, &a.netWmStateHidden},
+        {"_NET_WM_STATE_MAXIMIZED_VERT", false, &a.netWmStateMaximizedVert},
+        {"_NET_WM_STATE_MAXIMIZED_HORZ", false, &a.netWmStateMaximizedHorz},
+        {"_NET_WM_STATE_FULLSCREEN", false, &a.netWmStateFullscreen},
+        {"_NET_WM_WINDOW_TYPE", false, &a.netWmWindowType},
+        {"_NET_WM_WINDOW_TYPE_DESKTOP", false, &a.netWmWindowTypeDesktop},
+        {"_NET_WM_WINDOW_TYPE_DOCK", false, &a.netWmWindowTypeDock},
+        {"_NET_WM_WINDOW_TYPE_TOOLBAR", false, &a.netWmWindowTypeToolbar},
+        {"_NET_WM_WINDOW_TYPE_MENU", false, &a.netWmWindowTypeMenu},
+        {"_NET_WM_WINDOW_TYPE_UTILITY", false, &a.netWmWindowTypeUtility},
+        {"_NET_WM_WINDOW_TYPE_SPLASH", false, &a.netWmWindowTypeSplash},
+        {"_NET_WM_WINDOW_TYPE_DIALOG", false, &a.netWmWindowTypeDialog},
+        {"_NET_WM_WINDOW_TYPE_NORMAL", false, &a.netWmWindowTypeNormal},
+        {"_FRAMEWRIGHT_RESTORE_RECT", false, &a.framewrightRestoreRect},
+        {"_FRAMEWRIGHT_TIMESTAMP", false, &a.framewrightTimestamp},
     };
     xcb_intern_atom_cookie_t cookies[std::size(names)];
     for (size_t i = 0; i < std::size(names); ++i) {

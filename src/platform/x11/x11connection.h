@@ -1,4 +1,6 @@
-// An xcb connection of Framewright's own (not Qt's), with owned replies and the atoms it uses in one place.
+// An X connection of Framewright's own (not Qt's), with owned replies and the atoms it uses in one place. It is
+// opened through Xlib only so that COMPOUND_TEXT titles can be decoded; every request goes through xcb, and xcb
+// owns the event queue.
 #pragma once
 
 #include <QLoggingCategory>
@@ -10,6 +12,8 @@
 #include <optional>
 #include <string>
 
+struct _XDisplay; // Xlib's Display; Xlib's headers stay out of this one
+
 namespace platform::x11 {
 
 Q_DECLARE_LOGGING_CATEGORY(lcX11)
@@ -20,13 +24,54 @@ struct FreeDeleter
 };
 
 // Every xcb reply and error is owned by one of these, so nothing leaks on an early return.
-template<typename T>
-using Reply = std::unique_ptr<T, FreeDeleter>;
+template<typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
 
-// The atoms the window-system layer names; interned once, all requests sent before any reply is read.
+// The atoms the window-system layer names; interned once, all requests sent before any reply is read. Atoms that
+// the core protocol predefines (WM_NAME, STRING, CARDINAL, WINDOW, ...) are used as XCB_ATOM_* directly.
 struct Atoms
 {
     xcb_atom_t edid = XCB_ATOM_NONE; // RandR output property with the display's EDID; NONE when no driver set one
+
+    // Types and ICCCM.
+    xcb_atom_t utf8String = XCB_ATOM_NONE;
+    xcb_atom_t compoundText = XCB_ATOM_NONE;
+    xcb_atom_t cString = XCB_ATOM_NONE;
+    xcb_atom_t wmState = XCB_ATOM_NONE;
+
+    // EWMH: the window manager and its client list.
+    xcb_atom_t netSupported = XCB_ATOM_NONE;
+    xcb_atom_t netSupportingWmCheck = XCB_ATOM_NONE;
+    xcb_atom_t netClientListStacking = XCB_ATOM_NONE;
+    xcb_atom_t netCurrentDesktop = XCB_ATOM_NONE;
+    xcb_atom_t netActiveWindow = XCB_ATOM_NONE;
+    xcb_atom_t netMoveResizeWindow = XCB_ATOM_NONE;
+    xcb_atom_t netRequestFrameExtents = XCB_ATOM_NONE;
+
+    // EWMH: properties of client windows.
+    xcb_atom_t netWmName = XCB_ATOM_NONE;
+    xcb_atom_t netWmDesktop = XCB_ATOM_NONE;
+    xcb_atom_t netFrameExtents = XCB_ATOM_NONE;
+    xcb_atom_t gtkFrameExtents = XCB_ATOM_NONE;
+    xcb_atom_t netWmState = XCB_ATOM_NONE;
+    xcb_atom_t netWmStateHidden = XCB_ATOM_NONE;
+    xcb_atom_t netWmStateMaximizedVert = XCB_ATOM_NONE;
+    xcb_atom_t netWmStateMaximizedHorz = XCB_ATOM_NONE;
+    xcb_atom_t netWmStateFullscreen = XCB_ATOM_NONE;
+    xcb_atom_t netWmWindowType = XCB_ATOM_NONE;
+    // The basic window types; the first of these in a window's type list is its type.
+    xcb_atom_t netWmWindowTypeDesktop = XCB_ATOM_NONE;
+    xcb_atom_t netWmWindowTypeDock = XCB_ATOM_NONE;
+    xcb_atom_t netWmWindowTypeToolbar = XCB_ATOM_NONE;
+    xcb_atom_t netWmWindowTypeMenu = XCB_ATOM_NONE;
+    xcb_atom_t netWmWindowTypeUtility = XCB_ATOM_NONE;
+    xcb_atom_t netWmWindowTypeSplash = XCB_ATOM_NONE;
+    xcb_atom_t netWmWindowTypeDialog = XCB_ATOM_NONE;
+    xcb_atom_t netWmWindowTypeNormal = XCB_ATOM_NONE;
+
+    // Framewright's own: the restore record on windows it maximized, and the property whose zero-length append on
+    // the helper window yields a server timestamp.
+    xcb_atom_t framewrightRestoreRect = XCB_ATOM_NONE;
+    xcb_atom_t framewrightTimestamp = XCB_ATOM_NONE;
 };
 
 class X11Connection
@@ -40,16 +85,22 @@ public:
     X11Connection &operator=(const X11Connection &) = delete;
 
     xcb_connection_t *get() const { return m_connection; }
+    // The same connection as an Xlib display, for text conversion only. Xlib sends no request through it after
+    // open(): the atoms its converters look up are interned and cached there.
+    ::_XDisplay *display() const { return m_display; }
     xcb_window_t root() const { return m_root; }
     const Atoms &atoms() const { return m_atoms; }
     // RandR 1.5 or later (GetMonitors) is available.
     bool hasRandrMonitors() const { return m_hasRandrMonitors; }
+    // The server closed the connection (or it broke); every later request fails at once.
+    bool broken() const { return xcb_connection_has_error(m_connection) != 0; }
 
 private:
-    X11Connection(xcb_connection_t *connection, xcb_window_t root);
+    X11Connection(::_XDisplay *display, xcb_connection_t *connection, xcb_window_t root);
     void internAtoms();
     void queryRandr();
 
+    ::_XDisplay *m_display;
     xcb_connection_t *m_connection;
     xcb_window_t m_root;
     Atoms m_atoms;

@@ -1,12 +1,21 @@
 // X11 backend of the window-system interface. Monitors come from RandR 1.5 GetMonitors; each is named by the
 // monitor-name descriptor of its first output's EDID, else by that output's name, else by the monitor's own name.
+// The window operations are put together here from the listing, window-state and placement pieces.
 #include "x11windowsystem.h"
 
 #include "platform/edid.h"
 #include "platform/monitororder.h"
 #include "x11connection.h"
+#include "x11events.h"
+#include "x11placement.h"
+#include "x11restorerecords.h"
+#include "x11windowlist.h"
+#include "x11windowmanager.h"
+#include "x11windowstate.h"
 
 #include <xcb/randr.h>
+
+#include <algorithm>
 
 namespace platform::x11 {
 
@@ -59,7 +68,11 @@ std::unique_ptr<X11WindowSystem> X11WindowSystem::open(const char *displayName)
 
 X11WindowSystem::X11WindowSystem(std::unique_ptr<X11Connection> connection)
     : m_connection(std::move(connection))
+    , m_events(std::make_unique<EventPump>(*m_connection))
+    , m_records(std::make_unique<RestoreRecords>(*m_connection))
 {
+    m_events->setListener([this](const xcb_generic_event_t &event) { m_records->handleEvent(event); });
+    m_events->setIdleHandler([this] { m_records->check(); });
 }
 
 X11WindowSystem::~X11WindowSystem() = default;
@@ -67,7 +80,8 @@ X11WindowSystem::~X11WindowSystem() = default;
 Monitor X11WindowSystem::rootMonitor() const
 {
     xcb_connection_t *c = m_connection->get();
-    Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, xcb_get_geometry(c, m_connection->root()), nullptr));
+    Reply<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(c, xcb_get_geometry(c, m_connection->root()), nullptr));
     Monitor monitor;
     monitor.primary = true;
     if (geometry) {
@@ -112,8 +126,8 @@ std::vector<Monitor> X11WindowSystem::monitors()
             p.outputInfo = xcb_randr_get_output_info(c, output, XCB_CURRENT_TIME);
             if (m_connection->atoms().edid != XCB_ATOM_NONE) {
                 p.hasEdid = true;
-                p.edid = xcb_randr_get_output_property(c, output, m_connection->atoms().edid, XCB_GET_PROPERTY_TYPE_ANY,
-                                                       0, kEdidRequestLongs, 0, 0);
+                p.edid = xcb_randr_get_output_property(
+                    c, output, m_connection->atoms().edid, XCB_GET_PROPERTY_TYPE_ANY, 0, kEdidRequestLongs, 0, 0);
             }
         }
         pending.push_back(p);
@@ -131,23 +145,95 @@ std::vector<Monitor> X11WindowSystem::monitors()
     return result;
 }
 
-} // namespace platform::x11
+// Every operation starts and ends with the event queue empty, so that events and errors never pile up between
+// operations, and with the restore records brought up to date.
+class X11WindowSystem::Operation
+{
+public:
+    explicit Operation(X11WindowSystem &system)
+        : m_system(system)
+    {
+        m_system.m_events->drain();
+    }
+    ~Operation()
+    {
+        m_system.m_events->drain();
+        m_system.m_records->check();
+        xcb_flush(m_system.m_connection->get());
+    }
+    Operation(const Operation &) = delete;
+    Operation &operator=(const Operation &) = delete;
 
-namespace platform::x11 {
+private:
+    X11WindowSystem &m_system;
+};
 
 std::vector<TopLevelWindow> X11WindowSystem::topLevelWindows()
 {
-    return {};
+    if (m_connection->broken()) {
+        return {};
+    }
+    const Operation operation(*this);
+    const Atoms &atoms = m_connection->atoms();
+    WindowManagerProbe probe(*m_connection, m_checkWindow);
+    PendingProperty stacking(m_connection->get(), m_connection->root(), atoms.netClientListStacking, kMaxListedWindows);
+    const WindowManager wm = probe.get();
+    m_checkWindow = wm.checkWindow;
+    if (wm.supports(atoms.netClientListStacking)) {
+        // Bottom to top in the property; topmost first in the list.
+        std::vector<uint32_t> windows = values32(stacking.get().value(), XCB_ATOM_WINDOW, kMaxListedWindows);
+        std::reverse(windows.begin(), windows.end());
+        return describeManagedWindows(*m_connection, windows);
+    }
+    if (wm.ewmh && !m_reportedNoStackingList) {
+        qCInfo(lcX11) << "the window manager has no _NET_CLIENT_LIST_STACKING: listing the root window's children";
+        m_reportedNoStackingList = true;
+    }
+    return listRootChildren(*m_connection, m_events->helperWindow());
 }
 
-std::optional<WindowPlacement> X11WindowSystem::windowPlacement(WindowId)
+std::optional<WindowPlacement> X11WindowSystem::windowPlacement(WindowId window)
 {
-    return std::nullopt;
+    if (m_connection->broken() || window == XCB_NONE || window == m_connection->root()) {
+        return std::nullopt;
+    }
+    const Operation operation(*this);
+    WindowManagerProbe probe(*m_connection, m_checkWindow);
+    WindowStateRequest request(*m_connection, window);
+    const WindowManager wm = probe.get();
+    m_checkWindow = wm.checkWindow;
+    const std::optional<WindowState> state = request.get();
+    if (!state) {
+        return std::nullopt;
+    }
+    WindowPlacement placement;
+    placement.showState = showState(*state, wm, m_connection->atoms());
+    if (recordMatches(*state)) {
+        const RestoreRecord &r = *state->record;
+        placement.normalRect = QRect(r.restoreX, r.restoreY, r.restoreWidth, r.restoreHeight);
+    } else {
+        placement.normalRect = state->outer();
+        if (state->record) {
+            m_records->erase(window); // unmaximized, or maximized again by other means since it was written
+        }
+    }
+    return placement;
 }
 
-bool X11WindowSystem::setWindowPlacement(WindowId, const WindowPlacement &)
+bool X11WindowSystem::setWindowPlacement(WindowId window, const WindowPlacement &placement)
 {
-    return false;
+    if (m_connection->broken() || window == XCB_NONE || window == m_connection->root()
+        || window == m_events->helperWindow()) {
+        return false;
+    }
+    if (placement.showState == ShowState::Minimized) {
+        qCWarning(lcX11) << "setWindowPlacement: Minimized is not a placement that can be set";
+        return false;
+    }
+    const Operation operation(*this);
+    const WindowManager wm = WindowManagerProbe(*m_connection, m_checkWindow).get();
+    m_checkWindow = wm.checkWindow;
+    return PlacementSetter(*m_connection, *m_events, *m_records, wm).set(window, placement);
 }
 
 } // namespace platform::x11

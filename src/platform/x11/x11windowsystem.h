@@ -1,12 +1,17 @@
-// The window-system operations on X11, through an xcb connection of the program's own.
+// The window-system operations on X11, through an X connection of the program's own: monitors from RandR, other
+// programs' top-level windows through EWMH (or the window tree without an EWMH window manager). A window that
+// vanishes at any point is passed over: no X error reaches the caller, every reply and error is consumed.
 #pragma once
 
 #include "platform/windowsystem.h"
 
+#include <cstdint>
 #include <memory>
 
 namespace platform::x11 {
 
+class EventPump;
+class RestoreRecords;
 class X11Connection;
 
 class X11WindowSystem : public WindowSystem
@@ -22,10 +27,16 @@ public:
     bool setWindowPlacement(WindowId window, const WindowPlacement &placement) override;
 
 private:
+    class Operation;
+
     explicit X11WindowSystem(std::unique_ptr<X11Connection> connection);
     Monitor rootMonitor() const;
 
     std::unique_ptr<X11Connection> m_connection;
+    std::unique_ptr<EventPump> m_events;
+    std::unique_ptr<RestoreRecords> m_records;
+    uint32_t m_checkWindow = 0; // the EWMH window manager's check window found last time
+    bool m_reportedNoStackingList = false;
 };
 
 } // namespace platform::x11

@@ -1,0 +1,80 @@
+// The events of our own X connection: only this class reads them. It owns an unmapped helper window that gives
+// server timestamps and the window-manager barrier, and it waits for events with a deadline, never with a sleep.
+#pragma once
+
+#include "x11connection.h"
+
+#include <QDeadlineTimer>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QSocketNotifier;
+
+namespace platform::x11 {
+
+class EventPump
+{
+public:
+    explicit EventPump(X11Connection &connection);
+    ~EventPump();
+
+    EventPump(const EventPump &) = delete;
+    EventPump &operator=(const EventPump &) = delete;
+
+    // Receives every event except the helper window's own, during waits and drains.
+    using Listener = std::function<void(const xcb_generic_event_t &)>;
+    void setListener(Listener listener) { m_listener = std::move(listener); }
+    // Called after events arrived while the program was idle (the Qt event loop ran), once they are handled.
+    void setIdleHandler(std::function<void()> handler);
+
+    // Handles every event that has arrived. Errors of unchecked requests end here: they concern windows that
+    // vanished, are logged at debug level and dropped.
+    void drain();
+    // Waits for one event until `deadline` and handles it; false at the deadline or on a broken connection.
+    bool waitForEvent(const QDeadlineTimer &deadline);
+    // Waits until `done()` holds, handling events meanwhile; false when the deadline came first.
+    template<typename Done> bool waitUntil(Done done, const QDeadlineTimer &deadline)
+    {
+        while (!done()) {
+            if (!waitForEvent(deadline)) {
+                return done();
+            }
+        }
+        return true;
+    }
+
+    // The window-manager barrier: asks the window manager for the frame extents of the unmapped helper window
+    // (_NET_REQUEST_FRAME_EXTENTS) and waits until it sets them. The window manager handles its events in order,
+    // so it has then handled every request and message sent before. False when it did not answer in time.
+    bool barrier(const QDeadlineTimer &deadline);
+    // A current server timestamp: the time of the PropertyNotify that a zero-length append to the helper window
+    // causes (ICCCM 2.1). 0 (CurrentTime) when none came in time.
+    xcb_timestamp_t serverTime(const QDeadlineTimer &deadline);
+
+    xcb_window_t helperWindow() const { return m_helper; }
+
+    // A client message to the root window about `window`, as EWMH has pagers and taskbars send them.
+    void sendRootMessage(xcb_window_t window, xcb_atom_t type, const std::array<uint32_t, 5> &data);
+
+private:
+    void handle(const xcb_generic_event_t &event);
+
+    X11Connection &m_connection;
+    xcb_window_t m_helper = XCB_NONE;
+    Listener m_listener;
+    std::function<void()> m_idleHandler;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+    // Barrier answers are counted, so that an answer that comes after its barrier gave up cannot end a later
+    // barrier early: that many answers are ignored.
+    uint64_t m_barriersSent = 0;
+    uint64_t m_barriersAnswered = 0;
+    uint64_t m_lateAnswersToIgnore = 0;
+    uint64_t m_timestampsAsked = 0;
+    uint64_t m_timestampsReceived = 0;
+    xcb_timestamp_t m_lastTime = XCB_CURRENT_TIME;
+};
+
+} // namespace platform::x11

@@ -1,0 +1,105 @@
+// Placement geometry: outer rectangles, size hints applied, gravity reference points.
+#include "x11geometry.h"
+
+#include <algorithm>
+
+namespace platform::x11 {
+
+namespace {
+
+// Widths between the client's inside and the outer rectangle, per side (negative for a client-side margin wider
+// than the frame).
+int leftOf(const Decoration &d)
+{
+    return d.borderWidth + d.frame.left - d.clientSide.left;
+}
+int rightOf(const Decoration &d)
+{
+    return d.borderWidth + d.frame.right - d.clientSide.right;
+}
+int topOf(const Decoration &d)
+{
+    return d.borderWidth + d.frame.top - d.clientSide.top;
+}
+int bottomOf(const Decoration &d)
+{
+    return d.borderWidth + d.frame.bottom - d.clientSide.bottom;
+}
+
+int constrain(int64_t requested, std::optional<int> min, std::optional<int> max, std::optional<int> base, int step)
+{
+    const int64_t baseSize = base ? *base : min.value_or(0);
+    const int64_t minSize = min ? *min : base.value_or(0);
+    int64_t size = requested;
+    if (max) {
+        size = std::min<int64_t>(size, *max);
+    }
+    size = std::max(size, minSize);
+    if (step > 1 && size > baseSize) {
+        size = baseSize + (size - baseSize) / step * step;
+    }
+    return static_cast<int>(std::clamp<int64_t>(size, 1, kMaxClientSizePx));
+}
+
+// Where the reference point of a gravity lies along one axis: 0 at the start (north or west), 1 in the middle,
+// 2 at the end; -1 for Static.
+int referencePosition(uint32_t gravity, bool horizontal)
+{
+    if (gravity < kNorthWestGravity || gravity >= kStaticGravity) {
+        return gravity == kStaticGravity ? -1 : 0;
+    }
+    const uint32_t index = gravity - kNorthWestGravity; // NorthWest, North, NorthEast, West, ..., SouthEast
+    return static_cast<int>(horizontal ? index % 3 : index / 3);
+}
+
+// One axis of clientRequestFor: `outerStart` is where the outer rectangle starts, `frameStart`/`frameEnd` the
+// frame's widths on both sides and `marginStart` the client-side margin at the start.
+int referencePoint(int outerStart, int frameStart, int frameEnd, int marginStart, int position)
+{
+    if (position < 0) {
+        return outerStart - marginStart + frameStart; // Static: the client's own position
+    }
+    return outerStart - marginStart + position * (frameStart + frameEnd) / 2;
+}
+
+} // namespace
+
+QRect outerRect(const QRect &client, const Decoration &d)
+{
+    return QRect(client.x() - leftOf(d), client.y() - topOf(d), client.width() + leftOf(d) + rightOf(d),
+        client.height() + topOf(d) + bottomOf(d));
+}
+
+QSize constrainedClientSize(const SizeHints &hints, QSize requested)
+{
+    return QSize(constrain(requested.width(), hints.minWidth, hints.maxWidth, hints.baseWidth, hints.widthIncrement),
+        constrain(requested.height(), hints.minHeight, hints.maxHeight, hints.baseHeight, hints.heightIncrement));
+}
+
+QRect expectedOuterRect(const QRect &target, const SizeHints &hints, const Decoration &d)
+{
+    const int horizontal = leftOf(d) + rightOf(d);
+    const int vertical = topOf(d) + bottomOf(d);
+    const int64_t requestedWidth = int64_t(target.width()) - horizontal;
+    const int64_t requestedHeight = int64_t(target.height()) - vertical;
+    const QSize client = constrainedClientSize(hints,
+        QSize(static_cast<int>(std::clamp<int64_t>(requestedWidth, 0, kMaxClientSizePx)),
+            static_cast<int>(std::clamp<int64_t>(requestedHeight, 0, kMaxClientSizePx))));
+    return QRect(std::clamp(target.x(), -kCoordinateLimitPx, kCoordinateLimitPx),
+        std::clamp(target.y(), -kCoordinateLimitPx, kCoordinateLimitPx), client.width() + horizontal,
+        client.height() + vertical);
+}
+
+ClientRequest clientRequestFor(const QRect &outer, const Decoration &d, uint32_t gravity)
+{
+    ClientRequest request;
+    request.x
+        = referencePoint(outer.x(), d.frame.left, d.frame.right, d.clientSide.left, referencePosition(gravity, true));
+    request.y
+        = referencePoint(outer.y(), d.frame.top, d.frame.bottom, d.clientSide.top, referencePosition(gravity, false));
+    request.width = std::max(1, outer.width() - leftOf(d) - rightOf(d));
+    request.height = std::max(1, outer.height() - topOf(d) - bottomOf(d));
+    return request;
+}
+
+} // namespace platform::x11

@@ -1,0 +1,62 @@
+// Geometry of placing a top-level window on X11: its outer rectangle from the client window's geometry, the
+// size it can take (ICCCM size hints), and the request that puts its outer rectangle at a target, with the
+// reference point of the window's gravity (ICCCM 4.1.2.3). Pure arithmetic, no X connection.
+#pragma once
+
+#include "x11properties.h"
+
+#include <QRect>
+
+#include <cstdint>
+
+namespace platform::x11 {
+
+// X sizes are CARD16 and positions INT16, and window managers add frames to both: a client is kept within these
+// limits so that its frame stays within them too.
+constexpr int kMaxClientSizePx = 32767 - 2 * kMaxExtentPx;
+constexpr int kCoordinateLimitPx = 32767 - 2 * kMaxExtentPx;
+// X window gravities (core protocol encoding).
+constexpr uint32_t kNorthWestGravity = 1;
+constexpr uint32_t kStaticGravity = 10;
+
+// What lies between a client window's inside and its outer rectangle: the client's own border, the window
+// manager's frame (_NET_FRAME_EXTENTS; none without a reparenting window manager), less the invisible margin of a
+// client-side decoration (_GTK_FRAME_EXTENTS), which is not part of the outer rectangle.
+struct Decoration
+{
+    Extents frame;
+    Extents clientSide;
+    int borderWidth = 0; // at most kMaxExtentPx
+
+    bool operator==(const Decoration &) const = default;
+};
+
+// The outer rectangle of a client whose inside is `client` (root coordinates, border excluded).
+QRect outerRect(const QRect &client, const Decoration &decoration);
+
+// The client size (border excluded) a window takes when asked for `requested`: what window managers do with
+// ICCCM size hints. The maximum applies first, then the minimum, then the increments counted from the base size
+// (each of base and minimum standing in for the other when only one is given); never below 1 pixel or above
+// kMaxClientSizePx. Aspect ratios are not applied.
+QSize constrainedClientSize(const SizeHints &hints, QSize requested);
+
+// The outer rectangle a window ends with when asked for `target`: the upper left corner as given (within
+// kCoordinateLimitPx), the size it can take.
+QRect expectedOuterRect(const QRect &target, const SizeHints &hints, const Decoration &decoration);
+
+// A move-and-resize request for the client (_NET_MOVERESIZE_WINDOW, or ConfigureWindow): the position of the
+// reference point of `gravity` as if the window had no frame, and the client size.
+struct ClientRequest
+{
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+
+    bool operator==(const ClientRequest &) const = default;
+};
+// The request that puts the window's outer rectangle at `outer`, whose size the window can take (see
+// expectedOuterRect).
+ClientRequest clientRequestFor(const QRect &outer, const Decoration &decoration, uint32_t gravity);
+
+} // namespace platform::x11

@@ -1,0 +1,312 @@
+// The placement sequence, its waits, and the fallbacks for window managers without EWMH and bare X servers.
+#include "x11placement.h"
+
+#include <memory>
+
+namespace platform::x11 {
+
+namespace {
+
+// EWMH message fields.
+constexpr uint32_t kSourcePager = 2;
+constexpr uint32_t kStateRemove = 0;
+constexpr uint32_t kStateAdd = 1;
+constexpr uint32_t kMoveResizeAllFields = (1u << 8) | (1u << 9) | (1u << 10) | (1u << 11);
+constexpr uint32_t kMoveResizeSourceShift = 12;
+
+// While a setting waits for a window's own events: our connection's selection on the client (property changes,
+// configure notifications) and on its frame (whose moves show animations), undone when the setting ends.
+class EventSelection
+{
+public:
+    EventSelection(X11Connection &connection, const RestoreRecords &records, xcb_window_t client, xcb_window_t frame)
+        : m_connection(connection)
+        , m_records(records)
+        , m_client(client)
+        , m_frame(frame)
+    {
+        select(m_client, XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE);
+        if (m_frame != m_client && m_frame != XCB_NONE) {
+            select(m_frame, XCB_EVENT_MASK_STRUCTURE_NOTIFY);
+        }
+    }
+    ~EventSelection()
+    {
+        select(m_client, m_records.restingEventMask(m_client));
+        if (m_frame != m_client && m_frame != XCB_NONE) {
+            select(m_frame, XCB_EVENT_MASK_NO_EVENT);
+        }
+    }
+    EventSelection(const EventSelection &) = delete;
+    EventSelection &operator=(const EventSelection &) = delete;
+
+private:
+    // Unchecked: for a window that is gone the error lands in the event queue, which is drained.
+    void select(xcb_window_t window, uint32_t mask)
+    {
+        xcb_change_window_attributes(m_connection.get(), window, XCB_CW_EVENT_MASK, &mask);
+    }
+
+    X11Connection &m_connection;
+    const RestoreRecords &m_records;
+    xcb_window_t m_client;
+    xcb_window_t m_frame;
+};
+
+bool sameGeometry(const QRect &a, const QRect &b)
+{
+    return a.topLeft() == b.topLeft() && a.size() == b.size();
+}
+
+} // namespace
+
+PlacementSetter::PlacementSetter(
+    X11Connection &connection, EventPump &events, RestoreRecords &records, const WindowManager &wm)
+    : m_connection(connection)
+    , m_events(events)
+    , m_records(records)
+    , m_wm(wm)
+    , m_wait(wm.supports(connection.atoms().netRequestFrameExtents) ? Wait::Barrier : Wait::Events)
+    , m_configureDirectly(!wm.supports(connection.atoms().netMoveResizeWindow))
+{ }
+
+bool PlacementSetter::set(xcb_window_t window, const WindowPlacement &placement)
+{
+    std::optional<WindowState> state = read(window);
+    if (!state) {
+        return false;
+    }
+    if (!m_wm.ewmh || !state->managed()) {
+        return setUnmanaged(*state, placement);
+    }
+    std::unique_ptr<EventSelection> selection;
+    if (m_wait == Wait::Events) {
+        selection
+            = std::make_unique<EventSelection>(m_connection, m_records, window, topLevelAncestor(m_connection, window));
+    }
+    state = switchDesktop(*state);
+    if (state && state->wmState == WmState::Iconic) {
+        state = restoreMinimized(*state);
+    }
+    if (state && (state->maximizedVert || state->maximizedHorz || state->fullscreen)) {
+        state = leaveMaximized(*state);
+    }
+    bool exact = false;
+    if (state) {
+        state = moveResize(*state, placement.normalRect, &exact);
+    }
+    if (!state) {
+        return false;
+    }
+    if (placement.showState == ShowState::Maximized) {
+        exact = maximize(*state) && exact;
+    } else if (state->record) {
+        m_records.erase(window);
+    }
+    activate(window);
+    return exact;
+}
+
+std::optional<WindowState> PlacementSetter::read(xcb_window_t window)
+{
+    return WindowStateRequest(m_connection, window).get();
+}
+
+std::optional<WindowState> PlacementSetter::settle(xcb_window_t window, const Done &done, bool untilDone)
+{
+    const QDeadlineTimer deadline(kWaitMs);
+    if (m_wait == Wait::Barrier) {
+        m_events.barrier(deadline);
+    }
+    std::optional<WindowState> state = read(window);
+    if (!state || done(*state) || m_wait == Wait::None || (m_wait == Wait::Barrier && !untilDone)) {
+        return state;
+    }
+    while (m_events.waitForEvent(deadline)) {
+        m_events.drain();
+        state = read(window);
+        if (!state || done(*state)) {
+            return state;
+        }
+    }
+    qCDebug(lcX11) << "window" << Qt::hex << window << "did not settle within" << Qt::dec << kWaitMs << "ms";
+    return state;
+}
+
+xcb_timestamp_t PlacementSetter::timestamp()
+{
+    if (m_time == XCB_CURRENT_TIME) {
+        m_time = m_events.serverTime(QDeadlineTimer(kWaitMs));
+    }
+    return m_time;
+}
+
+std::optional<WindowState> PlacementSetter::switchDesktop(const WindowState &state)
+{
+    if (!state.desktop || !m_wm.currentDesktop || *state.desktop == kAllDesktops
+        || *state.desktop == *m_wm.currentDesktop) {
+        return state;
+    }
+    m_events.sendRootMessage(
+        m_connection.root(), m_connection.atoms().netCurrentDesktop, {*state.desktop, timestamp()});
+    return settle(
+        state.window, [](const WindowState &) { return true; }, false);
+}
+
+std::optional<WindowState> PlacementSetter::restoreMinimized(const WindowState &state)
+{
+    const xcb_window_t frame = topLevelAncestor(m_connection, state.window);
+    EventSelection selection(m_connection, m_records, state.window, frame);
+    xcb_map_window(m_connection.get(), state.window);
+    m_events.sendRootMessage(state.window, m_connection.atoms().netActiveWindow, {kSourcePager, timestamp(), 0});
+    // Normal, and the frame holds the client at its extents again: an animating window manager (openbox) moves
+    // and shrinks the frame until the animation ends.
+    return settle(
+        state.window,
+        [this, frame](const WindowState &s) {
+            if (s.wmState != WmState::Normal) {
+                return false;
+            }
+            if (frame == s.window || frame == XCB_NONE) {
+                return true;
+            }
+            xcb_connection_t *c = m_connection.get();
+            const Reply<xcb_get_geometry_reply_t> g = PendingGeometry(c, xcb_get_geometry(c, frame)).get();
+            Decoration frameOnly = s.decoration;
+            frameOnly.clientSide = {};
+            return g
+                && sameGeometry(QRect(g->x, g->y, g->width + 2 * g->border_width, g->height + 2 * g->border_width),
+                    outerRect(s.client, frameOnly));
+        },
+        true);
+}
+
+std::optional<WindowState> PlacementSetter::leaveMaximized(const WindowState &state)
+{
+    const Atoms &atoms = m_connection.atoms();
+    if (state.maximizedVert || state.maximizedHorz) {
+        sendState(state.window, false, atoms.netWmStateMaximizedVert, atoms.netWmStateMaximizedHorz);
+    }
+    if (state.fullscreen) {
+        sendState(state.window, false, atoms.netWmStateFullscreen, XCB_ATOM_NONE);
+    }
+    return settle(
+        state.window, [](const WindowState &s) { return !s.maximizedVert && !s.maximizedHorz && !s.fullscreen; },
+        false);
+}
+
+std::optional<WindowState> PlacementSetter::moveResize(const WindowState &state, const QRect &target, bool *exact)
+{
+    const QRect expected = expectedOuterRect(target, state.hints, state.decoration);
+    if (sameGeometry(state.outer(), expected)) {
+        *exact = true;
+        return state;
+    }
+    const auto landed = [expected](const WindowState &s) { return sameGeometry(s.outer(), expected); };
+    ClientRequest request = clientRequestFor(expected, state.decoration, state.hints.gravity);
+    sendMoveResize(state, request);
+    std::optional<WindowState> moved = settle(state.window, landed, false);
+    if (moved && !landed(*moved)) {
+        // Window managers differ in rounding the reference points of the centred gravities, and some shift a
+        // window whose size they constrained: what is left is an offset, which one correction takes away.
+        const QRect outer = moved->outer();
+        request.x += expected.x() - outer.x();
+        request.y += expected.y() - outer.y();
+        request.width += expected.width() - outer.width();
+        request.height += expected.height() - outer.height();
+        sendMoveResize(*moved, request);
+        moved = settle(state.window, landed, false);
+    }
+    *exact = moved && landed(*moved);
+    if (moved && !*exact) {
+        qCDebug(lcX11) << "window" << Qt::hex << state.window << "landed at" << moved->outer() << "instead of"
+                       << expected;
+    }
+    return moved;
+}
+
+bool PlacementSetter::maximize(const WindowState &state)
+{
+    const Atoms &atoms = m_connection.atoms();
+    if (!m_wm.supports(atoms.netWmStateMaximizedVert) || !m_wm.supports(atoms.netWmStateMaximizedHorz)) {
+        qCInfo(lcX11) << "the window manager cannot maximize windows (no _NET_WM_STATE_MAXIMIZED_*)";
+        return false;
+    }
+    const QRect restore = state.outer();
+    sendState(state.window, true, atoms.netWmStateMaximizedVert, atoms.netWmStateMaximizedHorz);
+    const std::optional<WindowState> maximized = settle(
+        state.window, [](const WindowState &s) { return s.maximized(); }, false);
+    if (!maximized || !maximized->maximized()) {
+        return false;
+    }
+    const QRect outer = maximized->outer();
+    m_records.write(state.window,
+        {restore.x(), restore.y(), restore.width(), restore.height(), outer.x(), outer.y(), outer.width(),
+            outer.height()});
+    return true;
+}
+
+void PlacementSetter::activate(xcb_window_t window)
+{
+    if (m_wm.supports(m_connection.atoms().netActiveWindow)) {
+        m_events.sendRootMessage(window, m_connection.atoms().netActiveWindow, {kSourcePager, timestamp(), 0});
+    }
+    xcb_flush(m_connection.get());
+}
+
+void PlacementSetter::sendState(xcb_window_t window, bool add, xcb_atom_t first, xcb_atom_t second)
+{
+    m_events.sendRootMessage(
+        window, m_connection.atoms().netWmState, {add ? kStateAdd : kStateRemove, first, second, kSourcePager, 0});
+}
+
+void PlacementSetter::sendMoveResize(const WindowState &state, const ClientRequest &request)
+{
+    if (!m_configureDirectly) {
+        const uint32_t flags = state.hints.gravity | kMoveResizeAllFields | (kSourcePager << kMoveResizeSourceShift);
+        m_events.sendRootMessage(state.window, m_connection.atoms().netMoveResizeWindow,
+            {flags, static_cast<uint32_t>(request.x), static_cast<uint32_t>(request.y),
+                static_cast<uint32_t>(request.width), static_cast<uint32_t>(request.height)});
+        return;
+    }
+    // ConfigureWindow: a reparenting window manager receives it as a ConfigureRequest and reads the position with
+    // the window's gravity, like the message; without one the server moves the client itself.
+    const uint32_t values[] = {static_cast<uint32_t>(request.x), static_cast<uint32_t>(request.y),
+        static_cast<uint32_t>(request.width), static_cast<uint32_t>(request.height)};
+    xcb_configure_window(m_connection.get(), state.window,
+        XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, values);
+}
+
+// Whether some client (a window manager) redirects the root window's children's configure requests.
+bool PlacementSetter::windowManagerRedirects()
+{
+    xcb_connection_t *c = m_connection.get();
+    const Reply<xcb_get_window_attributes_reply_t> root
+        = PendingAttributes(c, xcb_get_window_attributes(c, m_connection.root())).get();
+    return root && (root->all_event_masks & XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT) != 0;
+}
+
+// A window that no EWMH window manager manages: ConfigureWindow on the client. On a bare X server it takes effect
+// at once; a window manager without EWMH is waited for through the window's events, an EWMH one that has not
+// taken the window (it is withdrawn) through the barrier.
+bool PlacementSetter::setUnmanaged(const WindowState &state, const WindowPlacement &placement)
+{
+    if (placement.showState == ShowState::Maximized) {
+        qCInfo(lcX11) << "no EWMH window manager manages window" << Qt::hex << state.window << Qt::dec
+                      << "- it gets its normal rectangle, not maximized";
+    }
+    m_configureDirectly = true;
+    if (!m_wm.ewmh) {
+        m_wait = windowManagerRedirects() ? Wait::Events : Wait::None;
+    }
+    std::unique_ptr<EventSelection> selection;
+    if (m_wait == Wait::Events) {
+        selection = std::make_unique<EventSelection>(
+            m_connection, m_records, state.window, topLevelAncestor(m_connection, state.window));
+    }
+    bool exact = false;
+    moveResize(state, placement.normalRect, &exact);
+    return exact;
+}
+
+} // namespace platform::x11

@@ -1,0 +1,71 @@
+// Setting a window's placement so that its outer rectangle lands exactly, under any EWMH window manager, under a
+// window manager without EWMH, and on a bare X server.
+#pragma once
+
+#include "platform/windowsystem.h"
+#include "x11events.h"
+#include "x11restorerecords.h"
+#include "x11windowstate.h"
+
+#include <functional>
+
+namespace platform::x11 {
+
+// One setting of one window; an object lives for one setWindowPlacement.
+//
+// Under an EWMH window manager, the sequence measured to land windows exactly (and that KWin, mutter, xfwm4 and
+// i3 require): (1) switch to the window's desktop; (2) restore a minimized window and wait until it is Normal and
+// its frame has stopped moving (window managers animate this); (3) take away maximized and fullscreen (KWin
+// refuses to move maximized windows, others constrain them) and wait; (4) read the frame extents again, since they
+// differ between maximized and normal; (5) _NET_MOVERESIZE_WINDOW from a pager (source 2) with the window's own
+// gravity and the ICCCM reference point of that gravity; (6) wait, compare the outer rectangle with the expected
+// one and correct at most once; (7) maximize, which makes the rectangle just set the restore rectangle, and
+// record it on the window; (8) activate. Each wait is the window-manager barrier, bounded by kWaitMs.
+class PlacementSetter
+{
+public:
+    static constexpr int kWaitMs = 1000;
+
+    PlacementSetter(X11Connection &connection, EventPump &events, RestoreRecords &records, const WindowManager &wm);
+
+    // False when the window is gone or did not end with the placement asked for.
+    bool set(xcb_window_t window, const WindowPlacement &placement);
+
+private:
+    using Done = std::function<bool(const WindowState &)>;
+    // How a setting learns that what it sent has been carried out.
+    enum class Wait {
+        Barrier, // the window-manager barrier
+        Events,  // a window manager without the barrier: the window's own events, until done or the deadline
+        None,    // no window manager: the server has carried a request out before it answers the next one
+    };
+
+    std::optional<WindowState> read(xcb_window_t window);
+    // The state once what was sent has been carried out. After the barrier that is the state right then, unless
+    // `untilDone` (the window manager animates): then, as without a barrier, the window's events are waited for
+    // until `done` holds or the wait times out.
+    std::optional<WindowState> settle(xcb_window_t window, const Done &done, bool untilDone);
+    xcb_timestamp_t timestamp();
+
+    std::optional<WindowState> switchDesktop(const WindowState &state);
+    std::optional<WindowState> restoreMinimized(const WindowState &state);
+    std::optional<WindowState> leaveMaximized(const WindowState &state);
+    std::optional<WindowState> moveResize(const WindowState &state, const QRect &target, bool *exact);
+    bool maximize(const WindowState &state);
+    void activate(xcb_window_t window);
+    bool setUnmanaged(const WindowState &state, const WindowPlacement &placement);
+
+    void sendState(xcb_window_t window, bool add, xcb_atom_t first, xcb_atom_t second);
+    void sendMoveResize(const WindowState &state, const ClientRequest &request);
+    bool windowManagerRedirects();
+
+    X11Connection &m_connection;
+    EventPump &m_events;
+    RestoreRecords &m_records;
+    const WindowManager &m_wm;
+    Wait m_wait = Wait::Events;
+    bool m_configureDirectly = false; // ConfigureWindow rather than _NET_MOVERESIZE_WINDOW
+    xcb_timestamp_t m_time = XCB_CURRENT_TIME;
+};
+
+} // namespace platform::x11

@@ -1,0 +1,77 @@
+// Window titles: choosing the property, decoding it by its type.
+#include "x11titles.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace platform::x11 {
+
+namespace {
+
+constexpr uint8_t kEscape = 0x1B;
+constexpr uint8_t kControlSequenceIntroducer = 0x9B;
+
+// COMPOUND_TEXT through Xlib, which knows the character sets it switches between. Xlib's converters depend on
+// the locale; where they fail, the text before the first control sequence is decoded, which COMPOUND_TEXT starts
+// in ISO 8859-1.
+std::string compoundTextTitle(const X11Connection &connection, std::span<const uint8_t> bytes)
+{
+    std::vector<unsigned char> buffer(bytes.begin(), bytes.end());
+    buffer.push_back(0);
+    XTextProperty property {
+        buffer.data(), connection.atoms().compoundText, 8, static_cast<unsigned long>(bytes.size())};
+    char **list = nullptr;
+    int count = 0;
+    const int status = Xutf8TextPropertyToTextList(connection.display(), &property, &list, &count);
+    std::string title;
+    if (status >= Success && list != nullptr && count > 0 && list[0] != nullptr) {
+        const std::string_view text(list[0]);
+        title = titleFromUtf8(std::span(reinterpret_cast<const uint8_t *>(text.data()), text.size()), kMaxTitleBytes);
+    } else {
+        qCDebug(lcX11) << "cannot convert COMPOUND_TEXT in this locale, status" << status;
+        const auto end = std::find_if(bytes.begin(), bytes.end(),
+            [](uint8_t byte) { return byte == kEscape || byte == kControlSequenceIntroducer; });
+        title = titleFromLatin1(std::span(bytes.begin(), end), kMaxTitleBytes);
+    }
+    if (list != nullptr) {
+        XFreeStringList(list);
+    }
+    return title;
+}
+
+std::string wmNameTitle(const X11Connection &connection, const PropertyValue &wmName)
+{
+    const Atoms &atoms = connection.atoms();
+    if (wmName.format != 8) {
+        return {};
+    }
+    if (wmName.type == XCB_ATOM_STRING || wmName.type == atoms.cString) {
+        return titleFromLatin1(wmName.bytes, kMaxTitleBytes);
+    }
+    if (wmName.type == atoms.utf8String) {
+        return titleFromUtf8(wmName.bytes, kMaxTitleBytes);
+    }
+    if (wmName.type == atoms.compoundText) {
+        return compoundTextTitle(connection, wmName.bytes);
+    }
+    return {};
+}
+
+} // namespace
+
+QString windowTitle(const X11Connection &connection, const PropertyValue &netWmName, const PropertyValue &wmName)
+{
+    std::string title;
+    if (netWmName.type == connection.atoms().utf8String && netWmName.format == 8) {
+        title = titleFromUtf8(netWmName.bytes, kMaxTitleBytes);
+    }
+    if (title.empty()) {
+        title = wmNameTitle(connection, wmName);
+    }
+    return QString::fromStdString(title);
+}
+
+} // namespace platform::x11

@@ -1,0 +1,204 @@
+// Listing top-level windows: the per-window description batch, and the root-children walk for desktops without an
+// EWMH window manager.
+#include "x11windowlist.h"
+
+#include "x11requests.h"
+#include "x11titles.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace platform::x11 {
+
+namespace {
+
+// _NET_WM_WINDOW_TYPE entries looked at; real windows list one to three.
+constexpr uint32_t kMaxWindowTypes = 32;
+// Windows looked at below one root child while searching for its client.
+constexpr size_t kMaxDescendantsPerFrame = 256;
+
+// Everything listing reads of one window, requested at once.
+struct DescriptionRequest
+{
+    DescriptionRequest(const X11Connection &connection, xcb_window_t window)
+        : window(window)
+        , netWmName(connection.get(), window, connection.atoms().netWmName, kNetWmNameLongs)
+        , wmName(connection.get(), window, XCB_ATOM_WM_NAME, kWmNameLongs)
+        , wmState(connection.get(), window, connection.atoms().wmState, 2)
+        , transientFor(connection.get(), window, XCB_ATOM_WM_TRANSIENT_FOR, 1)
+        , windowType(connection.get(), window, connection.atoms().netWmWindowType, kMaxWindowTypes)
+    { }
+
+    xcb_window_t window;
+    PendingProperty netWmName, wmName, wmState, transientFor, windowType;
+};
+
+// EWMH: a window's type is the first basic type in its list (the others may be extensions).
+bool isDockOrDesktop(const std::vector<uint32_t> &types, const Atoms &a)
+{
+    const xcb_atom_t basicTypes[]
+        = {a.netWmWindowTypeDesktop, a.netWmWindowTypeDock, a.netWmWindowTypeToolbar, a.netWmWindowTypeMenu,
+            a.netWmWindowTypeUtility, a.netWmWindowTypeSplash, a.netWmWindowTypeDialog, a.netWmWindowTypeNormal};
+    for (const uint32_t type : types) {
+        if (std::find(std::begin(basicTypes), std::end(basicTypes), type) != std::end(basicTypes)) {
+            return type == a.netWmWindowTypeDock || type == a.netWmWindowTypeDesktop;
+        }
+    }
+    return false;
+}
+
+// Empty for a window that is gone, a dock or a desktop. `visibleWithoutWmState` is the visibility of a window that
+// no window manager has given a WM_STATE.
+std::optional<TopLevelWindow> describe(
+    const X11Connection &connection, DescriptionRequest &request, bool visibleWithoutWmState)
+{
+    const Atoms &atoms = connection.atoms();
+    const Property netWmName = request.netWmName.get();
+    const Property wmName = request.wmName.get();
+    const Property wmState = request.wmState.get();
+    const Property transientFor = request.transientFor.get();
+    const Property windowType = request.windowType.get();
+    if (!netWmName.received() || !wmName.received() || !wmState.received() || !transientFor.received()
+        || !windowType.received()) {
+        return std::nullopt;
+    }
+    if (isDockOrDesktop(values32(windowType.value(), XCB_ATOM_ATOM, kMaxWindowTypes), atoms)) {
+        return std::nullopt;
+    }
+    TopLevelWindow window;
+    window.id = request.window;
+    window.title = windowTitle(connection, netWmName.value(), wmName.value());
+    const std::optional<WmState> state = parseWmState(wmState.value(), atoms.wmState);
+    window.visible = state ? *state == WmState::Normal || *state == WmState::Iconic : visibleWithoutWmState;
+    // Any WM_TRANSIENT_FOR counts, None and the root included: ICCCM makes those transient for the group.
+    window.owned = !values32(transientFor.value(), XCB_ATOM_WINDOW, 1).empty();
+    return window;
+}
+
+// A root child being resolved to its client: the windows of the level below that are searched next.
+struct FrameSearch
+{
+    xcb_window_t client = XCB_NONE;
+    std::vector<xcb_window_t> frontier;
+};
+
+// One level of the search: the children of every frontier window, and which of them carry WM_STATE.
+void searchOneLevel(const X11Connection &connection, std::vector<FrameSearch *> &open)
+{
+    xcb_connection_t *c = connection.get();
+    std::vector<std::vector<PendingTree>> trees(open.size());
+    for (size_t i = 0; i < open.size(); ++i) {
+        for (const xcb_window_t window : open[i]->frontier) {
+            trees[i].emplace_back(c, xcb_query_tree(c, window));
+        }
+    }
+    std::vector<std::vector<std::pair<xcb_window_t, PendingProperty>>> states(open.size());
+    for (size_t i = 0; i < open.size(); ++i) {
+        for (PendingTree &pending : trees[i]) {
+            const Reply<xcb_query_tree_reply_t> tree = pending.get();
+            const int count = tree ? xcb_query_tree_children_length(tree.get()) : 0;
+            const xcb_window_t *children = tree ? xcb_query_tree_children(tree.get()) : nullptr;
+            for (int k = 0; k < count && states[i].size() < kMaxDescendantsPerFrame; ++k) {
+                states[i].emplace_back(children[k], PendingProperty(c, children[k], connection.atoms().wmState, 1));
+            }
+        }
+    }
+    for (size_t i = 0; i < open.size(); ++i) {
+        open[i]->frontier.clear();
+        for (auto &[window, pending] : states[i]) {
+            const Property state = pending.get();
+            if (open[i]->client == XCB_NONE && state.value().type == connection.atoms().wmState) {
+                open[i]->client = window;
+            }
+            open[i]->frontier.push_back(window);
+        }
+    }
+    std::erase_if(open, [](const FrameSearch *search) { return search->client != XCB_NONE; });
+}
+
+} // namespace
+
+std::vector<TopLevelWindow> describeManagedWindows(
+    const X11Connection &connection, const std::vector<xcb_window_t> &topmostFirst)
+{
+    std::vector<DescriptionRequest> requests;
+    requests.reserve(topmostFirst.size());
+    for (const xcb_window_t window : topmostFirst) {
+        requests.emplace_back(connection, window);
+    }
+    std::vector<TopLevelWindow> windows;
+    for (DescriptionRequest &request : requests) {
+        if (auto window = describe(connection, request, false)) {
+            windows.push_back(std::move(*window));
+        }
+    }
+    return windows;
+}
+
+std::vector<TopLevelWindow> listRootChildren(const X11Connection &connection, xcb_window_t ownWindow)
+{
+    xcb_connection_t *c = connection.get();
+    const Reply<xcb_query_tree_reply_t> tree = PendingTree(c, xcb_query_tree(c, connection.root())).get();
+    if (!tree) {
+        return {};
+    }
+    // QueryTree lists children bottom to top.
+    const int count = std::min<int>(xcb_query_tree_children_length(tree.get()), kMaxListedWindows);
+    const xcb_window_t *children = xcb_query_tree_children(tree.get());
+    struct Child
+    {
+        xcb_window_t window;
+        PendingAttributes attributes;
+        PendingProperty wmState;
+    };
+    std::vector<Child> pending;
+    for (int i = count - 1; i >= 0; --i) {
+        if (children[i] != ownWindow) {
+            pending.push_back({children[i], PendingAttributes(c, xcb_get_window_attributes(c, children[i])),
+                PendingProperty(c, children[i], connection.atoms().wmState, 1)});
+        }
+    }
+
+    std::vector<FrameSearch> searches(pending.size());
+    std::vector<bool> listed(pending.size(), false);
+    std::vector<bool> viewable(pending.size(), false);
+    std::vector<FrameSearch *> open;
+    for (size_t i = 0; i < pending.size(); ++i) {
+        const Reply<xcb_get_window_attributes_reply_t> attributes = pending[i].attributes.get();
+        const Property state = pending[i].wmState.get();
+        if (!attributes || attributes->override_redirect) {
+            continue; // gone, or a menu or tooltip
+        }
+        listed[i] = true;
+        viewable[i] = attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+        if (state.value().type == connection.atoms().wmState) {
+            searches[i].client = pending[i].window;
+        } else {
+            searches[i].frontier.push_back(pending[i].window);
+            open.push_back(&searches[i]);
+        }
+    }
+    for (int depth = 0; depth < kMaxFrameDepth && !open.empty(); ++depth) {
+        searchOneLevel(connection, open);
+    }
+
+    std::vector<DescriptionRequest> requests;
+    std::vector<bool> requestViewable;
+    for (size_t i = 0; i < pending.size(); ++i) {
+        if (!listed[i]) {
+            continue;
+        }
+        const bool resolved = searches[i].client != XCB_NONE;
+        requests.emplace_back(connection, resolved ? searches[i].client : pending[i].window);
+        requestViewable.push_back(viewable[i]);
+    }
+    std::vector<TopLevelWindow> windows;
+    for (size_t i = 0; i < requests.size(); ++i) {
+        if (auto window = describe(connection, requests[i], requestViewable[i])) {
+            windows.push_back(std::move(*window));
+        }
+    }
+    return windows;
+}
+
+} // namespace platform::x11

@@ -1,0 +1,27 @@
+// Listing top-level windows topmost first: from the EWMH window manager's _NET_CLIENT_LIST_STACKING, or, without
+// one, from the root window's children with frames resolved to their clients through WM_STATE. All requests for
+// all windows go out before any answer is read, so a listing costs a fixed number of round trips.
+#pragma once
+
+#include "platform/windowsystem.h"
+#include "x11connection.h"
+
+#include <vector>
+
+namespace platform::x11 {
+
+// Entries read from _NET_CLIENT_LIST_STACKING, and root children looked at.
+constexpr uint32_t kMaxListedWindows = 16384;
+
+// The managed windows `topmostFirst`, described. Windows that are gone are left out, as are docks and desktops.
+std::vector<TopLevelWindow> describeManagedWindows(
+    const X11Connection &connection, const std::vector<xcb_window_t> &topmostFirst);
+
+// The root window's children, topmost first, each resolved to the client window inside it (the first window with
+// WM_STATE within kMaxFrameDepth levels; the child itself when there is none). Override-redirect windows (menus,
+// tooltips) and `ownWindow` are left out, and so are docks and desktops. A window without WM_STATE (no window
+// manager manages it) is visible when it is mapped.
+std::vector<TopLevelWindow> listRootChildren(const X11Connection &connection, xcb_window_t ownWindow);
+constexpr int kMaxFrameDepth = 3;
+
+} // namespace platform::x11

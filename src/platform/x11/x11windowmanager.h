@@ -1,0 +1,40 @@
+// What the running window manager offers: whether it is an EWMH one (a valid _NET_SUPPORTING_WM_CHECK), what it
+// lists in _NET_SUPPORTED, and the current desktop. Read at the start of every operation, in the same batch as
+// the operation's own first requests, since a window manager can be replaced at any time.
+#pragma once
+
+#include "x11requests.h"
+
+#include <optional>
+#include <vector>
+
+namespace platform::x11 {
+
+struct WindowManager
+{
+    bool ewmh = false;
+    xcb_window_t checkWindow = XCB_NONE;
+    std::vector<xcb_atom_t> supported; // sorted
+    std::optional<uint32_t> currentDesktop;
+
+    bool supports(xcb_atom_t atom) const;
+};
+
+// Sends its requests on construction; get() collects them. The check window found last time is checked in the
+// same batch, so an unchanged window manager costs no extra round trip.
+class WindowManagerProbe
+{
+public:
+    WindowManagerProbe(const X11Connection &connection, xcb_window_t lastCheckWindow);
+    WindowManager get();
+
+private:
+    const X11Connection &m_connection;
+    xcb_window_t m_lastCheckWindow;
+    PendingProperty m_rootCheck;
+    PendingProperty m_lastCheck;
+    PendingProperty m_supported;
+    PendingProperty m_currentDesktop;
+};
+
+} // namespace platform::x11

@@ -1,0 +1,369 @@
+// Setting and reading placements on a real X server with openbox (tests/support/x11-session: 1920x1080 primary at
+// 0,0 and 1280x1024 at 1920,0). Every result is checked with raw X requests (the frame window's geometry, the
+// client translated and grown by _NET_FRAME_EXTENTS), not only through the code under test.
+#include "platform/x11/x11windowsystem.h"
+#include "rawx.h"
+#include "testclient.h"
+
+#include <QTest>
+
+using platform::ShowState;
+using platform::WindowPlacement;
+
+namespace {
+
+constexpr quint32 kNormalState = 1;
+constexpr quint32 kIconicState = 3;
+
+} // namespace
+
+class X11PlacementTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+    void landsExactly_data();
+    void landsExactly();
+    void changesShowState_data();
+    void changesShowState();
+    void unmaximizingGivesBackTheRectangleSet();
+    void staleRecordIsNotReadBack_data();
+    void staleRecordIsNotReadBack();
+    void readThenSetKeepsWindowInPlace_data();
+    void readThenSetKeepsWindowInPlace();
+    void switchesToTheWindowsDesktop();
+
+private:
+    // Opens a window and waits until openbox manages it (WM_STATE and frame extents set).
+    quint32 openManaged(const QByteArray &options, quint32 state = kNormalState);
+    // The outer rectangle a window with these size hints ends with when asked for `target`, worked out here by hand
+    // from the frame extents openbox reports.
+    QRect expectedRect(quint32 window, const QRect &target, QSize increment, QSize base, QSize max);
+    void verifyOuter(quint32 window, const QRect &expected);
+
+    std::unique_ptr<platform::x11::X11WindowSystem> m_system;
+    RawX m_raw;
+    TestClient m_client;
+    std::vector<quint32> m_windows;
+};
+
+quint32 X11PlacementTest::openManaged(const QByteArray &options, quint32 state)
+{
+    const quint32 window = m_client.openWindow(options);
+    if (window == 0) {
+        qWarning() << m_client.lastError();
+        return 0;
+    }
+    m_windows.push_back(window);
+    const bool managed = QTest::qWaitFor(
+        [&] { return m_raw.wmState(window) == state && m_raw.values(window, "_NET_FRAME_EXTENTS").size() == 4; });
+    return managed ? window : 0;
+}
+
+QRect X11PlacementTest::expectedRect(quint32 window, const QRect &target, QSize increment, QSize base, QSize max)
+{
+    std::vector<quint32> frame = m_raw.values(window, "_NET_FRAME_EXTENTS");
+    std::vector<quint32> csd = m_raw.values(window, "_GTK_FRAME_EXTENTS");
+    frame.resize(4);
+    csd.resize(4);
+    const int horizontal = int(frame[0] + frame[1]) - int(csd[0] + csd[1]);
+    const int vertical = int(frame[2] + frame[3]) - int(csd[2] + csd[3]);
+    int width = std::max(target.width() - horizontal, 1);
+    int height = std::max(target.height() - vertical, 1);
+    if (max.isValid()) {
+        width = std::min(width, max.width());
+        height = std::min(height, max.height());
+    }
+    width = base.width() + (width - base.width()) / increment.width() * increment.width();
+    height = base.height() + (height - base.height()) / increment.height() * increment.height();
+    return QRect(target.topLeft(), QSize(width + horizontal, height + vertical));
+}
+
+void X11PlacementTest::verifyOuter(quint32 window, const QRect &expected)
+{
+    QCOMPARE(m_raw.outerFromFrame(window).value_or(QRect()), expected);
+    QCOMPARE(m_raw.outerFromExtents(window).value_or(QRect()), expected);
+}
+
+void X11PlacementTest::initTestCase()
+{
+    m_system = platform::x11::X11WindowSystem::open();
+    QVERIFY2(m_system && m_raw.connected(), "no X server: run through tests/support/x11-session");
+    QVERIFY2(m_client.start(), qPrintable(m_client.lastError()));
+}
+
+void X11PlacementTest::cleanup()
+{
+    for (const quint32 window : m_windows) {
+        m_client.command("destroy 0x" + QByteArray::number(window, 16));
+    }
+    m_windows.clear();
+}
+
+void X11PlacementTest::landsExactly_data()
+{
+    QTest::addColumn<QByteArray>("options");
+    QTest::addColumn<QRect>("target");
+    QTest::addColumn<QSize>("increment");
+    QTest::addColumn<QSize>("base");
+    QTest::addColumn<QSize>("max");
+
+    const QSize one(1, 1);
+    const QSize none(0, 0);
+    const auto row = [&](const char *name, const char *options, QRect target, QSize increment = QSize(1, 1),
+                         QSize base = QSize(0, 0), QSize max = QSize()) {
+        QTest::newRow(name) << QByteArray(options) << target << increment << base << max;
+    };
+    // Rectangles as the placement arithmetic gives them for the two monitors and the alignments.
+    row("plain, primary, left top", "pos=300,300 size=200x150", QRect(0, 0, 800, 600));
+    row("plain, primary, centred", "pos=300,300", QRect(560, 240, 800, 600));
+    row("plain, primary, right bottom", "pos=300,300", QRect(1120, 480, 800, 600));
+    row("plain, side, centred half", "pos=300,300", QRect(2240, 256, 640, 512));
+    row("plain, side, right with 10 px offset", "pos=300,300", QRect(2390, 0, 800, 1024));
+    row("plain, side, left bottom", "pos=300,300", QRect(1920, 724, 300, 300));
+    row("plain, across both monitors", "pos=300,300", QRect(1700, 100, 500, 400));
+    row("plain, shrinking", "pos=100,100 size=900x700", QRect(50, 60, 201, 103));
+    row("resize increments from a base", "pos=300,300 inc=10x20 base=4x6", QRect(100, 100, 800, 600), QSize(10, 20),
+        QSize(4, 6));
+    row("resize increments, side monitor", "pos=300,300 inc=7x13 base=3x2", QRect(2000, 50, 655, 477), QSize(7, 13),
+        QSize(3, 2));
+    row("resize increments from the minimum", "pos=300,300 inc=16x16 min=40x40", QRect(10, 10, 500, 500), QSize(16, 16),
+        QSize(40, 40));
+    row("maximum size", "pos=300,300 max=400x300", QRect(200, 200, 800, 600), one, none, QSize(400, 300));
+    row("gravity SouthEast", "pos=300,300 gravity=SouthEast", QRect(1120, 480, 800, 600));
+    row("gravity SouthEast, side monitor", "pos=300,300 gravity=SouthEast", QRect(2390, 400, 800, 600));
+    row("gravity Static", "pos=300,300 gravity=Static", QRect(100, 100, 640, 480));
+    row("gravity Center", "pos=300,300 gravity=Center", QRect(333, 222, 641, 481));
+    row("gravity North", "pos=300,300 gravity=North", QRect(1921, 1, 555, 333));
+    row("gravity East with increments", "pos=300,300 gravity=East inc=9x9", QRect(500, 300, 700, 500), QSize(9, 9));
+    row("client-side decoration", "pos=300,300 csd=10,20,30,40", QRect(100, 100, 800, 600));
+    row("client-side decoration, side monitor", "pos=300,300 csd=26,26,23,29", QRect(2240, 256, 640, 512));
+    row("client-side decoration with gravity", "pos=300,300 csd=5,7,9,11 gravity=SouthWest",
+        QRect(1920, 424, 600, 600));
+    row("zero size keeps one pixel of client", "pos=300,300", QRect(100, 100, 0, 0));
+}
+
+void X11PlacementTest::landsExactly()
+{
+    QFETCH(QByteArray, options);
+    QFETCH(QRect, target);
+    QFETCH(QSize, increment);
+    QFETCH(QSize, base);
+    QFETCH(QSize, max);
+
+    const quint32 window = openManaged(options + " -- Landing");
+    QVERIFY(window);
+    const QRect expected = expectedRect(window, target, increment, base, max);
+    QVERIFY(m_system->setWindowPlacement(window, {ShowState::Normal, target}));
+    verifyOuter(window, expected);
+    QCOMPARE(m_system->windowPlacement(window), (WindowPlacement {ShowState::Normal, expected}));
+}
+
+void X11PlacementTest::changesShowState_data()
+{
+    QTest::addColumn<QByteArray>("options");
+    QTest::addColumn<QByteArray>("before"); // normal, maximized, minimized, fullscreen
+    QTest::addColumn<int>("after");
+    QTest::addColumn<QRect>("target");
+
+    const int normal = int(ShowState::Normal);
+    const int maximized = int(ShowState::Maximized);
+    QTest::newRow("maximized to normal") << QByteArray("pos=50,50") << QByteArray("maximized") << normal
+                                         << QRect(300, 200, 700, 500);
+    QTest::newRow("minimized to normal") << QByteArray("pos=50,50") << QByteArray("minimized") << normal
+                                         << QRect(2100, 100, 700, 500);
+    QTest::newRow("started minimized to normal")
+        << QByteArray("pos=50,50 iconic") << QByteArray("minimized") << normal << QRect(10, 20, 640, 480);
+    QTest::newRow("fullscreen to normal")
+        << QByteArray("pos=50,50") << QByteArray("fullscreen") << normal << QRect(400, 300, 600, 400);
+    QTest::newRow("normal to maximized") << QByteArray("pos=50,50") << QByteArray("normal") << maximized
+                                         << QRect(100, 100, 800, 600);
+    QTest::newRow("normal to maximized on the side monitor")
+        << QByteArray("pos=50,50") << QByteArray("normal") << maximized << QRect(2000, 100, 600, 400);
+    QTest::newRow("maximized to maximized elsewhere")
+        << QByteArray("pos=50,50") << QByteArray("maximized") << maximized << QRect(2100, 200, 500, 300);
+    QTest::newRow("minimized to maximized")
+        << QByteArray("pos=50,50") << QByteArray("minimized") << maximized << QRect(200, 150, 640, 480);
+    QTest::newRow("maximized with increments")
+        << QByteArray("pos=50,50 inc=10x10") << QByteArray("normal") << maximized << QRect(100, 100, 805, 605);
+}
+
+void X11PlacementTest::changesShowState()
+{
+    QFETCH(QByteArray, options);
+    QFETCH(QByteArray, before);
+    QFETCH(int, after);
+    QFETCH(QRect, target);
+
+    const bool startsIconic = options.contains("iconic");
+    const quint32 window = openManaged(options + " -- Shown", startsIconic ? kIconicState : kNormalState);
+    QVERIFY(window);
+    if (before == "maximized") {
+        m_raw.setMaximized(window, true);
+        QTRY_VERIFY(m_raw.maximized(window));
+    } else if (before == "fullscreen") {
+        m_raw.sendMessage(window, "_NET_WM_STATE", {1, m_raw.atom("_NET_WM_STATE_FULLSCREEN"), 0, 1});
+        QTRY_VERIFY(m_raw.hasState(window, "_NET_WM_STATE_FULLSCREEN"));
+    } else if (before == "minimized" && !startsIconic) {
+        QVERIFY(m_client.command("iconify 0x" + QByteArray::number(window, 16)));
+        QTRY_COMPARE(m_raw.wmState(window), kIconicState);
+    }
+    if (before == "minimized") {
+        QCOMPARE(m_system->windowPlacement(window)->showState, ShowState::Minimized);
+    }
+
+    const QRect expected = expectedRect(window, target,
+        QSize(options.contains("inc=") ? 10 : 1, options.contains("inc=") ? 10 : 1), QSize(0, 0), QSize());
+    const ShowState state = ShowState(after);
+    QVERIFY(m_system->setWindowPlacement(window, {state, target}));
+    QCOMPARE(m_raw.wmState(window), kNormalState);
+    QVERIFY(!m_raw.hasState(window, "_NET_WM_STATE_HIDDEN"));
+    QVERIFY(!m_raw.hasState(window, "_NET_WM_STATE_FULLSCREEN"));
+    QCOMPARE(m_raw.maximized(window), state == ShowState::Maximized);
+    if (state == ShowState::Normal) {
+        verifyOuter(window, expected);
+        QVERIFY(m_raw.values(window, "_FRAMEWRIGHT_RESTORE_RECT").empty());
+    } else {
+        // The record on the window, as raw items: the rectangle set, then the maximized one.
+        const std::vector<quint32> record = m_raw.values(window, "_FRAMEWRIGHT_RESTORE_RECT");
+        QCOMPARE(record.size(), size_t(8));
+        QCOMPARE(QRect(int(record[0]), int(record[1]), int(record[2]), int(record[3])), expected);
+        QCOMPARE(QRect(int(record[4]), int(record[5]), int(record[6]), int(record[7])), *m_raw.outerFromFrame(window));
+    }
+    // Reading a maximized window gives the rectangle that was set.
+    QCOMPARE(m_system->windowPlacement(window), (WindowPlacement {state, expected}));
+}
+
+void X11PlacementTest::unmaximizingGivesBackTheRectangleSet()
+{
+    const quint32 window = openManaged("pos=50,50 -- Restored");
+    QVERIFY(window);
+    const QRect target(2100, 150, 700, 500);
+    QVERIFY(m_system->setWindowPlacement(window, {ShowState::Maximized, target}));
+    QVERIFY(m_raw.maximized(window));
+    QVERIFY(*m_raw.outerFromFrame(window) != target);
+
+    // The user unmaximizes: openbox restores the rectangle set before maximizing.
+    m_raw.setMaximized(window, false);
+    QTRY_VERIFY(!m_raw.maximized(window));
+    QTRY_COMPARE(m_raw.outerFromFrame(window), std::optional<QRect>(target));
+    verifyOuter(window, target);
+    QCOMPARE(m_system->windowPlacement(window), (WindowPlacement {ShowState::Normal, target}));
+}
+
+void X11PlacementTest::staleRecordIsNotReadBack_data()
+{
+    QTest::addColumn<bool>("restart"); // the program was not running while the user acted
+    QTest::newRow("unmaximized and maximized again while the program runs") << false;
+    QTest::newRow("maximized again on another monitor while the program was not running") << true;
+}
+
+void X11PlacementTest::staleRecordIsNotReadBack()
+{
+    QFETCH(bool, restart);
+
+    const quint32 window = openManaged("pos=50,50 -- Stale");
+    QVERIFY(window);
+    QVERIFY(m_system->setWindowPlacement(window, {ShowState::Maximized, QRect(100, 100, 800, 600)}));
+    std::unique_ptr<platform::x11::X11WindowSystem> system = restart ? platform::x11::X11WindowSystem::open() : nullptr;
+    if (restart) {
+        m_system.reset();
+    }
+
+    // The user unmaximizes, moves the window to the side monitor and maximizes it there.
+    m_raw.setMaximized(window, false);
+    QTRY_VERIFY(!m_raw.maximized(window));
+    if (!restart) {
+        // The running program saw the window unmaximized and deleted its record.
+        QTRY_VERIFY(m_raw.values(window, "_FRAMEWRIGHT_RESTORE_RECT").empty());
+    }
+    m_raw.sendMessage(window, "_NET_MOVERESIZE_WINDOW", {(1 << 8) | (1 << 9) | (1 << 12), 2200, 100, 0, 0});
+    QTRY_VERIFY(m_raw.outerFromFrame(window)->x() >= 1920);
+    m_raw.setMaximized(window, true);
+    QTRY_VERIFY(m_raw.maximized(window));
+    QTRY_VERIFY(m_raw.outerFromFrame(window)->width() == 1280);
+
+    if (restart) {
+        m_system = std::move(system);
+    }
+    const QRect current = *m_raw.outerFromFrame(window);
+    QCOMPARE(m_system->windowPlacement(window), (WindowPlacement {ShowState::Maximized, current}));
+    QVERIFY(m_raw.values(window, "_FRAMEWRIGHT_RESTORE_RECT").empty());
+}
+
+void X11PlacementTest::readThenSetKeepsWindowInPlace_data()
+{
+    QTest::addColumn<QByteArray>("options");
+    QTest::addColumn<QByteArray>("state"); // normal, maximized (by us), maximized-elsewhere, minimized
+    QTest::newRow("plain") << QByteArray("pos=123,234 size=345x256") << QByteArray("normal");
+    QTest::newRow("plain on the side monitor") << QByteArray("pos=2001,77 size=300x200") << QByteArray("normal");
+    QTest::newRow("resize increments") << QByteArray("pos=50,60 size=304x206 inc=10x20 base=4x6")
+                                       << QByteArray("normal");
+    QTest::newRow("gravity SouthEast") << QByteArray("pos=400,300 size=300x200 gravity=SouthEast")
+                                       << QByteArray("normal");
+    QTest::newRow("gravity Static") << QByteArray("pos=400,300 size=300x200 gravity=Static") << QByteArray("normal");
+    QTest::newRow("gravity Center") << QByteArray("pos=401,301 size=301x201 gravity=Center") << QByteArray("normal");
+    QTest::newRow("client-side decoration")
+        << QByteArray("pos=400,300 size=300x200 csd=10,20,30,40") << QByteArray("normal");
+    QTest::newRow("minimized") << QByteArray("pos=222,111 size=300x200") << QByteArray("minimized");
+    QTest::newRow("maximized by us") << QByteArray("pos=222,111 size=300x200") << QByteArray("maximized");
+    QTest::newRow("maximized by the user")
+        << QByteArray("pos=222,111 size=300x200") << QByteArray("maximized-elsewhere");
+}
+
+void X11PlacementTest::readThenSetKeepsWindowInPlace()
+{
+    QFETCH(QByteArray, options);
+    QFETCH(QByteArray, state);
+
+    const quint32 window = openManaged(options + " -- In place");
+    QVERIFY(window);
+    if (state == "minimized") {
+        QVERIFY(m_client.command("iconify 0x" + QByteArray::number(window, 16)));
+        QTRY_COMPARE(m_raw.wmState(window), kIconicState);
+    } else if (state == "maximized") {
+        QVERIFY(m_system->setWindowPlacement(window, {ShowState::Maximized, QRect(150, 150, 640, 480)}));
+    } else if (state == "maximized-elsewhere") {
+        m_raw.setMaximized(window, true);
+        QTRY_VERIFY(m_raw.maximized(window));
+    }
+    // openbox animates minimizing by moving and shrinking the frame; it is in place again when the animation ends.
+    QTRY_COMPARE(m_raw.outerFromFrame(window), m_raw.outerFromExtents(window));
+    const QRect before = *m_raw.outerFromFrame(window);
+
+    const std::optional<WindowPlacement> read = m_system->windowPlacement(window);
+    QVERIFY(read);
+    // What the main window does with a reading: minimized reads as not maximized.
+    const WindowPlacement again {
+        read->showState == ShowState::Maximized ? ShowState::Maximized : ShowState::Normal, read->normalRect};
+    QVERIFY(m_system->setWindowPlacement(window, again));
+    QCOMPARE(m_system->windowPlacement(window), again);
+    if (state == "normal" || state == "minimized") {
+        verifyOuter(window, before);
+    } else {
+        QCOMPARE(m_raw.outerFromFrame(window), std::optional<QRect>(before));
+    }
+}
+
+void X11PlacementTest::switchesToTheWindowsDesktop()
+{
+    const quint32 window = openManaged("pos=100,100 -- Elsewhere");
+    QVERIFY(window);
+    m_raw.moveToDesktop(window, 1);
+    QTRY_COMPARE(m_raw.values(window, "_NET_WM_DESKTOP"), std::vector<quint32>({1}));
+    QCOMPARE(m_raw.currentDesktop(), std::optional<quint32>(0));
+    // A window on another desktop is not minimized, whatever WM_STATE its window manager gives it.
+    QCOMPARE(m_system->windowPlacement(window)->showState, ShowState::Normal);
+
+    const QRect target(2000, 100, 600, 400);
+    QVERIFY(m_system->setWindowPlacement(window, {ShowState::Normal, target}));
+    QCOMPARE(m_raw.currentDesktop(), std::optional<quint32>(1));
+    verifyOuter(window, target);
+    m_raw.switchToDesktop(0);
+    QTRY_COMPARE(m_raw.currentDesktop(), std::optional<quint32>(0));
+}
+
+QTEST_GUILESS_MAIN(X11PlacementTest)
+#include "x11placement_test.moc"
