@@ -15,8 +15,7 @@ namespace {
 constexpr int kClientWidth = 604;
 constexpr int kClientHeight = 123;
 
-template<typename Widget>
-Widget *place(Widget *widget, const char *name, int left, int top, int width, int height)
+template<typename Widget> Widget *place(Widget *widget, const char *name, int left, int top, int width, int height)
 {
     widget->setObjectName(QLatin1String(name));
     widget->setGeometry(left, top, width, height);
@@ -26,9 +25,10 @@ Widget *place(Widget *widget, const char *name, int left, int top, int width, in
 } // namespace
 
 TAddDlg::TAddDlg(QWidget *parent, const QStringList &titles, const QString &caption, MessageBoxes *messageBoxes,
-                 std::function<std::optional<QString>(const QString &)> descriptionProblem)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint)
+    std::function<std::optional<QString>(const QString &)> descriptionProblem)
+    : QDialog(parent,
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowCloseButtonHint)
     , m_messageBoxes(messageBoxes)
     , m_descriptionProblem(std::move(descriptionProblem))
 {

@@ -24,7 +24,7 @@ public:
     // `titles`: the window titles offered in the title box; `caption`: the dialog's caption;
     // `descriptionProblem`: why a description cannot be confirmed, empty when it can.
     TAddDlg(QWidget *parent, const QStringList &titles, const QString &caption, MessageBoxes *messageBoxes,
-            std::function<std::optional<QString>(const QString &)> descriptionProblem);
+        std::function<std::optional<QString>(const QString &)> descriptionProblem);
 
     EntryDialogMode DialogMode = EntryDialogMode::Add;
 

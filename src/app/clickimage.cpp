@@ -5,8 +5,7 @@
 
 TClickImage::TClickImage(QWidget *parent)
     : QLabel(parent)
-{
-}
+{ }
 
 void TClickImage::enterEvent(QEnterEvent *event)
 {

@@ -39,10 +39,11 @@ std::variant<QImage, QString> decodeJpeg(const QByteArray &bytes)
     if (image.isNull()) {
         return QStringLiteral("no memory for a JPEG image of %1 x %2 pixels").arg(width).arg(height);
     }
-    if (tjDecompress2(decoder.get(), data, size, image.bits(), width, static_cast<int>(image.bytesPerLine()), height,
-                      TJPF_RGB, 0)
+    if (tjDecompress2(
+            decoder.get(), data, size, image.bits(), width, static_cast<int>(image.bytesPerLine()), height, TJPF_RGB, 0)
         != 0) {
-        return QStringLiteral("JPEG image could not be decoded: %1").arg(QString::fromUtf8(tjGetErrorStr2(decoder.get())));
+        return QStringLiteral("JPEG image could not be decoded: %1")
+            .arg(QString::fromUtf8(tjGetErrorStr2(decoder.get())));
     }
     return image;
 }

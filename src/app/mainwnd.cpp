@@ -15,8 +15,8 @@
 #include "uifont.h"
 #include "valuefield.h"
 
-#include <QComboBox>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -76,8 +76,8 @@ QImage sidePicture()
 
 TMainWnd::TMainWnd(MainWndServices services, QWidget *parent)
     : QWidget(parent,
-              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                  | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_services(std::move(services))
 {
     setObjectName(QStringLiteral("MainWnd"));
@@ -157,7 +157,7 @@ void TMainWnd::fillMonitorList()
 void TMainWnd::restoreWindowPosition()
 {
     const QPoint saved(m_settingsFile->readInteger(kGeneral, QStringLiteral("Left"), kNeverSaved),
-                       m_settingsFile->readInteger(kGeneral, QStringLiteral("Top"), kNeverSaved));
+        m_settingsFile->readInteger(kGeneral, QStringLiteral("Top"), kNeverSaved));
     const QSize outer = frameGeometry().size();
     if (RectFitsMonitor(*m_services.windowSystem, MonitorCount, saved, outer)) {
         move(saved);
@@ -273,15 +273,16 @@ void TMainWnd::HelpBtnClick()
     QUrl url = QUrl::fromLocalFile(m_services.helpFile);
     url.setFragment(kMainWindowHelpTopic);
     if (!QFileInfo::exists(m_services.helpFile) || !m_services.openUrl(url)) {
-        m_services.messageBoxes->error(this, QStringLiteral("Unable to open the help file %1.").arg(m_services.helpFile));
+        m_services.messageBoxes->error(
+            this, QStringLiteral("Unable to open the help file %1.").arg(m_services.helpFile));
     }
 }
 
 void TMainWnd::SideImgClick()
 {
     if (!m_services.openUrl(QUrl(kMakerWebPage))) {
-        m_services.messageBoxes->error(
-            this, QStringLiteral("Unable to start the browser. Please make sure it is set up properly on your system."));
+        m_services.messageBoxes->error(this,
+            QStringLiteral("Unable to start the browser. Please make sure it is set up properly on your system."));
     }
 }
 

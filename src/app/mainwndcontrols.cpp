@@ -20,8 +20,7 @@
 
 namespace {
 
-template<typename Widget>
-Widget *place(Widget *widget, const char *name, int left, int top, int width, int height)
+template<typename Widget> Widget *place(Widget *widget, const char *name, int left, int top, int width, int height)
 {
     widget->setObjectName(QLatin1String(name));
     widget->setGeometry(left, top, width, height);
@@ -36,8 +35,7 @@ QGroupBox *group(QWidget *parent, const char *name, int left, int top, int width
 }
 
 // Widgets inside a bold group box take the normal font explicitly; they would inherit the bold one otherwise.
-template<typename Widget>
-Widget *inGroup(Widget *widget)
+template<typename Widget> Widget *inGroup(Widget *widget)
 {
     widget->setFont(interfaceFont());
     return widget;

@@ -32,11 +32,11 @@ std::unique_ptr<TAddDlg> TMainWnd::createEntryDialog(EntryDialogMode mode, const
             others << SavedLvw->topLevelItem(i)->text(0);
         }
     }
-    const QPushButton *button = mode == EntryDialogMode::Add ? AddBtn : mode == EntryDialogMode::Edit ? EditBtn : CopyBtn;
+    const QPushButton *button = mode == EntryDialogMode::Add ? AddBtn
+        : mode == EntryDialogMode::Edit                      ? EditBtn
+                                                             : CopyBtn;
     auto dialog = std::make_unique<TAddDlg>(this, titles, dialogCaption(button), m_services.messageBoxes,
-                                            [others](const QString &description) {
-                                                return descriptionProblem(description, others);
-                                            });
+        [others](const QString &description) { return descriptionProblem(description, others); });
     dialog->DialogMode = mode;
     return dialog;
 }

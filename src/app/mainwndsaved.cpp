@@ -47,7 +47,7 @@ void TMainWnd::SavedLvwColumnClick(int column)
             SavedLvw->takeTopLevelItem(0); // the rows, and with them their entries, stay alive in `keyed`
         }
         std::stable_sort(keyed.begin(), keyed.end(),
-                         [](const Keyed &a, const Keyed &b) { return compareIgnoringCase(a.key, b.key) < 0; });
+            [](const Keyed &a, const Keyed &b) { return compareIgnoringCase(a.key, b.key) < 0; });
         if (!SortAscending) {
             std::reverse(keyed.begin(), keyed.end());
         }
@@ -63,9 +63,8 @@ void TMainWnd::SavedLvwColumnClick(int column)
 void TMainWnd::RemoveBtnClick()
 {
     const qsizetype n = SavedLvw->selectedItems().size();
-    const QString question = n > 1
-        ? QStringLiteral("Do you want to remove the %1 selected entries?").arg(n)
-        : QStringLiteral("Do you want to remove the selected entry?");
+    const QString question = n > 1 ? QStringLiteral("Do you want to remove the %1 selected entries?").arg(n)
+                                   : QStringLiteral("Do you want to remove the selected entry?");
     if (!m_services.messageBoxes->question(this, question)) {
         return;
     }

@@ -9,7 +9,7 @@ enum Vert { Top = 0, VCenter = 1, Bottom = 2 };
 cParameters preset(const char *description, Horz horz, Vert vert, int width, int height, bool inPixels)
 {
     return cParameters(QString::fromLatin1(description), QString(), false, 0, horz, vert, 0, 0, width, height, true,
-                       true, inPixels, inPixels, false);
+        true, inPixels, inPixels, false);
 }
 
 } // namespace

@@ -13,8 +13,7 @@ class TypingLimit : public QValidator
 public:
     explicit TypingLimit(QObject *parent)
         : QValidator(parent)
-    {
-    }
+    { }
     void setMaxChars(int maxChars) { m_maxChars = maxChars; }
     State validate(QString &input, int &) const override { return input.size() <= m_maxChars ? Acceptable : Invalid; }
 

@@ -11,8 +11,8 @@ bool titleMatches(const QString &wanted, bool isRegex, const QString &windowTitl
     const QByteArray pattern = wanted.toUtf8();
     const QByteArray text = windowTitle.toUtf8();
     try {
-        return PatternMatches(std::string_view(pattern.constData(), pattern.size()),
-                              std::string_view(text.constData(), text.size()));
+        return PatternMatches(
+            std::string_view(pattern.constData(), pattern.size()), std::string_view(text.constData(), text.size()));
     } catch (const EPatternEngine &) {
         return false;
     }

@@ -17,8 +17,8 @@ void orderMonitors(std::vector<Monitor> &monitors)
 
     auto primary = std::find_if(monitors.begin(), monitors.end(), [](const Monitor &m) { return m.primary; });
     if (primary == monitors.end()) {
-        primary = std::find_if(monitors.begin(), monitors.end(),
-                               [](const Monitor &m) { return m.rect.contains(QPoint(0, 0)); });
+        primary = std::find_if(
+            monitors.begin(), monitors.end(), [](const Monitor &m) { return m.rect.contains(QPoint(0, 0)); });
     }
     if (primary == monitors.end()) {
         primary = monitors.begin();

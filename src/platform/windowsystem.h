@@ -31,7 +31,7 @@ constexpr int kMaxTitleBytes = 255;
 struct TopLevelWindow
 {
     WindowId id = 0;
-    QString title;       // empty for a window without a title
+    QString title;        // empty for a window without a title
     bool visible = false; // managed and shown, minimized included
     bool owned = false;   // transient for another window (or for its group)
 

@@ -12,12 +12,16 @@ Q_DECLARE_METATYPE(WindowPlacement)
 
 namespace {
 
-const std::vector<platform::Monitor> kMonitors = {{"Main", QRect(0, 0, 1920, 1080), true},
-                                                   {"Side", QRect(1920, 0, 1280, 1024), false}};
+const std::vector<platform::Monitor> kMonitors
+    = {{"Main", QRect(0, 0, 1920, 1080), true}, {"Side", QRect(1920, 0, 1280, 1024), false}};
 
 const std::vector<TopLevelWindow> kWindows = {
-    {11, "Editor", true, false},   {12, "", true, false},         {13, "Hidden", false, false},
-    {14, "Dialog", true, true},    {15, "Terminal", true, false}, {16, "Editor", true, false},
+    {11, "Editor", true, false},
+    {12, "", true, false},
+    {13, "Hidden", false, false},
+    {14, "Dialog", true, true},
+    {15, "Terminal", true, false},
+    {16, "Editor", true, false},
 };
 
 } // namespace
@@ -85,7 +89,8 @@ private slots:
     {
         MainWndFixture f;
         TMainWnd &w = start(f);
-        cParameters entry(QStringLiteral("x"), QString(), false, 1, 1, 1, 0, 0, 50, 50, false, false, false, false, true);
+        cParameters entry(
+            QStringLiteral("x"), QString(), false, 1, 1, 1, 0, 0, 50, 50, false, false, false, false, true);
         w.LoadControls(entry);
         titles(f)->item(2)->setSelected(true);
         titles(f)->item(0)->setSelected(true);
@@ -121,8 +126,8 @@ private slots:
         f.control<QComboBox>("MonitorCbo")->setCurrentIndex(-1);
         const PlacementRect rect = w.ComputePlacement(-1);
         QCOMPARE(QRect(rect.left, rect.top, rect.width, rect.height), QRect(0, 0, 0, 0));
-        cParameters entry(QStringLiteral("x"), QString(), false, 5, 2, 2, 0, 0, 50, 50, false, false, false, false,
-                          false);
+        cParameters entry(
+            QStringLiteral("x"), QString(), false, 5, 2, 2, 0, 0, 50, 50, false, false, false, false, false);
         w.LoadControls(entry); // monitor 5 does not exist: no selection
         const PlacementRect onPrimary = w.ComputePlacement(f.control<QComboBox>("MonitorCbo")->currentIndex());
         QCOMPARE(QRect(onPrimary.left, onPrimary.top, onPrimary.width, onPrimary.height), QRect(960, 540, 960, 540));
@@ -158,8 +163,8 @@ private slots:
         QFETCH(bool, maximized);
         MainWndFixture f;
         TMainWnd &w = start(f);
-        cParameters percent(QStringLiteral("x"), QString(), false, 1, 2, 2, 10, 10, 50, 50, false, false, false,
-                            false, !maximized);
+        cParameters percent(
+            QStringLiteral("x"), QString(), false, 1, 2, 2, 10, 10, 50, 50, false, false, false, false, !maximized);
         w.LoadControls(percent);
         f.windowSystem.setPlacement(15, placement);
         // Read window acts on the current item, selected or not.

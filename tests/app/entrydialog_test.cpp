@@ -25,8 +25,7 @@ void whenDialogOpens(std::function<void(TAddDlg &)> act)
     });
 }
 
-template<typename Widget>
-Widget *in(TAddDlg &dialog, const char *name)
+template<typename Widget> Widget *in(TAddDlg &dialog, const char *name)
 {
     return dialog.findChild<Widget *>(QLatin1String(name));
 }
@@ -51,7 +50,7 @@ private:
     void start(MainWndFixture &f)
     {
         f.windowSystem.setWindows({{7, "Mail - Inbox", true, false}, {8, "", true, false}, {9, "Owned", true, true},
-                                   {10, "Terminal", true, false}, {11, "Terminal", true, false}});
+            {10, "Terminal", true, false}, {11, "Terminal", true, false}});
         f.writeSettings("[General]\nPresetCount=2\nPreset1=Mine\nPreset2=Other\nFocus=0\n"
                         "[Mine]\nTitle=Editor\nRegex=1\nWidthValue=640\nWidthPx=1\n"
                         "[Left over]\nTitle=stale\nHeightValue=77\nHeightPx=1\n");
@@ -160,11 +159,11 @@ private slots:
         QTest::addColumn<QByteArray>("command");
         QTest::addColumn<QString>("description");
         QTest::addColumn<QString>("error");
-        const QString duplicate = "There already is an entry by that description. Please choose a different description.";
+        const QString duplicate
+            = "There already is an entry by that description. Please choose a different description.";
         QTest::newRow("copy unchanged") << QByteArray("CopyBtn") << "Mine" << duplicate;
         QTest::newRow("add: other letter case") << QByteArray("AddBtn") << "MINE" << duplicate;
-        QTest::newRow("edit: another row's description in other case")
-            << QByteArray("EditBtn") << "other" << duplicate;
+        QTest::newRow("edit: another row's description in other case") << QByteArray("EditBtn") << "other" << duplicate;
         QTest::newRow("closing bracket") << QByteArray("AddBtn") << "a]b"
                                          << "A description cannot contain \"]\" or a line break. Please choose a "
                                             "different description.";
@@ -244,8 +243,8 @@ private slots:
     {
         MainWndFixture f;
         start(f);
-        for (const QString &attempt : {QStringLiteral("mine"), QStringLiteral("Other"), QStringLiteral("Third"),
-                                       QStringLiteral("THIRD")}) {
+        for (const QString &attempt :
+            {QStringLiteral("mine"), QStringLiteral("Other"), QStringLiteral("Third"), QStringLiteral("THIRD")}) {
             whenDialogOpens([attempt](TAddDlg &dialog) {
                 type(dialog, attempt);
                 confirm(dialog);

@@ -55,8 +55,7 @@ public:
         return file.readAll();
     }
 
-    template<typename Widget = QWidget>
-    Widget *control(const char *name) const
+    template<typename Widget = QWidget> Widget *control(const char *name) const
     {
         auto *widget = window->findChild<Widget *>(QLatin1String(name));
         Q_ASSERT_X(widget, "control", name);

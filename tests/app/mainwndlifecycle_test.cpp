@@ -51,8 +51,8 @@ private slots:
         QCOMPARE(file.readInteger("General", "PresetCount", -7), 16);
         for (int n = 1; n <= 16; ++n) {
             QCOMPARE(file.readString("General", QStringLiteral("Preset%1").arg(n), {}), presetDescriptions()[n - 1]);
-            QCOMPARE(file.readInteger(presetDescriptions()[n - 1], "WidthValue", -7),
-                     builtInPresets()[n - 1].WidthValue);
+            QCOMPARE(
+                file.readInteger(presetDescriptions()[n - 1], "WidthValue", -7), builtInPresets()[n - 1].WidthValue);
         }
         QCOMPARE(file.readInteger("General", "Focus", -7), -1);
         QCOMPARE(file.readInteger("General", "ActiveList", -7), 0);
@@ -130,12 +130,12 @@ private slots:
     {
         QTest::addColumn<QByteArray>("general");
         QTest::addColumn<QStringList>("rows");
-        QTest::newRow("empty key skipped") << QByteArray("PresetCount=3\nPreset1=A\nPreset2=\nPreset3=C\n")
-                                           << QStringList {"A", "C"};
-        QTest::newRow("count beyond the keys") << QByteArray("PresetCount=5\nPreset1=A\nPreset2=B\n")
-                                               << QStringList {"A", "B"};
-        QTest::newRow("keys beyond the count ignored") << QByteArray("PresetCount=1\nPreset1=A\nPreset2=B\n")
-                                                       << QStringList {"A"};
+        QTest::newRow("empty key skipped")
+            << QByteArray("PresetCount=3\nPreset1=A\nPreset2=\nPreset3=C\n") << QStringList {"A", "C"};
+        QTest::newRow("count beyond the keys")
+            << QByteArray("PresetCount=5\nPreset1=A\nPreset2=B\n") << QStringList {"A", "B"};
+        QTest::newRow("keys beyond the count ignored")
+            << QByteArray("PresetCount=1\nPreset1=A\nPreset2=B\n") << QStringList {"A"};
         QTest::newRow("count not a number") << QByteArray("PresetCount=two\nPreset1=A\n") << QStringList {};
     }
 
@@ -162,8 +162,8 @@ private slots:
         QTest::addColumn<QList<int>>("selected");
         QTest::addColumn<QString>("focused");
         const QByteArray rows = "PresetCount=3\nPreset1=A\nPreset2=B\nPreset3=C\n";
-        QTest::newRow("focus row selected, title list") << rows + "Focus=1\nActiveList=0\n" << QList<int> {1}
-                                                        << "TitleLst";
+        QTest::newRow("focus row selected, title list") << rows + "Focus=1\nActiveList=0\n"
+                                                        << QList<int> {1} << "TitleLst";
         QTest::newRow("saved list") << rows + "Focus=-1\nActiveList=1\n" << QList<int> {} << "SavedLvw";
         QTest::newRow("any other value: Exit") << rows + "ActiveList=-1\n" << QList<int> {} << "ExitBtn";
         QTest::newRow("not a number: title list") << rows + "ActiveList=x\n" << QList<int> {} << "TitleLst";
@@ -245,10 +245,10 @@ private slots:
         QTest::newRow("only the presets") << presetDescriptions() << QStringList {};
         QTest::newRow("other letter case is replaced")
             << QStringList {"left half of screen", "Mine", "LOWER HALF OF SCREEN"} << QStringList {"Mine"};
-        QTest::newRow("two rows of one preset become one") << QStringList {"Upper half of screen", "Upper half of screen"}
-                                                          << QStringList {};
-        QTest::newRow("other entries keep their place") << QStringList {"First", "Second"}
-                                                        << QStringList {"First", "Second"};
+        QTest::newRow("two rows of one preset become one")
+            << QStringList {"Upper half of screen", "Upper half of screen"} << QStringList {};
+        QTest::newRow("other entries keep their place")
+            << QStringList {"First", "Second"} << QStringList {"First", "Second"};
     }
 
     void restoringPresets()
@@ -334,7 +334,7 @@ private slots:
         QCOMPARE(f.openedUrls.size(), 2);
         QCOMPARE(f.openedUrls[1].scheme(), QStringLiteral("https"));
         QCOMPARE(f.messageBoxes.errors,
-                 QStringList {"Unable to start the browser. Please make sure it is set up properly on your system."});
+            QStringList {"Unable to start the browser. Please make sure it is set up properly on your system."});
     }
 };
 

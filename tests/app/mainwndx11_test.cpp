@@ -81,8 +81,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         QTRY_VERIFY(window->isActiveWindow());
         const QPixmap shot = window->screen()->grabWindow(0, window->frameGeometry().x(), window->frameGeometry().y(),
-                                                          window->frameGeometry().width(),
-                                                          window->frameGeometry().height());
+            window->frameGeometry().width(), window->frameGeometry().height());
         QVERIFY(shot.save(QStringLiteral("mainwnd-x11.png")));
         QCOMPARE(shot.size(), window->frameGeometry().size());
     }

@@ -15,7 +15,8 @@ private:
     // A main window on monitors 1366 x 768 (primary) and 1920 x 1200, with an empty settings file.
     TMainWnd &startOnTwoMonitors(MainWndFixture &f)
     {
-        f.windowSystem.setMonitors({{"Laptop", QRect(0, 0, 1366, 768), true}, {"Desk", QRect(1366, 0, 1920, 1200), false}});
+        f.windowSystem.setMonitors(
+            {{"Laptop", QRect(0, 0, 1366, 768), true}, {"Desk", QRect(1366, 0, 1920, 1200), false}});
         f.writeSettings("");
         return f.start();
     }
@@ -29,10 +30,11 @@ private slots:
         QTest::addColumn<bool>("minusInFront");
         QTest::addColumn<QString>("shown");
         QTest::newRow("600 % shows 500") << QByteArray("WidthEdt") << false << "600" << false << "500";
-        QTest::newRow("minus in front of 600 % shows -500") << QByteArray("HorzEdt") << false << "600" << true << "-500";
+        QTest::newRow("minus in front of 600 % shows -500")
+            << QByteArray("HorzEdt") << false << "600" << true << "-500";
         QTest::newRow("-40000 px shows -32000") << QByteArray("VertEdt") << true << "40000" << true << "-32000";
-        QTest::newRow("a minus typed first turns into 0 at once") << QByteArray("HorzEdt") << false << "-6" << false
-                                                                  << "6";
+        QTest::newRow("a minus typed first turns into 0 at once")
+            << QByteArray("HorzEdt") << false << "-6" << false << "6";
         QTest::newRow("letters show 0") << QByteArray("HeightEdt") << false << "ab" << false << "0";
         QTest::newRow("a lone minus shows 0") << QByteArray("HorzEdt") << true << "-" << false << "0";
     }
@@ -118,8 +120,7 @@ private slots:
         QTest::newRow("height uses the monitor's height") << 1 << QByteArray("Height") << "25" << true << "300";
         QTest::newRow("vertical offset uses the height") << 0 << QByteArray("Vert") << "384" << false << "50";
         QTest::newRow("no monitor: the primary's size") << -1 << QByteArray("Width") << "50" << true << "683";
-        QTest::newRow("500 % of 1920 is 9600 px") << 1 << QByteArray("Width") << "500" << true
-                                                                      << "9600";
+        QTest::newRow("500 % of 1920 is 9600 px") << 1 << QByteArray("Width") << "500" << true << "9600";
         QTest::newRow("32000 px of 1366 is clamped to 500 %") << 0 << QByteArray("Width") << "32000" << false << "500";
     }
 
@@ -165,8 +166,8 @@ private slots:
     {
         MainWndFixture f;
         TMainWnd &w = startOnTwoMonitors(f);
-        cParameters entry(QStringLiteral("Wide"), QString(), false, 1, 2, 1, 1500, -20, 1280, 1024, true, false, true,
-                          true, true);
+        cParameters entry(
+            QStringLiteral("Wide"), QString(), false, 1, 2, 1, 1500, -20, 1280, 1024, true, false, true, true, true);
         w.LoadControls(entry);
         QCOMPARE(f.control<QComboBox>("MonitorCbo")->currentIndex(), 1);
         QCOMPARE(f.control<QComboBox>("HorzCbo")->currentText(), QStringLiteral("Right"));

@@ -20,8 +20,8 @@ QByteArray settingsWithRows(const QList<std::tuple<QString, QString, bool, bool>
     for (int i = 0; i < rows.size(); ++i) {
         const auto &[description, title, regex, selected] = rows[i];
         text += "[" + description.toUtf8() + "]\nTitle=" + title.toUtf8() + "\nRegex=" + (regex ? "1" : "0")
-            + "\nWidthValue=" + QByteArray::number(100 + i) + "\nWidthPx=1\nHeightValue=50\nHeightPx=1\nSelected="
-            + (selected ? "1" : "0") + "\n";
+            + "\nWidthValue=" + QByteArray::number(100 + i)
+            + "\nWidthPx=1\nHeightValue=50\nHeightPx=1\nSelected=" + (selected ? "1" : "0") + "\n";
     }
     return text;
 }
@@ -56,10 +56,7 @@ private:
         }
     }
 
-    void clickHeader(MainWndFixture &f, int column)
-    {
-        emit f.savedList()->header()->sectionClicked(column);
-    }
+    void clickHeader(MainWndFixture &f, int column) { emit f.savedList()->header()->sectionClicked(column); }
 
 private slots:
     void selectionEnablesTheButtonsAndShowsTheFirstSelectedEntry()
@@ -118,10 +115,11 @@ private slots:
         QTest::addColumn<QList<int>>("selected");
         QTest::addColumn<QStringList>("order");
         QTest::addColumn<QList<int>>("selectedAfter");
-        QTest::newRow("up moves a block") << QByteArray("UpBtn") << QList<int> {1, 2} << QStringList {"Green", "Blue", "Red", "Gray"}
-                                          << QList<int> {0, 1};
-        QTest::newRow("up: a block at the top stays") << QByteArray("UpBtn") << QList<int> {0, 1}
-                                                      << QStringList {"Red", "Green", "Blue", "Gray"} << QList<int> {0, 1};
+        QTest::newRow("up moves a block") << QByteArray("UpBtn") << QList<int> {1, 2}
+                                          << QStringList {"Green", "Blue", "Red", "Gray"} << QList<int> {0, 1};
+        QTest::newRow("up: a block at the top stays")
+            << QByteArray("UpBtn") << QList<int> {0, 1} << QStringList {"Red", "Green", "Blue", "Gray"}
+            << QList<int> {0, 1};
         QTest::newRow("up: top stays, the row below the gap moves")
             << QByteArray("UpBtn") << QList<int> {0, 2} << QStringList {"Red", "Blue", "Green", "Gray"}
             << QList<int> {0, 1};
@@ -130,8 +128,9 @@ private slots:
         QTest::newRow("down: a block at the bottom stays")
             << QByteArray("DownBtn") << QList<int> {2, 3} << QStringList {"Red", "Green", "Blue", "Gray"}
             << QList<int> {2, 3};
-        QTest::newRow("down: separate rows each move") << QByteArray("DownBtn") << QList<int> {0, 2}
-                                                       << QStringList {"Green", "Red", "Gray", "Blue"} << QList<int> {1, 3};
+        QTest::newRow("down: separate rows each move")
+            << QByteArray("DownBtn") << QList<int> {0, 2} << QStringList {"Green", "Red", "Gray", "Blue"}
+            << QList<int> {1, 3};
     }
 
     void upAndDown()
@@ -141,8 +140,9 @@ private slots:
         QFETCH(QStringList, order);
         QFETCH(QList<int>, selectedAfter);
         MainWndFixture f;
-        start(f, {{"Red", "r", false, false}, {"Green", "g", false, false}, {"Blue", "b", false, false},
-                  {"Gray", "y", false, false}});
+        start(f,
+            {{"Red", "r", false, false}, {"Green", "g", false, false}, {"Blue", "b", false, false},
+                {"Gray", "y", false, false}});
         select(f, selected);
         f.control<QPushButton>(button.constData())->click();
         QCOMPARE(f.rowCaptions(), order);
@@ -183,8 +183,9 @@ private slots:
     void sorting()
     {
         MainWndFixture f;
-        start(f, {{"Zed", "bravo", false, true}, {"alpha", "", false, false}, {"Mid", "delta", false, false},
-                  {"ABC", "", false, false}});
+        start(f,
+            {{"Zed", "bravo", false, true}, {"alpha", "", false, false}, {"Mid", "delta", false, false},
+                {"ABC", "", false, false}});
         QCOMPARE(f.selectedRows(), QList<int> {0});
         clickHeader(f, 0);
         QCOMPARE(f.rowCaptions(), (QStringList {"ABC", "alpha", "Mid", "Zed"}));
@@ -214,17 +215,16 @@ private slots:
     void applyingSavedEntries()
     {
         MainWndFixture f;
-        f.windowSystem.setWindows({{1, "Untitled - Notepad", true, false},
-                                   {2, "NOTEPAD++ settings", true, false},
-                                   {3, "Note pad", true, false},
-                                   {4, "Document - Untitled", true, false},
-                                   {5, "Notepad owned", true, true}});
-        start(f, {{"Plain", "Notepad", false, false}, {"Regex", "^Untitled", true, false},
-                  {"Broken", "(Notepad", true, false}, {"NoTitle", "", false, false}});
+        f.windowSystem.setWindows({{1, "Untitled - Notepad", true, false}, {2, "NOTEPAD++ settings", true, false},
+            {3, "Note pad", true, false}, {4, "Document - Untitled", true, false}, {5, "Notepad owned", true, true}});
+        start(f,
+            {{"Plain", "Notepad", false, false}, {"Regex", "^Untitled", true, false},
+                {"Broken", "(Notepad", true, false}, {"NoTitle", "", false, false}});
         select(f, {0});
         f.control<QPushButton>("Apply2Btn")->click();
         QCOMPARE(f.windowSystem.requests.size(), size_t(2));
-        QCOMPARE(f.windowSystem.requests[0], (FakeWindowSystem::Request {1, {ShowState::Normal, QRect(0, 0, 100, 50)}}));
+        QCOMPARE(
+            f.windowSystem.requests[0], (FakeWindowSystem::Request {1, {ShowState::Normal, QRect(0, 0, 100, 50)}}));
         QCOMPARE(f.windowSystem.requests[1].window, 2u);
 
         f.windowSystem.requests.clear();
@@ -233,7 +233,8 @@ private slots:
         // Only the regular expression moves a window: the broken one matches nothing, the entry without title
         // does nothing while other rows are selected too. Nothing is reported.
         QCOMPARE(f.windowSystem.requests.size(), size_t(1));
-        QCOMPARE(f.windowSystem.requests[0], (FakeWindowSystem::Request {1, {ShowState::Normal, QRect(0, 0, 101, 50)}}));
+        QCOMPARE(
+            f.windowSystem.requests[0], (FakeWindowSystem::Request {1, {ShowState::Normal, QRect(0, 0, 101, 50)}}));
         QVERIFY(f.messageBoxes.errors.isEmpty());
         // The controls show the last applied entry.
         QCOMPARE(f.control<QLineEdit>("WidthEdt")->text(), QStringLiteral("103"));

@@ -35,9 +35,8 @@ private slots:
         QTest::newRow("the monitor holding (1, 1)")
             << std::vector<Monitor> {{"A", QRect(0, 0, 1920, 1080), true}, {"B", QRect(-1280, 0, 1280, 1024), false}}
             << QRect(0, 0, 1920, 1080);
-        QTest::newRow("none holds (1, 1): the nearest")
-            << std::vector<Monitor> {{"A", QRect(100, 0, 800, 600), true}, {"B", QRect(-2000, 0, 800, 600), false}}
-            << QRect(100, 0, 800, 600);
+        QTest::newRow("none holds (1, 1): the nearest") << std::vector<Monitor> {{"A", QRect(100, 0, 800, 600), true},
+            {"B", QRect(-2000, 0, 800, 600), false}} << QRect(100, 0, 800, 600);
         QTest::newRow("no monitors: empty rectangle") << std::vector<Monitor> {} << QRect();
     }
 

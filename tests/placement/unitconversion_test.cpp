@@ -14,7 +14,7 @@ private slots:
         QTest::addColumn<int>("referencePx");
         QTest::addColumn<int>("pixels");
         QTest::newRow("half of 1920") << 50 << 1920 << 960;
-        QTest::newRow("rounds half up") << 1 << 1350 << 14;        // 13.5 + 0.5
+        QTest::newRow("rounds half up") << 1 << 1350 << 14;                 // 13.5 + 0.5
         QTest::newRow("negative moves toward zero") << -10 << 1366 << -136; // -136.6 + 0.5 = -136.1
         QTest::newRow("500 % above the pixel limit is clamped") << 500 << 7000 << 32000;
         QTest::newRow("-500 % below the pixel limit is clamped") << -500 << 7000 << -32000;
@@ -36,9 +36,9 @@ private slots:
         QTest::addColumn<int>("percent");
         QTest::newRow("960 of 1920") << 960 << 1920 << 50;
         QTest::newRow("1000 of 1366 rounds to 73") << 1000 << 1366 << 73;
-        QTest::newRow("-136 of 1366 gives -9") << -136 << 1366 << -9;  // -9.96 + 0.5 = -9.46
-        QTest::newRow("-13.4 % gives -12") << -183 << 1366 << -12;   // -13.40 + 0.5
-        QTest::newRow("-13.6 % gives -13") << -186 << 1366 << -13;   // -13.62 + 0.5
+        QTest::newRow("-136 of 1366 gives -9") << -136 << 1366 << -9; // -9.96 + 0.5 = -9.46
+        QTest::newRow("-13.4 % gives -12") << -183 << 1366 << -12;    // -13.40 + 0.5
+        QTest::newRow("-13.6 % gives -13") << -186 << 1366 << -13;    // -13.62 + 0.5
         QTest::newRow("clamped to 500") << 32000 << 1920 << 500;
         QTest::newRow("clamped to -500") << -32000 << 1920 << -500;
         QTest::newRow("reference 0 keeps the value") << 300 << 0 << 300;
@@ -53,10 +53,7 @@ private slots:
         QCOMPARE(pixelsToPercent(pixels, referencePx), percent);
     }
 
-    void switchingBackNeedNotRestore()
-    {
-        QCOMPARE(pixelsToPercent(percentToPixels(-10, 1366), 1366), -9);
-    }
+    void switchingBackNeedNotRestore() { QCOMPARE(pixelsToPercent(percentToPixels(-10, 1366), 1366), -9); }
 
     void decimalOrZero_data()
     {

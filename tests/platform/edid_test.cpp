@@ -37,11 +37,14 @@ private slots:
         };
         QTest::newRow("name in first slot") << bytes(edidBlock(0xFC, "DELL U2415")) << "DELL U2415";
         QTest::newRow("name in last slot") << bytes(edidBlock(0xFC, "LG HDR 4K", 3)) << "LG HDR 4K";
-        QTest::newRow("thirteen characters, no terminator") << bytes(edidBlock(0xFC, "ABCDEFGHIJKLM")) << "ABCDEFGHIJKLM";
+        QTest::newRow("thirteen characters, no terminator")
+            << bytes(edidBlock(0xFC, "ABCDEFGHIJKLM")) << "ABCDEFGHIJKLM";
         QTest::newRow("serial descriptor is not a name") << bytes(edidBlock(0xFF, "123456")) << "";
         auto withBlanks = edidBlock(0xFC, "  Side  ");
         QTest::newRow("blanks trimmed") << bytes(withBlanks) << "Side";
-        auto control = edidBlock(0xFC, "A\x01" "B\xC3");
+        auto control = edidBlock(0xFC,
+            "A\x01"
+            "B\xC3");
         QTest::newRow("non-printable bytes dropped") << bytes(control) << "AB";
         auto badHeader = edidBlock(0xFC, "Name");
         badHeader[1] = 0x00;
@@ -60,7 +63,8 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, name);
         const auto *data = reinterpret_cast<const uint8_t *>(bytes.constData());
-        QCOMPARE(QString::fromStdString(platform::edidMonitorName(bytes.isEmpty() ? nullptr : data, bytes.size())), name);
+        QCOMPARE(
+            QString::fromStdString(platform::edidMonitorName(bytes.isEmpty() ? nullptr : data, bytes.size())), name);
     }
 };
 

@@ -20,18 +20,17 @@ private slots:
         const QRect b(1920, 0, 1280, 1024);
         const QRect left(-1280, 0, 1280, 1024);
         const QRect below(0, 1080, 1920, 1080);
-        QTest::newRow("primary already first") << std::vector<Monitor> {{"A", a, true}, {"B", b, false}}
-                                               << QStringList {"A", "B"};
+        QTest::newRow("primary already first")
+            << std::vector<Monitor> {{"A", a, true}, {"B", b, false}} << QStringList {"A", "B"};
         QTest::newRow("primary on the right comes first")
             << std::vector<Monitor> {{"A", a, false}, {"B", b, true}} << QStringList {"B", "A"};
-        QTest::newRow("others by x then y") << std::vector<Monitor> {{"D", below, false}, {"B", b, false},
-                                                                     {"L", left, false}, {"A", a, true}}
-                                            << QStringList {"A", "L", "D", "B"};
+        QTest::newRow("others by x then y")
+            << std::vector<Monitor> {{"D", below, false}, {"B", b, false}, {"L", left, false}, {"A", a, true}}
+            << QStringList {"A", "L", "D", "B"};
         QTest::newRow("no primary: the one at the origin")
             << std::vector<Monitor> {{"L", left, false}, {"A", a, false}} << QStringList {"A", "L"};
-        QTest::newRow("no primary and none at the origin: first by position")
-            << std::vector<Monitor> {{"B", b, false}, {"L", QRect(-1280, 5, 1280, 1024), false}}
-            << QStringList {"L", "B"};
+        QTest::newRow("no primary and none at the origin: first by position") << std::vector<Monitor> {
+            {"B", b, false}, {"L", QRect(-1280, 5, 1280, 1024), false}} << QStringList {"L", "B"};
     }
 
     void order()

@@ -8,8 +8,7 @@ using platform::WindowPlacement;
 
 FakeWindowSystem::FakeWindowSystem()
     : m_monitors {{QStringLiteral("Fake Display"), QRect(0, 0, 1920, 1080), true}}
-{
-}
+{ }
 
 void FakeWindowSystem::setWindows(std::vector<platform::TopLevelWindow> windows)
 {
