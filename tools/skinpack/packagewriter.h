@@ -27,7 +27,7 @@ std::vector<uint8_t> unpackedImage(const std::vector<PackageEntry> &entries);
 std::vector<uint8_t> compressImage(std::span<const uint8_t> image);
 
 // The entries of a skin folder in a stable order: the description files (*.ini) first, then the
-// bitmaps (*.bmp), each group sorted by name; other files are left out. Sets *error and returns
+// bitmaps (*.bmp), each group sorted by name ignoring ASCII case; other files are left out. Sets *error and returns
 // nothing when the folder cannot be read.
 std::vector<PackageEntry> readSkinFolder(const std::filesystem::path &folder, std::string *error);
 

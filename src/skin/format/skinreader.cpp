@@ -19,20 +19,6 @@ int32_t readInt32(std::span<const uint8_t> bytes, size_t offset)
     return static_cast<int32_t>(value);
 }
 
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string lowerAscii(std::string_view text)
-{
-    std::string lower(text);
-    for (char &c : lower) {
-        c = lowerAscii(c);
-    }
-    return lower;
-}
-
 // Splits text into lines as a string list does: CR LF, a lone CR or a lone LF end a line, and a final
 // line ending adds no empty line. Stops (returning false) once there would be more than maxLines.
 bool splitLines(std::string_view text, size_t maxLines, std::vector<std::string> &lines)
@@ -56,6 +42,17 @@ bool splitLines(std::string_view text, size_t maxLines, std::vector<std::string>
 }
 
 } // namespace
+
+std::string TSkinReader::lowerName(std::string_view name)
+{
+    std::string lower(name);
+    for (char &c : lower) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return lower;
+}
 
 bool TSkinReader::fail(SkinReadError error, std::string text)
 {
@@ -107,7 +104,7 @@ bool TSkinReader::open(std::span<const uint8_t> package)
     const std::string_view directory(
         reinterpret_cast<const char *>(image.data()) + kHeaderBytes, static_cast<size_t>(directoryBytes));
     std::vector<std::string> names;
-    if (!splitLines(lowerAscii(directory), kMaxEntries, names)) {
+    if (!splitLines(lowerName(directory), kMaxEntries, names)) {
         return fail(
             SkinReadError::TooManyEntries, "the directory has more than " + std::to_string(kMaxEntries) + " entries");
     }
@@ -154,7 +151,7 @@ std::vector<uint8_t> TSkinReader::entryBytes(size_t index) const
 
 std::vector<uint8_t> TSkinReader::extract(std::string_view name) const
 {
-    const std::string wanted = lowerAscii(name);
+    const std::string wanted = lowerName(name);
     for (size_t i = 0; i < m_names.size(); ++i) {
         if (m_names[i] == wanted) {
             return entryBytes(i);

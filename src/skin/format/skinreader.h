@@ -49,6 +49,9 @@ public:
     const std::vector<std::string> &names() const { return m_names; } // lower-cased, directory order
     const std::vector<int32_t> &sizes() const { return m_sizes; }
 
+    // name with ASCII A-Z lower-cased, as the directory and the requests are compared.
+    static std::string lowerName(std::string_view name);
+
 private:
     bool fail(SkinReadError error, std::string text);
     std::vector<uint8_t> entryBytes(size_t index) const;
