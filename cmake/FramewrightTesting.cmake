@@ -1,4 +1,4 @@
-# Helpers that register tests and fuzz targets the same way in every folder.
+# Helpers that register tests, fuzz targets and subfolders the same way in every folder.
 #
 # framewright_add_test(<subsystem.unit> LABEL unit|gui|x11 SOURCES ... [LIBRARIES ...])
 #   unit: plain test; gui: Qt widgets on the offscreen platform;
@@ -7,6 +7,17 @@
 # framewright_add_fuzzer(<name> SOURCES ... [LIBRARIES ...] [CORPUS <folder>])
 #   With FRAMEWRIGHT_FUZZ (clang): a libFuzzer binary. Otherwise the same entry point linked with
 #   fuzz/replay_main.cpp and run by CTest over the committed corpus, so every finding is replayed.
+
+# framewright_add_subfolders(): adds every subfolder of the current folder that has a CMakeLists.txt, so a new
+# tool, fuzz target or benchmark needs no line elsewhere.
+function(framewright_add_subfolders)
+    file(GLOB entries LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+    foreach(entry ${entries})
+        if(IS_DIRECTORY ${entry} AND EXISTS ${entry}/CMakeLists.txt)
+            add_subdirectory(${entry})
+        endif()
+    endforeach()
+endfunction()
 
 set(FRAMEWRIGHT_X11_SESSION "${CMAKE_SOURCE_DIR}/tests/support/x11-session")
 

@@ -1,6 +1,7 @@
 // The entry dialog's controls, enabling rules and the check on confirming.
 #include "adddlg.h"
 
+#include "cparameters.h"
 #include "messageboxes.h"
 #include "uifont.h"
 
@@ -64,14 +65,17 @@ void TAddDlg::createControls(const QStringList &titles)
     CancelBtn = place(new QPushButton(QStringLiteral("Cancel"), this), "CancelBtn", 304, 84, 75, 25);
 }
 
+void TAddDlg::fillFrom(const cParameters &entry)
+{
+    DescriptionEdt->setText(entry.Description);
+    TitleChk->setChecked(!entry.Title.isEmpty());
+    TitleCbo->setEditText(entry.Title);
+    RegexChk->setChecked(entry.Regex);
+}
+
 QString TAddDlg::description() const
 {
     return DescriptionEdt->text();
-}
-
-void TAddDlg::setDescription(const QString &description)
-{
-    DescriptionEdt->setText(description);
 }
 
 QString TAddDlg::title() const
@@ -79,20 +83,9 @@ QString TAddDlg::title() const
     return TitleChk->isChecked() ? TitleCbo->currentText() : QString();
 }
 
-void TAddDlg::setTitle(const QString &title)
-{
-    TitleChk->setChecked(!title.isEmpty());
-    TitleCbo->setEditText(title);
-}
-
 bool TAddDlg::regex() const
 {
     return RegexChk->isChecked();
-}
-
-void TAddDlg::setRegex(bool regex)
-{
-    RegexChk->setChecked(regex);
 }
 
 void TAddDlg::DescriptionEdtChange()

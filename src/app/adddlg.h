@@ -8,6 +8,7 @@
 #include <optional>
 
 class MessageBoxes;
+class cParameters;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -28,13 +29,13 @@ public:
 
     EntryDialogMode DialogMode = EntryDialogMode::Add;
 
+    // Shows an existing entry's description, title ("Save title" checked when it has one) and regex flag.
+    void fillFrom(const cParameters &entry);
+
     QString description() const;
-    void setDescription(const QString &description);
     // The title box's text when "Save title" is checked, else empty.
     QString title() const;
-    void setTitle(const QString &title);
     bool regex() const;
-    void setRegex(bool regex);
 
     // Confirming checks the description; a refused one keeps the dialog open with its contents.
     void accept() override;

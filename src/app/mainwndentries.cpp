@@ -76,9 +76,7 @@ void TMainWnd::EditBtnClick()
         return;
     }
     const auto dialog = createEntryDialog(EntryDialogMode::Edit, row);
-    dialog->setDescription(row->entry().Description);
-    dialog->setTitle(row->entry().Title);
-    dialog->setRegex(row->entry().Regex);
+    dialog->fillFrom(row->entry());
     if (dialog->exec() == QDialog::Accepted) {
         cParameters &entry = row->entry();
         StoreControls(entry);
@@ -96,9 +94,7 @@ void TMainWnd::CopyBtnClick()
         return;
     }
     const auto dialog = createEntryDialog(EntryDialogMode::Copy, nullptr);
-    dialog->setDescription(source->entry().Description);
-    dialog->setTitle(source->entry().Title);
-    dialog->setRegex(source->entry().Regex);
+    dialog->fillFrom(source->entry());
     if (dialog->exec() == QDialog::Accepted) {
         addEntryFromDialog(*dialog);
     }
