@@ -37,6 +37,11 @@ RawX::~RawX()
     }
 }
 
+void RawX::sync()
+{
+    owned(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+}
+
 xcb_atom_t RawX::atom(const char *name)
 {
     const auto reply = owned(xcb_intern_atom_reply(

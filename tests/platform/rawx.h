@@ -24,6 +24,8 @@ public:
     xcb_connection_t *connection() const { return m_connection; }
     xcb_window_t root() const { return m_root; }
 
+    // Waits until the server has carried out everything sent on this connection.
+    void sync();
     xcb_atom_t atom(const char *name);
     // A property's items (format 32), empty when absent.
     std::vector<quint32> values(xcb_window_t window, const char *property);

@@ -1,0 +1,180 @@
+// Placement geometry: outer rectangles, size hints applied as window managers apply them, and the reference point
+// of every gravity (ICCCM 4.1.2.3) for a frame and a client-side decoration.
+#include "platform/x11/x11geometry.h"
+
+#include <QTest>
+
+using namespace platform::x11;
+
+namespace {
+
+// A frame like openbox's: 1 px sides, a 20 px title bar, a 4 px handle.
+const Extents kFrame {1, 1, 20, 4};
+
+SizeHints hints(QList<int> values) // min w, h, max w, h, base w, h (-1: none), increment w, h
+{
+    SizeHints h;
+    const auto optional = [](int v) { return v < 0 ? std::nullopt : std::optional<int>(v); };
+    h.minWidth = optional(values[0]);
+    h.minHeight = optional(values[1]);
+    h.maxWidth = optional(values[2]);
+    h.maxHeight = optional(values[3]);
+    h.baseWidth = optional(values[4]);
+    h.baseHeight = optional(values[5]);
+    h.widthIncrement = values[6];
+    h.heightIncrement = values[7];
+    return h;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(platform::x11::Decoration)
+Q_DECLARE_METATYPE(platform::x11::ClientRequest)
+
+class X11GeometryTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void outerRect_data();
+    void outerRect();
+    void constrainedSize_data();
+    void constrainedSize();
+    void expectedOuterRect_data();
+    void expectedOuterRect();
+    void clientRequest_data();
+    void clientRequest();
+};
+
+void X11GeometryTest::outerRect_data()
+{
+    QTest::addColumn<Decoration>("decoration");
+    QTest::addColumn<QRect>("client");
+    QTest::addColumn<QRect>("outer");
+
+    QTest::newRow("no frame") << Decoration {} << QRect(10, 20, 300, 200) << QRect(10, 20, 300, 200);
+    QTest::newRow("frame") << Decoration {kFrame, {}, 0} << QRect(10, 20, 300, 200) << QRect(9, 0, 302, 224);
+    QTest::newRow("client border") << Decoration {{}, {}, 2} << QRect(10, 20, 300, 200) << QRect(8, 18, 304, 204);
+    QTest::newRow("client-side margins") << Decoration {{}, {10, 20, 30, 40}, 0} << QRect(100, 100, 400, 300)
+                                         << QRect(110, 130, 370, 230);
+    QTest::newRow("frame and client-side margins")
+        << Decoration {kFrame, {5, 5, 5, 5}, 0} << QRect(100, 100, 400, 300) << QRect(104, 85, 392, 314);
+}
+
+void X11GeometryTest::outerRect()
+{
+    QFETCH(Decoration, decoration);
+    QFETCH(QRect, client);
+    QFETCH(QRect, outer);
+    QCOMPARE(platform::x11::outerRect(client, decoration), outer);
+}
+
+void X11GeometryTest::constrainedSize_data()
+{
+    QTest::addColumn<QList<int>>("hintValues");
+    QTest::addColumn<QSize>("requested");
+    QTest::addColumn<QSize>("size");
+
+    QTest::newRow("no hints") << QList<int> {-1, -1, -1, -1, -1, -1, 1, 1} << QSize(640, 480) << QSize(640, 480);
+    QTest::newRow("increments from the base, rounded down")
+        << QList<int> {-1, -1, -1, -1, 4, 6, 10, 20} << QSize(799, 599) << QSize(794, 586);
+    QTest::newRow("increments from the minimum when there is no base")
+        << QList<int> {40, 40, -1, -1, -1, -1, 16, 16} << QSize(500, 500) << QSize(488, 488);
+    QTest::newRow("base stands in for a missing minimum")
+        << QList<int> {-1, -1, -1, -1, 50, 60, 1, 1} << QSize(10, 10) << QSize(50, 60);
+    QTest::newRow("maximum") << QList<int> {-1, -1, 400, 300, -1, -1, 1, 1} << QSize(800, 600) << QSize(400, 300);
+    QTest::newRow("minimum") << QList<int> {200, 100, -1, -1, -1, -1, 1, 1} << QSize(20, 10) << QSize(200, 100);
+    QTest::newRow("minimum wins over a smaller maximum")
+        << QList<int> {300, 300, 200, 200, -1, -1, 1, 1} << QSize(250, 250) << QSize(300, 300);
+    QTest::newRow("increments after the maximum")
+        << QList<int> {-1, -1, 405, 305, 0, 0, 10, 10} << QSize(999, 999) << QSize(400, 300);
+    QTest::newRow("zero becomes one pixel") << QList<int> {-1, -1, -1, -1, -1, -1, 1, 1} << QSize(0, 0) << QSize(1, 1);
+    QTest::newRow("negative becomes one pixel")
+        << QList<int> {-1, -1, -1, -1, -1, -1, 1, 1} << QSize(-50, -1) << QSize(1, 1);
+    QTest::newRow("beyond the X limit") << QList<int> {-1, -1, -1, -1, -1, -1, 1, 1} << QSize(100000, 40000)
+                                        << QSize(kMaxClientSizePx, kMaxClientSizePx);
+}
+
+void X11GeometryTest::constrainedSize()
+{
+    QFETCH(QList<int>, hintValues);
+    QFETCH(QSize, requested);
+    QFETCH(QSize, size);
+    QCOMPARE(constrainedClientSize(hints(hintValues), requested), size);
+}
+
+void X11GeometryTest::expectedOuterRect_data()
+{
+    QTest::addColumn<QList<int>>("hintValues");
+    QTest::addColumn<Decoration>("decoration");
+    QTest::addColumn<QRect>("target");
+    QTest::addColumn<QRect>("expected");
+
+    const QList<int> none {-1, -1, -1, -1, -1, -1, 1, 1};
+    QTest::newRow("plain") << none << Decoration {kFrame, {}, 0} << QRect(100, 100, 800, 600)
+                           << QRect(100, 100, 800, 600);
+    QTest::newRow("increments keep the corner")
+        << QList<int> {-1, -1, -1, -1, 4, 6, 10, 20} << Decoration {kFrame, {}, 0} << QRect(100, 100, 800, 600)
+        << QRect(100, 100, 796, 590);
+    QTest::newRow("zero size") << none << Decoration {kFrame, {}, 0} << QRect(5, 5, 0, 0) << QRect(5, 5, 3, 25);
+    QTest::newRow("client-side margins") << none << Decoration {{}, {10, 20, 30, 40}, 0} << QRect(0, 0, 400, 300)
+                                         << QRect(0, 0, 400, 300);
+    QTest::newRow("position beyond X coordinates") << none << Decoration {} << QRect(40000, -40000, 10, 10)
+                                                   << QRect(kCoordinateLimitPx, -kCoordinateLimitPx, 10, 10);
+    QTest::newRow("sizes out of range are clamped")
+        << none << Decoration {kFrame, {}, 0} << QRect(0, 0, -100000, 100000) << QRect(0, 0, 3, kMaxClientSizePx + 24);
+}
+
+void X11GeometryTest::expectedOuterRect()
+{
+    QFETCH(QList<int>, hintValues);
+    QFETCH(Decoration, decoration);
+    QFETCH(QRect, target);
+    QFETCH(QRect, expected);
+    QCOMPARE(platform::x11::expectedOuterRect(target, hints(hintValues), decoration), expected);
+}
+
+void X11GeometryTest::clientRequest_data()
+{
+    QTest::addColumn<uint>("gravity");
+    QTest::addColumn<Decoration>("decoration");
+    QTest::addColumn<ClientRequest>("request");
+
+    // The outer rectangle (100, 200) 400 x 300 in every row.
+    const Decoration frame {kFrame, {}, 0};
+    QTest::newRow("NorthWest") << 1u << frame << ClientRequest {100, 200, 398, 276};
+    QTest::newRow("North") << 2u << frame << ClientRequest {101, 200, 398, 276};
+    QTest::newRow("NorthEast") << 3u << frame << ClientRequest {102, 200, 398, 276};
+    QTest::newRow("West") << 4u << frame << ClientRequest {100, 212, 398, 276};
+    QTest::newRow("Center") << 5u << frame << ClientRequest {101, 212, 398, 276};
+    QTest::newRow("East") << 6u << frame << ClientRequest {102, 212, 398, 276};
+    QTest::newRow("SouthWest") << 7u << frame << ClientRequest {100, 224, 398, 276};
+    QTest::newRow("South") << 8u << frame << ClientRequest {101, 224, 398, 276};
+    QTest::newRow("SouthEast") << 9u << frame << ClientRequest {102, 224, 398, 276};
+    QTest::newRow("Static: the client's own position") << 10u << frame << ClientRequest {101, 220, 398, 276};
+    QTest::newRow("unknown gravity counts as NorthWest") << 0u << frame << ClientRequest {100, 200, 398, 276};
+    QTest::newRow("no frame: the position whatever the gravity")
+        << 9u << Decoration {} << ClientRequest {100, 200, 400, 300};
+    const Decoration csd {{}, {10, 20, 30, 40}, 0};
+    QTest::newRow("client-side margins, NorthWest") << 1u << csd << ClientRequest {90, 170, 430, 370};
+    QTest::newRow("client-side margins, SouthEast") << 9u << csd << ClientRequest {90, 170, 430, 370};
+    QTest::newRow("client-side margins, Static") << 10u << csd << ClientRequest {90, 170, 430, 370};
+    const Decoration both {kFrame, {2, 2, 2, 2}, 0};
+    QTest::newRow("frame and margins, NorthWest") << 1u << both << ClientRequest {98, 198, 402, 280};
+    QTest::newRow("frame and margins, SouthEast") << 9u << both << ClientRequest {100, 222, 402, 280};
+    QTest::newRow("frame and margins, Static") << 10u << both << ClientRequest {99, 218, 402, 280};
+    QTest::newRow("client border, NorthWest") << 1u << Decoration {kFrame, {}, 3} << ClientRequest {100, 200, 392, 270};
+}
+
+void X11GeometryTest::clientRequest()
+{
+    QFETCH(uint, gravity);
+    QFETCH(Decoration, decoration);
+    QFETCH(ClientRequest, request);
+    const ClientRequest actual = clientRequestFor(QRect(100, 200, 400, 300), decoration, gravity);
+    QCOMPARE(QList<int>({actual.x, actual.y, actual.width, actual.height}),
+        QList<int>({request.x, request.y, request.width, request.height}));
+}
+
+QTEST_APPLESS_MAIN(X11GeometryTest)
+#include "x11geometry_test.moc"
