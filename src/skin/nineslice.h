@@ -1,0 +1,55 @@
+// Frames and nine-slice drawing of skin images: where frame k of an image lies, how a frame is cut at its
+// margins onto a target rectangle, and magenta keying. Shared by the loader's derived images and painting.
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QRect>
+#include <QRgb>
+
+class QPainter;
+struct TDataSkinObject;
+
+enum class FrameStacking { SideBySide, Stacked };
+
+struct SliceMargins
+{
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+struct SlicePiece
+{
+    QRect source; // within the frame
+    QRect target;
+    bool centre = false; // stretched or tiled by the object's Tile; the others are stretched
+};
+
+// A pixel keyed out as transparent: red 255, green 0 or 1, blue 255.
+inline bool isKeyMagenta(QRgb pixel)
+{
+    return qRed(pixel) == 255 && qGreen(pixel) <= 1 && qBlue(pixel) == 255;
+}
+
+// Frame `index` (1-based) of an image of frameCount equal frames; the last frame ends at
+// (image size / frameCount) * frameCount. Empty for an index outside 1..frameCount.
+QRect frameRect(const QSize &imageSize, int frameCount, int index, FrameStacking stacking);
+
+// The pieces of a frame of frameSize cut at margins and laid over target: corners at their size, sides
+// stretched along their length, the centre last. When the target (or the frame) is narrower than the two
+// side margins together both are treated as 0; likewise top and bottom. Pieces of zero size are left out.
+QList<SlicePiece> nineSlicePieces(const QSize &frameSize, SliceMargins margins, const QRect &target);
+
+// A copy in Format_ARGB32 whose key-magenta pixels are fully transparent; the others keep their alpha
+// (opaque for images without alpha).
+QImage keyedOut(const QImage &image);
+
+// Draws frame `source` of image nine-sliced over target, the centre tiled when tile is set, magenta
+// transparent when transparent is set. Scaling is nearest-pixel, so the result is exact.
+void drawNineSlice(QPainter &painter, const QRect &target, const QImage &image, const QRect &source,
+    SliceMargins margins, bool tile, bool transparent);
+
+// The margins of an object.
+SliceMargins marginsOf(const TDataSkinObject &object);
