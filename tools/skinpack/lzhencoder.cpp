@@ -88,7 +88,7 @@ public:
             return;
         }
         int &head = m_head[hash(position)];
-        m_previous[position & (kWindowSize - 1)] = head;
+        m_previous[position & kWindowMask] = head;
         head = position;
     }
 
@@ -111,7 +111,7 @@ public:
                     break;
                 }
             }
-            candidate = m_previous[candidate & (kWindowSize - 1)];
+            candidate = m_previous[candidate & kWindowMask];
         }
         if (best.length < kMinMatch) {
             best = {};
@@ -138,7 +138,7 @@ std::vector<uint8_t> lzhCompress(std::span<const uint8_t> data)
 {
     // The decoder's ring buffer starts with spaces before the first output byte; matching against them
     // is allowed. The 60 positions after them are not written yet and are never referred to.
-    const int start = kWindowSize - kLookAhead;
+    const int start = kInitialWritePosition;
     std::vector<uint8_t> text;
     text.reserve(start + data.size());
     text.resize(start, kInitialWindowByte);

@@ -101,9 +101,9 @@ std::vector<uint8_t> TLZH::decode(std::span<const uint8_t> bitStream, size_t out
     } catch (const std::bad_alloc &) {
         throw ElzhException(std::string(kLzhNoMemoryMessage));
     }
-    // Ring positions 4036..4095 are never written before the first 60 output bytes; they read as zero.
-    // Positions 0..4035 start as spaces.
-    std::fill(window.begin() + kLookAhead, window.begin() + kWindowSize, kInitialWindowByte);
+    // window[i] stands for ring position (i - 60) AND 0xFFF: positions 4036..4095 are not written before
+    // the first 60 output bytes and read as zero, positions 0..4035 start as spaces.
+    std::fill(window.begin() + (kWindowSize - kInitialWritePosition), window.begin() + kWindowSize, kInitialWindowByte);
 
     const PositionTables &tables = positionTables();
     BitReader input(bitStream);

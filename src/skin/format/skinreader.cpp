@@ -54,7 +54,7 @@ std::string TSkinReader::lowerName(std::string_view name)
     return lower;
 }
 
-bool TSkinReader::fail(SkinReadError error, std::string text)
+void TSkinReader::reset(SkinReadError error, std::string text)
 {
     m_names.clear();
     m_sizes.clear();
@@ -62,12 +62,17 @@ bool TSkinReader::fail(SkinReadError error, std::string text)
     m_data.clear();
     m_error = error;
     m_errorText = std::move(text);
+}
+
+bool TSkinReader::fail(SkinReadError error, std::string text)
+{
+    reset(error, std::move(text));
     return false;
 }
 
 bool TSkinReader::open(std::span<const uint8_t> package)
 {
-    fail(SkinReadError::None, {});
+    reset(SkinReadError::None, {});
     if (package.empty()) {
         return fail(SkinReadError::Empty, "the package is empty");
     }

@@ -53,7 +53,8 @@ public:
     static std::string lowerName(std::string_view name);
 
 private:
-    bool fail(SkinReadError error, std::string text);
+    void reset(SkinReadError error, std::string text);
+    bool fail(SkinReadError error, std::string text); // reset(error, text), then false
     std::vector<uint8_t> entryBytes(size_t index) const;
 
     std::vector<std::string> m_names;
