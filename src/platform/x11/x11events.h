@@ -53,6 +53,9 @@ public:
     // A current server timestamp: the time of the PropertyNotify that a zero-length append to the helper window
     // causes (ICCCM 2.1). 0 (CurrentTime) when none came in time.
     xcb_timestamp_t serverTime(const QDeadlineTimer &deadline);
+    // The time of the helper window's last property change (a barrier's answer or serverTime()), a server
+    // timestamp as good as a fresh one right after a barrier; 0 when there was none yet.
+    xcb_timestamp_t lastServerTime() const { return m_lastTime; }
 
     xcb_window_t helperWindow() const { return m_helper; }
 

@@ -70,12 +70,12 @@ PlacementSetter::PlacementSetter(
     , m_configureDirectly(!wm.supports(connection.atoms().netMoveResizeWindow))
 { }
 
-bool PlacementSetter::set(xcb_window_t window, const WindowPlacement &placement)
+bool PlacementSetter::set(std::optional<WindowState> state, const WindowPlacement &placement)
 {
-    std::optional<WindowState> state = read(window);
     if (!state) {
         return false;
     }
+    const xcb_window_t window = state->window;
     if (!m_wm.ewmh || !state->managed()) {
         return setUnmanaged(*state, placement);
     }
@@ -116,7 +116,7 @@ std::optional<WindowState> PlacementSetter::settle(xcb_window_t window, const Do
 {
     const QDeadlineTimer deadline(kWaitMs);
     if (m_wait == Wait::Barrier) {
-        m_events.barrier(deadline);
+        m_barrierPassed = m_events.barrier(deadline) || m_barrierPassed;
     }
     std::optional<WindowState> state = read(window);
     if (!state || done(*state) || m_wait == Wait::None || (m_wait == Wait::Barrier && !untilDone)) {
@@ -136,7 +136,7 @@ std::optional<WindowState> PlacementSetter::settle(xcb_window_t window, const Do
 xcb_timestamp_t PlacementSetter::timestamp()
 {
     if (m_time == XCB_CURRENT_TIME) {
-        m_time = m_events.serverTime(QDeadlineTimer(kWaitMs));
+        m_time = m_barrierPassed ? m_events.lastServerTime() : m_events.serverTime(QDeadlineTimer(kWaitMs));
     }
     return m_time;
 }

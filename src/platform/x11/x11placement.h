@@ -28,8 +28,9 @@ public:
 
     PlacementSetter(X11Connection &connection, EventPump &events, RestoreRecords &records, const WindowManager &wm);
 
-    // False when the window is gone or did not end with the placement asked for.
-    bool set(xcb_window_t window, const WindowPlacement &placement);
+    // False when the window is gone or did not end with the placement asked for. `state` is the window's state,
+    // read in the same batch as the window manager's (empty: the window is gone).
+    bool set(std::optional<WindowState> state, const WindowPlacement &placement);
 
 private:
     using Done = std::function<bool(const WindowState &)>;
@@ -65,6 +66,7 @@ private:
     const WindowManager &m_wm;
     Wait m_wait = Wait::Events;
     bool m_configureDirectly = false; // ConfigureWindow rather than _NET_MOVERESIZE_WINDOW
+    bool m_barrierPassed = false;     // since then the helper window's last change time is a current server time
     xcb_timestamp_t m_time = XCB_CURRENT_TIME;
 };
 

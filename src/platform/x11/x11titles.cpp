@@ -42,34 +42,29 @@ std::string compoundTextTitle(const X11Connection &connection, std::span<const u
     return title;
 }
 
-std::string wmNameTitle(const X11Connection &connection, const PropertyValue &wmName)
+} // namespace
+
+QString netWmNameTitle(const X11Connection &connection, const PropertyValue &netWmName)
+{
+    if (netWmName.type != connection.atoms().utf8String || netWmName.format != 8) {
+        return {};
+    }
+    return QString::fromStdString(titleFromUtf8(netWmName.bytes, kMaxTitleBytes));
+}
+
+QString wmNameTitle(const X11Connection &connection, const PropertyValue &wmName)
 {
     const Atoms &atoms = connection.atoms();
+    std::string title;
     if (wmName.format != 8) {
         return {};
     }
     if (wmName.type == XCB_ATOM_STRING || wmName.type == atoms.cString) {
-        return titleFromLatin1(wmName.bytes, kMaxTitleBytes);
-    }
-    if (wmName.type == atoms.utf8String) {
-        return titleFromUtf8(wmName.bytes, kMaxTitleBytes);
-    }
-    if (wmName.type == atoms.compoundText) {
-        return compoundTextTitle(connection, wmName.bytes);
-    }
-    return {};
-}
-
-} // namespace
-
-QString windowTitle(const X11Connection &connection, const PropertyValue &netWmName, const PropertyValue &wmName)
-{
-    std::string title;
-    if (netWmName.type == connection.atoms().utf8String && netWmName.format == 8) {
-        title = titleFromUtf8(netWmName.bytes, kMaxTitleBytes);
-    }
-    if (title.empty()) {
-        title = wmNameTitle(connection, wmName);
+        title = titleFromLatin1(wmName.bytes, kMaxTitleBytes);
+    } else if (wmName.type == atoms.utf8String) {
+        title = titleFromUtf8(wmName.bytes, kMaxTitleBytes);
+    } else if (wmName.type == atoms.compoundText) {
+        title = compoundTextTitle(connection, wmName.bytes);
     }
     return QString::fromStdString(title);
 }

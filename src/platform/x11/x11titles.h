@@ -16,8 +16,10 @@ namespace platform::x11 {
 constexpr uint32_t kNetWmNameLongs = (kMaxTitleBytes + 1 + 3) / 4;
 constexpr uint32_t kWmNameLongs = 1024;
 
-// The title from the two properties as received (absent ones have type None). Empty when neither gives text.
-// A title that is not valid UTF-8 gets U+FFFD for each ill-formed sequence; the text ends at its first NUL.
-QString windowTitle(const X11Connection &connection, const PropertyValue &netWmName, const PropertyValue &wmName);
+// The title in _NET_WM_NAME (UTF8_STRING), resp. in WM_NAME; empty for an absent property or one of another type.
+// Where _NET_WM_NAME gives no title, WM_NAME is the title. A title that is not valid UTF-8 gets U+FFFD for each
+// ill-formed sequence; the text ends at its first NUL.
+QString netWmNameTitle(const X11Connection &connection, const PropertyValue &netWmName);
+QString wmNameTitle(const X11Connection &connection, const PropertyValue &wmName);
 
 } // namespace platform::x11

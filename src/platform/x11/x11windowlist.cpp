@@ -17,20 +17,22 @@ constexpr uint32_t kMaxWindowTypes = 32;
 // Windows looked at below one root child while searching for its client.
 constexpr size_t kMaxDescendantsPerFrame = 256;
 
-// Everything listing reads of one window, requested at once.
+// What listing reads of one window, requested at once. WM_NAME follows in a second batch for the windows whose
+// _NET_WM_NAME gives no title (most windows have one, so most listings cost a single round trip).
 struct DescriptionRequest
 {
-    DescriptionRequest(const X11Connection &connection, xcb_window_t window)
+    DescriptionRequest(const X11Connection &connection, xcb_window_t window, bool visibleWithoutWmState)
         : window(window)
+        , visibleWithoutWmState(visibleWithoutWmState)
         , netWmName(connection.get(), window, connection.atoms().netWmName, kNetWmNameLongs)
-        , wmName(connection.get(), window, XCB_ATOM_WM_NAME, kWmNameLongs)
         , wmState(connection.get(), window, connection.atoms().wmState, 2)
         , transientFor(connection.get(), window, XCB_ATOM_WM_TRANSIENT_FOR, 1)
         , windowType(connection.get(), window, connection.atoms().netWmWindowType, kMaxWindowTypes)
     { }
 
     xcb_window_t window;
-    PendingProperty netWmName, wmName, wmState, transientFor, windowType;
+    bool visibleWithoutWmState; // the visibility of a window no window manager has given a WM_STATE
+    PendingProperty netWmName, wmState, transientFor, windowType;
 };
 
 // EWMH: a window's type is the first basic type in its list (the others may be extensions).
@@ -47,19 +49,15 @@ bool isDockOrDesktop(const std::vector<uint32_t> &types, const Atoms &a)
     return false;
 }
 
-// Empty for a window that is gone, a dock or a desktop. `visibleWithoutWmState` is the visibility of a window that
-// no window manager has given a WM_STATE.
-std::optional<TopLevelWindow> describe(
-    const X11Connection &connection, DescriptionRequest &request, bool visibleWithoutWmState)
+// Empty for a window that is gone, a dock or a desktop. The title is the one of _NET_WM_NAME.
+std::optional<TopLevelWindow> describe(const X11Connection &connection, DescriptionRequest &request)
 {
     const Atoms &atoms = connection.atoms();
     const Property netWmName = request.netWmName.get();
-    const Property wmName = request.wmName.get();
     const Property wmState = request.wmState.get();
     const Property transientFor = request.transientFor.get();
     const Property windowType = request.windowType.get();
-    if (!netWmName.received() || !wmName.received() || !wmState.received() || !transientFor.received()
-        || !windowType.received()) {
+    if (!netWmName.received() || !wmState.received() || !transientFor.received() || !windowType.received()) {
         return std::nullopt;
     }
     if (isDockOrDesktop(values32(windowType.value(), XCB_ATOM_ATOM, kMaxWindowTypes), atoms)) {
@@ -67,12 +65,43 @@ std::optional<TopLevelWindow> describe(
     }
     TopLevelWindow window;
     window.id = request.window;
-    window.title = windowTitle(connection, netWmName.value(), wmName.value());
+    window.title = netWmNameTitle(connection, netWmName.value());
     const std::optional<WmState> state = parseWmState(wmState.value(), atoms.wmState);
-    window.visible = state ? *state == WmState::Normal || *state == WmState::Iconic : visibleWithoutWmState;
+    window.visible = state ? *state == WmState::Normal || *state == WmState::Iconic : request.visibleWithoutWmState;
     // Any WM_TRANSIENT_FOR counts, None and the root included: ICCCM makes those transient for the group.
     window.owned = !values32(transientFor.value(), XCB_ATOM_WINDOW, 1).empty();
     return window;
+}
+
+// The windows described, in the order of the requests; WM_NAME read where _NET_WM_NAME gives no title.
+std::vector<TopLevelWindow> describeAll(const X11Connection &connection, std::vector<DescriptionRequest> &requests)
+{
+    std::vector<std::optional<TopLevelWindow>> described;
+    for (DescriptionRequest &request : requests) {
+        described.push_back(describe(connection, request));
+    }
+    std::vector<std::pair<std::optional<TopLevelWindow> *, PendingProperty>> fallbacks;
+    for (std::optional<TopLevelWindow> &window : described) {
+        if (window && window->title.isEmpty()) {
+            fallbacks.emplace_back(
+                &window, PendingProperty(connection.get(), window->id, XCB_ATOM_WM_NAME, kWmNameLongs));
+        }
+    }
+    for (auto &[window, request] : fallbacks) {
+        const Property wmName = request.get();
+        if (wmName.received()) {
+            (*window)->title = wmNameTitle(connection, wmName.value());
+        } else {
+            window->reset(); // gone meanwhile
+        }
+    }
+    std::vector<TopLevelWindow> windows;
+    for (std::optional<TopLevelWindow> &window : described) {
+        if (window) {
+            windows.push_back(std::move(*window));
+        }
+    }
+    return windows;
 }
 
 // A root child being resolved to its client: the windows of the level below that are searched next.
@@ -124,15 +153,9 @@ std::vector<TopLevelWindow> describeManagedWindows(
     std::vector<DescriptionRequest> requests;
     requests.reserve(topmostFirst.size());
     for (const xcb_window_t window : topmostFirst) {
-        requests.emplace_back(connection, window);
+        requests.emplace_back(connection, window, false);
     }
-    std::vector<TopLevelWindow> windows;
-    for (DescriptionRequest &request : requests) {
-        if (auto window = describe(connection, request, false)) {
-            windows.push_back(std::move(*window));
-        }
-    }
-    return windows;
+    return describeAll(connection, requests);
 }
 
 std::vector<TopLevelWindow> listRootChildren(const X11Connection &connection, xcb_window_t ownWindow)
@@ -183,22 +206,14 @@ std::vector<TopLevelWindow> listRootChildren(const X11Connection &connection, xc
     }
 
     std::vector<DescriptionRequest> requests;
-    std::vector<bool> requestViewable;
+    requests.reserve(pending.size());
     for (size_t i = 0; i < pending.size(); ++i) {
-        if (!listed[i]) {
-            continue;
-        }
-        const bool resolved = searches[i].client != XCB_NONE;
-        requests.emplace_back(connection, resolved ? searches[i].client : pending[i].window);
-        requestViewable.push_back(viewable[i]);
-    }
-    std::vector<TopLevelWindow> windows;
-    for (size_t i = 0; i < requests.size(); ++i) {
-        if (auto window = describe(connection, requests[i], requestViewable[i])) {
-            windows.push_back(std::move(*window));
+        if (listed[i]) {
+            const bool resolved = searches[i].client != XCB_NONE;
+            requests.emplace_back(connection, resolved ? searches[i].client : pending[i].window, viewable[i]);
         }
     }
-    return windows;
+    return describeAll(connection, requests);
 }
 
 } // namespace platform::x11

@@ -231,9 +231,11 @@ bool X11WindowSystem::setWindowPlacement(WindowId window, const WindowPlacement 
         return false;
     }
     const Operation operation(*this);
-    const WindowManager wm = WindowManagerProbe(*m_connection, m_checkWindow).get();
+    WindowManagerProbe probe(*m_connection, m_checkWindow);
+    WindowStateRequest request(*m_connection, window);
+    const WindowManager wm = probe.get();
     m_checkWindow = wm.checkWindow;
-    return PlacementSetter(*m_connection, *m_events, *m_records, wm).set(window, placement);
+    return PlacementSetter(*m_connection, *m_events, *m_records, wm).set(request.get(), placement);
 }
 
 } // namespace platform::x11

@@ -1,0 +1,338 @@
+// Benchmark of the X11 window operations against wmctrl, on the x11-session harness (run-windowsystem-bench):
+// (a) listing the top-level windows against `wmctrl -l`, with 50 and 200 windows open; (b) applying one placement
+// to 50 windows until all have landed, against a shell loop of `wmctrl -i -r <id> -e 0,x,y,w,h`. Prints the times,
+// the ratios, and how far from the rectangle asked for each side's windows end.
+#include "platform/x11/x11windowsystem.h"
+#include "testclient.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRect>
+
+#include <xcb/xcb.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <memory>
+#include <set>
+#include <vector>
+
+using platform::ShowState;
+
+namespace {
+
+constexpr int kListRuns = 15;
+constexpr int kApplyRuns = 5;
+constexpr int kApplyWindows = 50;
+constexpr int kWaitMs = 5000;
+
+template<typename T> using Owned = std::unique_ptr<T, decltype(&std::free)>;
+
+template<typename T> Owned<T> owned(T *reply)
+{
+    return Owned<T>(reply, &std::free);
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double best(const std::vector<double> &values)
+{
+    return *std::min_element(values.begin(), values.end());
+}
+
+// CPU time used so far, in ms: by the harness's X server and window manager (the processes x11-session started
+// beside this one, read from /proc) and by this process. Where the time of applying goes.
+struct CpuTimes
+{
+    double server = 0;
+    double windowManager = 0;
+    double self = 0;
+};
+
+double processCpuMs(const QByteArray &pid)
+{
+    QFile stat("/proc/" + pid + "/stat");
+    if (!stat.open(QIODevice::ReadOnly)) {
+        return 0;
+    }
+    // utime and stime are fields 14 and 15; the command name before them may hold blanks, so count from its ')'.
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    return (fields.value(11).toDouble() + fields.value(12).toDouble()) * 1000.0 / double(sysconf(_SC_CLK_TCK));
+}
+
+CpuTimes cpuTimes()
+{
+    CpuTimes times;
+    const QByteArray parent = QByteArray::number(getppid());
+    QFile children("/proc/" + parent + "/task/" + parent + "/children");
+    if (children.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &pid : children.readAll().trimmed().split(' ')) {
+            QFile comm("/proc/" + pid + "/comm");
+            const QByteArray name = comm.open(QIODevice::ReadOnly) ? comm.readAll().trimmed() : QByteArray();
+            if (name == "Xvfb") {
+                times.server = processCpuMs(pid);
+            } else if (name == "openbox") {
+                times.windowManager = processCpuMs(pid);
+            }
+        }
+    }
+    timespec self {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &self);
+    times.self = self.tv_sec * 1e3 + self.tv_nsec / 1e6;
+    return times;
+}
+
+CpuTimes operator-(const CpuTimes &a, const CpuTimes &b)
+{
+    return {a.server - b.server, a.windowManager - b.windowManager, a.self - b.self};
+}
+
+// Plain X access of the benchmark's own: window geometry and the window-manager barrier, so that the wmctrl runs
+// are timed until openbox has carried them out.
+class RawConnection
+{
+public:
+    RawConnection()
+        : m_connection(xcb_connect(nullptr, nullptr))
+    {
+        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+        m_frameExtents = atom("_NET_FRAME_EXTENTS");
+        m_helper = xcb_generate_id(m_connection);
+        const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+        xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, m_helper, m_root, 0, 0, 1, 1, 0,
+            XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &mask);
+    }
+    ~RawConnection() { xcb_disconnect(m_connection); }
+
+    xcb_atom_t atom(const char *name)
+    {
+        const auto reply = owned(xcb_intern_atom_reply(
+            m_connection, xcb_intern_atom(m_connection, 0, uint16_t(strlen(name)), name), nullptr));
+        return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    }
+
+    // _NET_REQUEST_FRAME_EXTENTS for an unmapped window: once openbox answers it has handled what came before.
+    bool barrier()
+    {
+        xcb_delete_property(m_connection, m_helper, m_frameExtents);
+        xcb_client_message_event_t message {};
+        message.response_type = XCB_CLIENT_MESSAGE;
+        message.format = 32;
+        message.window = m_helper;
+        message.type = atom("_NET_REQUEST_FRAME_EXTENTS");
+        xcb_send_event(
+            m_connection, 0, m_root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT, reinterpret_cast<const char *>(&message));
+        xcb_flush(m_connection);
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < kWaitMs) {
+            const auto event = owned(xcb_wait_for_event(m_connection));
+            if (!event) {
+                return false;
+            }
+            const auto *notify = reinterpret_cast<const xcb_property_notify_event_t *>(event.get());
+            if ((event->response_type & 0x7F) == XCB_PROPERTY_NOTIFY && notify->window == m_helper
+                && notify->atom == m_frameExtents && notify->state == XCB_PROPERTY_NEW_VALUE) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Outer rectangle: the frame window (the client's top-level ancestor).
+    QRect outer(xcb_window_t window)
+    {
+        for (;;) {
+            const auto tree = owned(xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, window), nullptr));
+            if (!tree || tree->parent == m_root) {
+                break;
+            }
+            window = tree->parent;
+        }
+        const auto g = owned(xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, window), nullptr));
+        return g ? QRect(g->x, g->y, g->width + 2 * g->border_width, g->height + 2 * g->border_width) : QRect();
+    }
+
+    std::vector<uint32_t> clientList()
+    {
+        const auto reply = owned(xcb_get_property_reply(m_connection,
+            xcb_get_property(m_connection, 0, m_root, atom("_NET_CLIENT_LIST"), XCB_ATOM_WINDOW, 0, 65536), nullptr));
+        if (!reply) {
+            return {};
+        }
+        const auto *ids = static_cast<const uint32_t *>(xcb_get_property_value(reply.get()));
+        return std::vector<uint32_t>(ids, ids + xcb_get_property_value_length(reply.get()) / 4);
+    }
+
+private:
+    xcb_connection_t *m_connection;
+    xcb_window_t m_root = XCB_NONE;
+    xcb_window_t m_helper = XCB_NONE;
+    xcb_atom_t m_frameExtents = XCB_ATOM_NONE;
+};
+
+// How far the windows' outer rectangles are from `target`: the largest difference of any edge, and how many
+// windows are exact.
+struct Deviation
+{
+    int exact = 0;
+    int worstPx = 0;
+};
+
+Deviation deviation(RawConnection &raw, const std::vector<uint32_t> &windows, const QRect &target)
+{
+    Deviation d;
+    for (const uint32_t window : windows) {
+        const QRect outer = raw.outer(window);
+        const int worst = std::max({std::abs(outer.left() - target.left()), std::abs(outer.top() - target.top()),
+            std::abs(outer.right() - target.right()), std::abs(outer.bottom() - target.bottom())});
+        d.exact += worst == 0;
+        d.worstPx = std::max(d.worstPx, worst);
+    }
+    return d;
+}
+
+std::set<uint32_t> wmctrlList(double *ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QProcess process;
+    process.start(QStringLiteral("wmctrl"), {QStringLiteral("-l")});
+    process.waitForFinished(kWaitMs);
+    *ms = timer.nsecsElapsed() / 1e6;
+    std::set<uint32_t> ids;
+    for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
+        bool ok = false;
+        const uint32_t id = line.split(' ').value(0).toUInt(&ok, 16);
+        if (ok) {
+            ids.insert(id);
+        }
+    }
+    return ids;
+}
+
+bool benchmarkListing(platform::x11::X11WindowSystem &system, int windowCount)
+{
+    std::vector<double> ours, theirs;
+    std::set<uint32_t> ourIds, theirIds;
+    for (int run = 0; run < kListRuns; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        const auto windows = system.topLevelWindows();
+        ours.push_back(timer.nsecsElapsed() / 1e6);
+        ourIds.clear();
+        for (const auto &window : windows) {
+            ourIds.insert(window.id);
+        }
+        double ms = 0;
+        theirIds = wmctrlList(&ms);
+        theirs.push_back(ms);
+    }
+    const double a = median(ours);
+    const double b = median(theirs);
+    std::printf("Refresh list, %3d windows: topLevelWindows %7.3f ms (best %.3f)   wmctrl -l %8.3f ms (best %.3f)   "
+                "ratio %5.1fx (best to best %.1fx)%s\n",
+        windowCount, a, best(ours), b, best(theirs), b / a, best(theirs) / best(ours),
+        ourIds == theirIds ? "" : "   (the lists differ!)");
+    return ourIds == theirIds;
+}
+
+bool benchmarkApplying(platform::x11::X11WindowSystem &system, RawConnection &raw, std::vector<uint32_t> windows)
+{
+    windows.resize(kApplyWindows);
+    // Two rectangles in turn, so that every run moves and resizes every window.
+    const QRect targets[] = {QRect(100, 80, 800, 600), QRect(2000, 100, 640, 480)};
+    std::vector<double> ours, theirs;
+    Deviation ourDeviation, theirDeviation;
+    CpuTimes ourCpu, theirCpu;
+    for (int run = 0; run < kApplyRuns; ++run) {
+        const QRect target = targets[run % 2];
+        CpuTimes start = cpuTimes();
+        QElapsedTimer timer;
+        timer.start();
+        for (const uint32_t window : windows) {
+            system.setWindowPlacement(window, {ShowState::Normal, target});
+        }
+        ours.push_back(timer.nsecsElapsed() / 1e6);
+        const CpuTimes used = cpuTimes() - start;
+        ourCpu = {ourCpu.server + used.server, ourCpu.windowManager + used.windowManager, ourCpu.self + used.self};
+        ourDeviation = deviation(raw, windows, target);
+
+        const QRect other = targets[(run + 1) % 2];
+        QString script = QStringLiteral("for id in");
+        for (const uint32_t window : windows) {
+            script += QStringLiteral(" 0x%1").arg(window, 0, 16);
+        }
+        script += QStringLiteral("; do wmctrl -i -r $id -e 0,%1,%2,%3,%4; done")
+                      .arg(other.x())
+                      .arg(other.y())
+                      .arg(other.width())
+                      .arg(other.height());
+        start = cpuTimes();
+        timer.restart();
+        QProcess::execute(QStringLiteral("sh"), {QStringLiteral("-c"), script});
+        raw.barrier(); // until openbox has carried out every request
+        theirs.push_back(timer.nsecsElapsed() / 1e6);
+        const CpuTimes theirsUsed = cpuTimes() - start;
+        theirCpu = {theirCpu.server + theirsUsed.server, theirCpu.windowManager + theirsUsed.windowManager,
+            theirCpu.self + theirsUsed.self};
+        theirDeviation = deviation(raw, windows, other);
+    }
+    const double a = median(ours);
+    const double b = median(theirs);
+    std::printf("Apply to %d windows: setWindowPlacement %7.2f ms (best %.2f, %d/%d exact)   wmctrl loop %7.2f ms "
+                "(best %.2f, %d/%d exact, off by up to %d px)   ratio %4.1fx\n",
+        kApplyWindows, a, best(ours), ourDeviation.exact, kApplyWindows, b, best(theirs), theirDeviation.exact,
+        kApplyWindows, theirDeviation.worstPx, b / a);
+    // CPU per run; the processes wmctrl starts are not counted.
+    std::printf("  CPU per run: ours: X server %.1f ms, openbox %.1f ms, this process %.1f ms;   wmctrl loop: X server "
+                "%.1f ms, openbox %.1f ms\n",
+        ourCpu.server / kApplyRuns, ourCpu.windowManager / kApplyRuns, ourCpu.self / kApplyRuns,
+        theirCpu.server / kApplyRuns, theirCpu.windowManager / kApplyRuns);
+    return ourDeviation.exact == kApplyWindows;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication application(argc, argv);
+    auto system = platform::x11::X11WindowSystem::open();
+    RawConnection raw;
+    TestClient client;
+    if (!system || !client.start()) {
+        std::fprintf(stderr, "run this through bench/windowsystem/run-windowsystem-bench\n");
+        return 1;
+    }
+    std::vector<uint32_t> windows;
+    bool ok = true;
+    for (const int count : {50, 200}) {
+        while (int(windows.size()) < count) {
+            const QByteArray title = "Benchmark window " + QByteArray::number(windows.size());
+            windows.push_back(
+                client.openWindow("pos=" + QByteArray::number(windows.size() % 40 * 20) + ",100 -- " + title));
+        }
+        QElapsedTimer timer;
+        timer.start();
+        while (raw.clientList().size() < windows.size() && timer.elapsed() < kWaitMs) {
+            raw.barrier();
+        }
+        ok = benchmarkListing(*system, count) && ok;
+        if (count == 50) {
+            ok = benchmarkApplying(*system, raw, windows) && ok;
+        }
+    }
+    return ok ? 0 : 1;
+}
