@@ -67,6 +67,9 @@ void Compiler::compile()
     if (!m_engine.m_hasExpression) {
         fail(100);
     }
+    if (m_engine.m_expression.size() > static_cast<size_t>(kMaxProgramBytes)) {
+        fail(101); // also keeps every position within int
+    }
     m_text = reinterpret_cast<const uint8_t *>(m_engine.m_expression.data());
     m_length = static_cast<int>(m_engine.m_expression.size());
     m_engine.m_programModifiers = m_engine.m_modifiers;

@@ -11,8 +11,8 @@ namespace regex {
 
 class ClassMembers;
 
-// Upper bound of a program's size; past it the compile fails with "Regexp Too Big" (101).
-// A pattern a user types compiles to a few hundred bytes.
+// Upper bound of a program's size, and of a pattern's length; past it the compile fails with
+// "Regexp Too Big" (101). A pattern a user types compiles to a few hundred bytes.
 constexpr int kMaxProgramBytes = 1 << 20;
 
 class Compiler

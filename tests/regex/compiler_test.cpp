@@ -404,6 +404,10 @@ void CompilerTest::programTooBig()
         QVERIFY(error.ErrorPos > 0 && error.ErrorPos < int(pattern.size()));
     }
     QVERIFY(engine.ProgramBytes().empty());
+
+    engine.SetModifierByIndex(6, true); // x: white space compiles to one node, yet the text is too long
+    engine.SetExpression("a" + std::string(2 << 20, ' '));
+    QVERIFY_THROWS_EXCEPTION(EPatternEngine, engine.Exec(""));
 }
 
 void CompilerTest::failedCompileLeavesNoProgram()
