@@ -1,6 +1,8 @@
 // The window operations on an X server without a window manager (a private Xvfb beside the harness's): listing
 // walks the root window's children, resolving frames to clients through WM_STATE, and setting a placement
-// configures the client directly.
+// configures the client directly. Last, a window manager without EWMH, which is waited for through the window's
+// own events.
+#include "minimalwm.h"
 #include "platform/x11/x11windowsystem.h"
 #include "privatexserver.h"
 #include "rawx.h"
@@ -37,6 +39,7 @@ private slots:
     void setsAndReads_data();
     void setsAndReads();
     void vanishedWindowFails();
+    void windowManagerWithoutEwmh();
 
 private:
     quint32 open(const QByteArray &options);
@@ -267,6 +270,22 @@ void X11BareServerTest::vanishedWindowFails()
     const quint32 next = open("-- Next");
     QVERIFY(m_system->setWindowPlacement(next, {ShowState::Normal, QRect(5, 6, 70, 80)}));
     QCOMPARE(m_raw->clientRect(next).value_or(QRect()), QRect(5, 6, 70, 80));
+}
+
+void X11BareServerTest::windowManagerWithoutEwmh()
+{
+    const auto windowManager = std::make_unique<MinimalWindowManager>(m_server->display().constData());
+    QVERIFY(windowManager->running());
+    const quint32 window = open("pos=10,10 -- Managed");
+    QVERIFY(window);
+    QTRY_COMPARE(m_raw->wmState(window), 1u);
+    QCOMPARE(listed(window), (TopLevelWindow {window, QStringLiteral("Managed"), true, false}));
+
+    const QRect target(150, 120, 500, 400);
+    QVERIFY(m_system->setWindowPlacement(window, {ShowState::Normal, target}));
+    QCOMPARE(m_raw->clientRect(window).value_or(QRect()), target);
+    QVERIFY(windowManager->configureRequests() >= 1); // it went through the window manager
+    QCOMPARE(m_system->windowPlacement(window), (WindowPlacement {ShowState::Normal, target}));
 }
 
 QTEST_GUILESS_MAIN(X11BareServerTest)

@@ -14,6 +14,13 @@ constexpr uint32_t kStateAdd = 1;
 constexpr uint32_t kMoveResizeAllFields = (1u << 8) | (1u << 9) | (1u << 10) | (1u << 11);
 constexpr uint32_t kMoveResizeSourceShift = 12;
 
+bool sameGeometry(const QRect &a, const QRect &b)
+{
+    return a.topLeft() == b.topLeft() && a.size() == b.size();
+}
+
+} // namespace
+
 // While a setting waits for a window's own events: our connection's selection on the client (property changes,
 // configure notifications) and on its frame (whose moves show animations), undone when the setting ends.
 class EventSelection
@@ -53,13 +60,6 @@ private:
     xcb_window_t m_frame;
 };
 
-bool sameGeometry(const QRect &a, const QRect &b)
-{
-    return a.topLeft() == b.topLeft() && a.size() == b.size();
-}
-
-} // namespace
-
 PlacementSetter::PlacementSetter(
     X11Connection &connection, EventPump &events, RestoreRecords &records, const WindowManager &wm)
     : m_connection(connection)
@@ -70,6 +70,8 @@ PlacementSetter::PlacementSetter(
     , m_configureDirectly(!wm.supports(connection.atoms().netMoveResizeWindow))
 { }
 
+PlacementSetter::~PlacementSetter() = default;
+
 bool PlacementSetter::set(std::optional<WindowState> state, const WindowPlacement &placement)
 {
     if (!state) {
@@ -79,14 +81,14 @@ bool PlacementSetter::set(std::optional<WindowState> state, const WindowPlacemen
     if (!m_wm.ewmh || !state->managed()) {
         return setUnmanaged(*state, placement);
     }
-    std::unique_ptr<EventSelection> selection;
     if (m_wait == Wait::Events) {
-        selection
-            = std::make_unique<EventSelection>(m_connection, m_records, window, topLevelAncestor(m_connection, window));
+        watch(window);
     }
     state = switchDesktop(*state);
+    bool restored = true;
     if (state && state->wmState == WmState::Iconic) {
         state = restoreMinimized(*state);
+        restored = state && state->wmState == WmState::Normal;
     }
     if (state && (state->maximizedVert || state->maximizedHorz || state->fullscreen)) {
         state = leaveMaximized(*state);
@@ -104,7 +106,15 @@ bool PlacementSetter::set(std::optional<WindowState> state, const WindowPlacemen
         m_records.erase(window);
     }
     activate(window);
-    return exact;
+    return exact && restored;
+}
+
+void PlacementSetter::watch(xcb_window_t window)
+{
+    if (!m_selection) {
+        m_selection
+            = std::make_unique<EventSelection>(m_connection, m_records, window, topLevelAncestor(m_connection, window));
+    }
 }
 
 std::optional<WindowState> PlacementSetter::read(xcb_window_t window)
@@ -156,7 +166,7 @@ std::optional<WindowState> PlacementSetter::switchDesktop(const WindowState &sta
 std::optional<WindowState> PlacementSetter::restoreMinimized(const WindowState &state)
 {
     const xcb_window_t frame = topLevelAncestor(m_connection, state.window);
-    EventSelection selection(m_connection, m_records, state.window, frame);
+    watch(state.window);
     xcb_map_window(m_connection.get(), state.window);
     m_events.sendRootMessage(state.window, m_connection.atoms().netActiveWindow, {kSourcePager, timestamp(), 0});
     // Normal, and the frame holds the client at its extents again: an animating window manager (openbox) moves
@@ -206,14 +216,14 @@ std::optional<WindowState> PlacementSetter::moveResize(const WindowState &state,
     ClientRequest request = clientRequestFor(expected, state.decoration, state.hints.gravity);
     sendMoveResize(state, request);
     std::optional<WindowState> moved = settle(state.window, landed, false);
-    if (moved && !landed(*moved)) {
-        // Window managers differ in rounding the reference points of the centred gravities, and some shift a
-        // window whose size they constrained: what is left is an offset, which one correction takes away.
+    if (moved && !landed(*moved) && moved->outer().topLeft() != expected.topLeft()) {
+        // Window managers differ in rounding the reference points of the centred gravities (openbox 3.6 places
+        // Center and North off by the frame's left side), and some keep the reference point of a window whose
+        // size they constrain: what is left is an offset, which one correction takes away. A size the window
+        // manager would not give is not asked for again.
         const QRect outer = moved->outer();
         request.x += expected.x() - outer.x();
         request.y += expected.y() - outer.y();
-        request.width += expected.width() - outer.width();
-        request.height += expected.height() - outer.height();
         sendMoveResize(*moved, request);
         moved = settle(state.window, landed, false);
     }
@@ -229,7 +239,6 @@ bool PlacementSetter::maximize(const WindowState &state)
 {
     const Atoms &atoms = m_connection.atoms();
     if (!m_wm.supports(atoms.netWmStateMaximizedVert) || !m_wm.supports(atoms.netWmStateMaximizedHorz)) {
-        qCInfo(lcX11) << "the window manager cannot maximize windows (no _NET_WM_STATE_MAXIMIZED_*)";
         return false;
     }
     const QRect restore = state.outer();
@@ -292,17 +301,15 @@ bool PlacementSetter::windowManagerRedirects()
 bool PlacementSetter::setUnmanaged(const WindowState &state, const WindowPlacement &placement)
 {
     if (placement.showState == ShowState::Maximized) {
-        qCInfo(lcX11) << "no EWMH window manager manages window" << Qt::hex << state.window << Qt::dec
-                      << "- it gets its normal rectangle, not maximized";
+        qCDebug(lcX11) << "no EWMH window manager manages window" << Qt::hex << state.window << Qt::dec
+                       << "- it gets its normal rectangle, not maximized";
     }
     m_configureDirectly = true;
     if (!m_wm.ewmh) {
         m_wait = windowManagerRedirects() ? Wait::Events : Wait::None;
     }
-    std::unique_ptr<EventSelection> selection;
     if (m_wait == Wait::Events) {
-        selection = std::make_unique<EventSelection>(
-            m_connection, m_records, state.window, topLevelAncestor(m_connection, state.window));
+        watch(state.window);
     }
     bool exact = false;
     moveResize(state, placement.normalRect, &exact);

@@ -8,6 +8,7 @@
 #include "x11windowstate.h"
 
 #include <functional>
+#include <memory>
 
 namespace platform::x11 {
 
@@ -21,12 +22,15 @@ namespace platform::x11 {
 // gravity and the ICCCM reference point of that gravity; (6) wait, compare the outer rectangle with the expected
 // one and correct at most once; (7) maximize, which makes the rectangle just set the restore rectangle, and
 // record it on the window; (8) activate. Each wait is the window-manager barrier, bounded by kWaitMs.
+class EventSelection;
+
 class PlacementSetter
 {
 public:
     static constexpr int kWaitMs = 1000;
 
     PlacementSetter(X11Connection &connection, EventPump &events, RestoreRecords &records, const WindowManager &wm);
+    ~PlacementSetter();
 
     // False when the window is gone or did not end with the placement asked for. `state` is the window's state,
     // read in the same batch as the window manager's (empty: the window is gone).
@@ -47,6 +51,9 @@ private:
     // until `done` holds or the wait times out.
     std::optional<WindowState> settle(xcb_window_t window, const Done &done, bool untilDone);
     xcb_timestamp_t timestamp();
+    // Selects the window's (and its frame's) events on our connection until the setting ends, for waits that
+    // need them.
+    void watch(xcb_window_t window);
 
     std::optional<WindowState> switchDesktop(const WindowState &state);
     std::optional<WindowState> restoreMinimized(const WindowState &state);
@@ -68,6 +75,7 @@ private:
     bool m_configureDirectly = false; // ConfigureWindow rather than _NET_MOVERESIZE_WINDOW
     bool m_barrierPassed = false;     // since then the helper window's last change time is a current server time
     xcb_timestamp_t m_time = XCB_CURRENT_TIME;
+    std::unique_ptr<EventSelection> m_selection;
 };
 
 } // namespace platform::x11

@@ -1,4 +1,4 @@
-// Owned requests: property replies viewed with their lengths checked, checked void requests collected in batches.
+// Owned requests: property replies viewed with their lengths checked.
 #include "x11requests.h"
 
 namespace platform::x11 {
@@ -31,16 +31,5 @@ PendingProperty::PendingProperty(
     xcb_connection_t *connection, xcb_window_t window, xcb_atom_t property, uint32_t maxLongs)
     : m_pending(connection, xcb_get_property(connection, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, maxLongs))
 { }
-
-bool CheckedRequests::succeeded()
-{
-    bool ok = true;
-    for (const xcb_void_cookie_t cookie : m_cookies) {
-        Reply<xcb_generic_error_t> error(xcb_request_check(m_connection, cookie));
-        ok = ok && !error;
-    }
-    m_cookies.clear();
-    return ok;
-}
 
 } // namespace platform::x11

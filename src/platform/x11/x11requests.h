@@ -8,7 +8,6 @@
 
 #include <cstdlib>
 #include <utility>
-#include <vector>
 
 namespace platform::x11 {
 
@@ -93,26 +92,6 @@ public:
 
 private:
     PendingPropertyReply m_pending;
-};
-
-// Void requests sent checked. succeeded() collects their errors (one round trip for the whole batch) and tells
-// whether all went through; what is not collected is collected when the batch ends, so no error is left over.
-class CheckedRequests
-{
-public:
-    explicit CheckedRequests(xcb_connection_t *connection)
-        : m_connection(connection)
-    { }
-    CheckedRequests(const CheckedRequests &) = delete;
-    CheckedRequests &operator=(const CheckedRequests &) = delete;
-    ~CheckedRequests() { succeeded(); }
-
-    void add(xcb_void_cookie_t cookie) { m_cookies.push_back(cookie); }
-    bool succeeded();
-
-private:
-    xcb_connection_t *m_connection;
-    std::vector<xcb_void_cookie_t> m_cookies;
 };
 
 } // namespace platform::x11

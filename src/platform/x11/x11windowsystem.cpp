@@ -168,6 +168,39 @@ private:
     X11WindowSystem &m_system;
 };
 
+// Remembers the check window for the next probe, and logs once per window manager what it lacks and what is done
+// instead.
+void X11WindowSystem::noteWindowManager(const WindowManager &wm)
+{
+    const bool known = m_reportedWindowManager && wm.checkWindow == m_checkWindow;
+    m_checkWindow = wm.checkWindow;
+    if (known) {
+        return;
+    }
+    m_reportedWindowManager = true;
+    if (!wm.ewmh) {
+        qCInfo(lcX11) << "no EWMH window manager: windows are listed from the root window's children and moved with"
+                         " ConfigureWindow; they cannot be maximized";
+        return;
+    }
+    const Atoms &a = m_connection->atoms();
+    const std::pair<xcb_atom_t, const char *> features[] = {
+        {a.netClientListStacking, "_NET_CLIENT_LIST_STACKING: windows are listed from the root window's children"},
+        {a.netMoveResizeWindow, "_NET_MOVERESIZE_WINDOW: windows are moved with ConfigureWindow"},
+        {a.netRequestFrameExtents, "_NET_REQUEST_FRAME_EXTENTS: waits follow the windows' own events"},
+        {a.netFrameExtents, "_NET_FRAME_EXTENTS: frames are measured from the window tree"},
+        {a.netWmStateHidden, "_NET_WM_STATE_HIDDEN: every iconic window counts as minimized"},
+        {a.netWmStateMaximizedVert, "_NET_WM_STATE_MAXIMIZED_VERT: windows cannot be maximized"},
+        {a.netWmStateMaximizedHorz, "_NET_WM_STATE_MAXIMIZED_HORZ: windows cannot be maximized"},
+        {a.netActiveWindow, "_NET_ACTIVE_WINDOW: windows are not activated"},
+    };
+    for (const auto &[atom, fallback] : features) {
+        if (!wm.supports(atom)) {
+            qCInfo(lcX11) << "the window manager has no" << fallback;
+        }
+    }
+}
+
 std::vector<TopLevelWindow> X11WindowSystem::topLevelWindows()
 {
     if (m_connection->broken()) {
@@ -178,16 +211,12 @@ std::vector<TopLevelWindow> X11WindowSystem::topLevelWindows()
     WindowManagerProbe probe(*m_connection, m_checkWindow);
     PendingProperty stacking(m_connection->get(), m_connection->root(), atoms.netClientListStacking, kMaxListedWindows);
     const WindowManager wm = probe.get();
-    m_checkWindow = wm.checkWindow;
+    noteWindowManager(wm);
     if (wm.supports(atoms.netClientListStacking)) {
         // Bottom to top in the property; topmost first in the list.
         std::vector<uint32_t> windows = values32(stacking.get().value(), XCB_ATOM_WINDOW, kMaxListedWindows);
         std::reverse(windows.begin(), windows.end());
         return describeManagedWindows(*m_connection, windows);
-    }
-    if (wm.ewmh && !m_reportedNoStackingList) {
-        qCInfo(lcX11) << "the window manager has no _NET_CLIENT_LIST_STACKING: listing the root window's children";
-        m_reportedNoStackingList = true;
     }
     return listRootChildren(*m_connection, m_events->helperWindow());
 }
@@ -201,7 +230,7 @@ std::optional<WindowPlacement> X11WindowSystem::windowPlacement(WindowId window)
     WindowManagerProbe probe(*m_connection, m_checkWindow);
     WindowStateRequest request(*m_connection, window);
     const WindowManager wm = probe.get();
-    m_checkWindow = wm.checkWindow;
+    noteWindowManager(wm);
     const std::optional<WindowState> state = request.get();
     if (!state) {
         return std::nullopt;
@@ -234,7 +263,7 @@ bool X11WindowSystem::setWindowPlacement(WindowId window, const WindowPlacement 
     WindowManagerProbe probe(*m_connection, m_checkWindow);
     WindowStateRequest request(*m_connection, window);
     const WindowManager wm = probe.get();
-    m_checkWindow = wm.checkWindow;
+    noteWindowManager(wm);
     return PlacementSetter(*m_connection, *m_events, *m_records, wm).set(request.get(), placement);
 }
 

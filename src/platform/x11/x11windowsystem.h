@@ -13,6 +13,7 @@ namespace platform::x11 {
 class EventPump;
 class RestoreRecords;
 class X11Connection;
+struct WindowManager;
 
 class X11WindowSystem : public WindowSystem
 {
@@ -31,12 +32,13 @@ private:
 
     explicit X11WindowSystem(std::unique_ptr<X11Connection> connection);
     Monitor rootMonitor() const;
+    void noteWindowManager(const WindowManager &wm);
 
     std::unique_ptr<X11Connection> m_connection;
     std::unique_ptr<EventPump> m_events;
     std::unique_ptr<RestoreRecords> m_records;
     uint32_t m_checkWindow = 0; // the EWMH window manager's check window found last time
-    bool m_reportedNoStackingList = false;
+    bool m_reportedWindowManager = false;
 };
 
 } // namespace platform::x11
