@@ -37,6 +37,10 @@ EventPump::EventPump(X11Connection &connection)
     if (QCoreApplication::instance() != nullptr) {
         m_notifier = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(c), QSocketNotifier::Read);
         QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(), [this] {
+            if (m_connection.broken()) {
+                m_notifier->setEnabled(false); // a closed socket stays readable
+                return;
+            }
             drain();
             if (m_idleHandler) {
                 m_idleHandler();
