@@ -13,3 +13,8 @@ add_dependencies(framewright_testclient_driver framewright-testclient framewrigh
 
 framewright_add_test(support.x11session LABEL x11 SOURCES x11session_test.cpp
     LIBRARIES PkgConfig::XCB Qt6::Core framewright_testclient_driver)
+
+# Raw X requests for checking results independently of the code under test.
+add_library(framewright_rawx STATIC rawx.cpp rawx.h)
+target_include_directories(framewright_rawx PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(framewright_rawx PUBLIC Qt6::Core PkgConfig::XCB)
