@@ -128,6 +128,8 @@ void deriveCombo(const PlatformLook &look, SkinObjects &skin)
     arrow.name = QStringLiteral("ComboxArrow");
     arrow.image = cutComboArrows(strip, sunk.frameCount);
     arrow.frameCount = sunk.frameCount;
+    // The cut is 17 pixels wide; a narrower button part leaves edit-area magenta in it, which stays unseen.
+    arrow.trans = 1;
 }
 
 // The title colour: the Top edge at a third of its width and of its first frame's height.

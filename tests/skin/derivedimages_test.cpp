@@ -203,6 +203,7 @@ void DerivedImagesTest::comboArrowStrip()
     QVERIFY(skin.comboxArrow && skin.comboButton);
     const QImage &arrows = skin.comboxArrow->image;
     QCOMPARE(skin.comboxArrow->frameCount, 4);
+    QCOMPARE(skin.comboxArrow->trans, 1);
     QCOMPARE(arrows.size(), QSize(68, 17));
     for (int k = 1; k <= 4; ++k) {
         // Columns 19 to 2 before the cell's right edge, rows 2 to 18.

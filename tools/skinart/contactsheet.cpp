@@ -10,6 +10,7 @@
 #include <QPainter>
 
 #include "builtinimages.h"
+#include "controlpreview.h"
 #include "nineslice.h"
 #include "platformlook.h"
 #include "skinloader.h"
@@ -22,6 +23,7 @@ constexpr int kMarginPx = 16;
 constexpr int kFrameGapPx = 6;
 constexpr int kLabelHeightPx = 18;
 constexpr int kCheckerPx = 6;
+constexpr int kPreviewHeightPx = 640;
 
 struct Entry
 {
@@ -214,7 +216,7 @@ QImage renderSheet(const SkinObjects &skin)
     // Lay the entries out in rows first, to know the height.
     QList<QPoint> positions;
     int x = kMarginPx;
-    int y = kMarginPx + 2 * 160 + kMarginPx;
+    int y = kMarginPx + kPreviewHeightPx + kMarginPx;
     int rowHeight = 0;
     for (const Entry &entry : entries) {
         const QSize size = entrySize(entry) + QSize(0, kLabelHeightPx);
@@ -234,14 +236,17 @@ QImage renderSheet(const SkinObjects &skin)
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(12);
     painter.setFont(font);
-    // Previews, at scale 1 and 2, on a mid grey desktop so that the corners show.
-    const QRect desktop(kMarginPx, kMarginPx, kSheetWidthPx - 2 * kMarginPx, 2 * 160);
+    // Previews on a mid grey desktop so that the corners show: windows at scale 1, the mock dialog at
+    // scales 1 and 2.
+    const QRect desktop(kMarginPx, kMarginPx, kSheetWidthPx - 2 * kMarginPx, kPreviewHeightPx);
     painter.fillRect(desktop, QColor(0x5b, 0x6b, 0x7b));
-    const QSize previewSize(300, 130);
-    painter.drawImage(QPoint(desktop.left() + 16, desktop.top() + 16), drawPreviewWindow(skin, previewSize, true));
-    painter.drawImage(QPoint(desktop.left() + 16, desktop.top() + 166), drawPreviewWindow(skin, previewSize, false));
-    const QImage big = drawPreviewWindow(skin, previewSize, true);
-    painter.drawImage(QRect(QPoint(desktop.left() + 340, desktop.top() + 16), previewSize * 2), big);
+    const QSize windowSize(300, 130);
+    painter.drawImage(QPoint(desktop.left() + 16, desktop.top() + 16), drawPreviewWindow(skin, windowSize, true));
+    painter.drawImage(QPoint(desktop.left() + 16, desktop.top() + 166), drawPreviewWindow(skin, windowSize, false));
+    const QImage controls = drawControlPreview(skin, QSize(720, 300));
+    painter.drawImage(QPoint(desktop.left() + 16, desktop.top() + 316), controls);
+    painter.drawImage(
+        QRect(QPoint(desktop.left() + 750, desktop.top() + 16), QSize(720, 600)), controls.copy(0, 0, 360, 300));
     for (int i = 0; i < entries.size(); ++i) {
         drawEntry(painter, entries[i], positions[i]);
     }
