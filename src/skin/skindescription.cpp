@@ -10,11 +10,6 @@ int SkinDescription::integer(std::string_view section, std::string_view key, int
     return m_ini.readInteger(section, key, defaultValue);
 }
 
-QString SkinDescription::string(std::string_view section, std::string_view key) const
-{
-    return QString::fromLatin1(m_ini.readString(section, key, {}));
-}
-
 bool SkinDescription::has(std::string_view section, std::string_view key) const
 {
     return !m_ini.readString(section, key, {}).empty();

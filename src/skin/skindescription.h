@@ -4,7 +4,6 @@
 
 #include <QColor>
 #include <QImage>
-#include <QString>
 #include <string>
 #include <string_view>
 
@@ -24,8 +23,7 @@ public:
     const TQuickIni &ini() const { return m_ini; }
 
     int integer(std::string_view section, std::string_view key, int defaultValue) const;
-    QString string(std::string_view section, std::string_view key) const; // empty when absent
-    bool has(std::string_view section, std::string_view key) const;       // a non-empty value is given
+    bool has(std::string_view section, std::string_view key) const; // a non-empty value is given
     // A colour triple; defaultValue when the value is absent or empty.
     QColor colour(std::string_view section, std::string_view key, const QColor &defaultValue) const;
     // The three keys prefix + "R", "G", "B"; invalid unless all three are given and not negative.
