@@ -13,7 +13,7 @@
 namespace {
 
 constexpr size_t kMaxInputBytes = 64 * 1024;
-constexpr int32_t kFuzzUnpackedBytes = 1024 * 1024;
+constexpr int32_t kFuzzUnpackedBytes = 64 * 1024;
 
 void check(bool condition)
 {
