@@ -2,7 +2,7 @@
 // encoder and with zlib at level 9, then decoded in this process by TLZH, by TSkinReader::open (decoding
 // plus directory checks and the copy of the data area) and by zlib's inflate. Prints sizes, the best of
 // several timed runs, output throughput in MB/s and the ratios; the goal is TLZH at 1/8 of inflate or better.
-// Usage: bench_skinformat [skin folder or package]; without one, skins/default, else a generated skin.
+// Usage: bench_skinformat [skin folder]; without one, skins/default, else a generated skin.
 #include "lzh.h"
 #include "packagewriter.h"
 #include "skinreader.h"
@@ -14,9 +14,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -73,12 +71,6 @@ Bytes zlibInflate(const Bytes &packed, size_t size)
     return out;
 }
 
-Bytes readFile(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 // The unpacked image to measure and where it comes from.
 Bytes loadImage(int argc, char **argv, std::string &source)
 {
@@ -91,11 +83,6 @@ Bytes loadImage(int argc, char **argv, std::string &source)
             source = "skin folder " + path + " (" + std::to_string(entries.size()) + " entries)";
             return skinpack::unpackedImage(entries);
         }
-    } else if (std::filesystem::is_regular_file(path, code)) {
-        const Bytes package = readFile(path);
-        const int32_t size = static_cast<int32_t>(package[0] | package[1] << 8 | package[2] << 16 | package[3] << 24);
-        source = "package " + path;
-        return TLZH::decode(std::span<const uint8_t>(package).subspan(4), static_cast<size_t>(size));
     }
     source = "generated skin (" + std::to_string(kSyntheticBitmaps) + " bitmaps and a description)";
     return skinpack::unpackedImage(syntheticSkin());

@@ -5,8 +5,6 @@
 
 #include "lzh.h"
 
-#include <cstring>
-
 namespace {
 
 constexpr size_t kHeaderBytes = 16;
