@@ -30,8 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     }
     if (size >= 4) {
-        const int32_t unpacked = static_cast<int32_t>(static_cast<uint32_t>(data[0]) | data[1] << 8 | data[2] << 16
-                                                      | static_cast<uint32_t>(data[3]) << 24);
+        const int32_t unpacked = static_cast<int32_t>(
+            static_cast<uint32_t>(data[0]) | data[1] << 8 | data[2] << 16 | static_cast<uint32_t>(data[3]) << 24);
         if (unpacked > kFuzzUnpackedBytes && unpacked <= TSkinReader::kMaxUnpackedBytes) {
             return 0;
         }
