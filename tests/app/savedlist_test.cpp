@@ -258,6 +258,23 @@ private slots:
         QCOMPARE(f.windowSystem.requests.size(), size_t(1));
         QCOMPARE(f.windowSystem.requests[0].window, 9u);
     }
+
+    void doubleClickApplies()
+    {
+        MainWndFixture f;
+        f.windowSystem.setWindows({{1, "Untitled - Notepad", true, false}});
+        start(f, {{"Other", "Mail", false, false}, {"Plain", "Notepad", false, false}});
+        TMainWnd &w = *f.window;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTreeWidget *list = f.savedList();
+        const QPoint row = list->visualItemRect(list->topLevelItem(1)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row);
+        QCOMPARE(f.selectedRows(), QList<int> {1});
+        QCOMPARE(f.windowSystem.requests.size(), size_t(1));
+        QCOMPARE(f.windowSystem.requests[0].window, 1u);
+    }
 };
 
 QTEST_MAIN(SavedListTest)
