@@ -12,6 +12,8 @@
 #include "presets.h"
 #include "savedrow.h"
 #include "settingsfile.h"
+#include "shippedskin.h"
+#include "skindata.h"
 #include "uifont.h"
 #include "valuefield.h"
 
@@ -84,6 +86,7 @@ TMainWnd::TMainWnd(MainWndServices services, QWidget *parent)
     setFont(interfaceFont());
     setFixedSize(kClientWidth, kClientHeight);
     createControls();
+    createSkinData();
     SideImg->setPixmap(QPixmap::fromImage(sidePicture()));
 
     connect(ExitBtn, &QPushButton::clicked, this, &TMainWnd::ExitBtnClick);
@@ -116,6 +119,24 @@ TMainWnd::TMainWnd(MainWndServices services, QWidget *parent)
 TMainWnd::~TMainWnd()
 {
     FormDestroy();
+}
+
+// The skin component, set up as the window stores it: its properties, then the shipped package, then the end of
+// loading (which switches skinning off when the package gave no skin).
+void TMainWnd::createSkinData()
+{
+    SkinData = new TSkinData(this);
+    SkinData->setObjectName(QStringLiteral("SkinData"));
+    SkinData->setMessageSink([this](const QString &text) {
+        QString lines = text;
+        m_services.messageBoxes->error(this, lines.replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    });
+    SkinData->setActive(true);
+    SkinData->setOptions(TSkinData::xoPreview | TSkinData::xoNoFocusRect | TSkinData::xoToolbarBK);
+    SkinData->setSkinFormType(TSkinData::sfMainform);
+    SkinData->setDisableTag(TSkinData::kDefaultDisableTag);
+    SkinData->setSkinStream(TSkinData::framedSkinStream(shippedSkinPackage()));
+    SkinData->loaded();
 }
 
 void TMainWnd::FormCreate()

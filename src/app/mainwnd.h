@@ -28,6 +28,7 @@ class QRadioButton;
 class QTreeWidget;
 class SettingsFile;
 class TClickImage;
+class TSkinData;
 class UpDown;
 class ValueField;
 
@@ -65,6 +66,7 @@ public:
 
 private:
     void createControls();
+    void createSkinData();
     void assignCaptions();
     void FormCreate();
     void FormDestroy();
@@ -143,4 +145,5 @@ private:
     QPushButton *Apply2Btn = nullptr;
     QPushButton *ExitBtn = nullptr;
     QPushButton *HelpBtn = nullptr;
+    TSkinData *SkinData = nullptr;
 };

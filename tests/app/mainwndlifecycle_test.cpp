@@ -2,6 +2,7 @@
 // the saved list, selection and focus, the window position, the presets, and writes that fail.
 #include "mainwndfixture.h"
 #include "presets.h"
+#include "skindata.h"
 
 #include <QLabel>
 #include <QTest>
@@ -111,6 +112,21 @@ private slots:
         QCOMPARE(f.control<QLineEdit>("HeightEdt")->text(), QStringLiteral("32000"));
         QVERIFY(f.control<QCheckBox>("MaximizedChk")->isChecked());
         QVERIFY(f.rowCaptions().isEmpty());
+    }
+
+    void skinComponentCarriesTheShippedSkin()
+    {
+        MainWndFixture f;
+        TMainWnd &w = f.start();
+        auto *skin = w.findChild<TSkinData *>(QStringLiteral("SkinData"));
+        QVERIFY(skin);
+        QVERIFY(skin->isSkinLoaded());
+        QVERIFY(skin->active());
+        QCOMPARE(skin->options(), TSkinData::xoPreview | TSkinData::xoNoFocusRect | TSkinData::xoToolbarBK);
+        QCOMPARE(skin->skinFormType(), TSkinData::sfMainform);
+        QCOMPARE(skin->disableTag(), 99);
+        QCOMPARE(skin->version(), QStringLiteral("1.0.0"));
+        QVERIFY(f.messageBoxes.errors.isEmpty());
     }
 
     void emptyFileGivesEmptyList()
