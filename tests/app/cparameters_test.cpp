@@ -6,21 +6,9 @@
 #include <QTest>
 
 #include "app/settingsfile.h"
+#include "filebytes.h"
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 // Every field in declaration order, so that one comparison covers a whole entry and a failure shows which field.
 QStringList fields(const cParameters &p)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "fakewindowsystem.h"
+#include "filebytes.h"
 #include "mainwnd.h"
 #include "recordingmessageboxes.h"
 #include "settingsfile.h"
@@ -41,19 +42,8 @@ public:
 
     void end() { window.reset(); }
 
-    void writeSettings(const QByteArray &text)
-    {
-        QFile file(settingsPath);
-        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        file.write(text);
-    }
-
-    QByteArray settingsText() const
-    {
-        QFile file(settingsPath);
-        file.open(QIODevice::ReadOnly);
-        return file.readAll();
-    }
+    void writeSettings(const QByteArray &text) { writeAll(settingsPath, text); }
+    QByteArray settingsText() const { return readAll(settingsPath); }
 
     template<typename Widget = QWidget> Widget *control(const char *name) const
     {

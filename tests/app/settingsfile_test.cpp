@@ -13,23 +13,11 @@
 #include <sys/stat.h>
 
 #include "app/settingslocation.h"
+#include "filebytes.h"
 
 using Write = QStringList; // section, key, value
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 ino_t inodeOf(const QString &path)
 {
