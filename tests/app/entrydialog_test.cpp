@@ -82,6 +82,13 @@ private slots:
             }
             QCOMPARE(items, (QStringList {"Mail - Inbox", "Terminal", "Terminal"}));
             QCOMPARE(titles->currentText(), QString());
+            QStringList order;
+            for (QWidget *w = dialog.nextInFocusChain(); w != &dialog; w = w->nextInFocusChain()) {
+                if ((w->focusPolicy() & Qt::TabFocus) && !w->objectName().isEmpty()) {
+                    order << w->objectName();
+                }
+            }
+            QCOMPARE(order, (QStringList {"DescriptionEdt", "TitleChk", "TitleCbo", "RegexChk", "OkBtn", "CancelBtn"}));
 
             type(dialog, QStringLiteral("x"));
             QVERIFY(in<QPushButton>(dialog, "OkBtn")->isEnabled());

@@ -114,6 +114,23 @@ private slots:
         QVERIFY(f.rowCaptions().isEmpty());
     }
 
+    void tabOrderFollowsTheControlTable()
+    {
+        MainWndFixture f;
+        TMainWnd &w = f.start();
+        QStringList order;
+        for (QWidget *widget = w.nextInFocusChain(); widget != &w; widget = widget->nextInFocusChain()) {
+            if ((widget->focusPolicy() & Qt::TabFocus) && !widget->objectName().isEmpty()) {
+                order << widget->objectName();
+            }
+        }
+        const QStringList expected = {"MonitorCbo", "HorzCbo", "HorzEdt", "Horz1Rdo", "Horz2Rdo", "VertCbo", "VertEdt",
+            "Vert1Rdo", "Vert2Rdo", "MaximizedChk", "WidthEdt", "Width1Rdo", "Width2Rdo", "HeightEdt", "Height1Rdo",
+            "Height2Rdo", "TitleLst", "RefreshBtn", "ReadBtn", "Apply1Btn", "SavedLvw", "AddBtn", "EditBtn", "CopyBtn",
+            "RemoveBtn", "UpBtn", "DownBtn", "PresetsBtn", "Apply2Btn", "ExitBtn", "HelpBtn"};
+        QCOMPARE(order, expected);
+    }
+
     void skinComponentCarriesTheShippedSkin()
     {
         MainWndFixture f;
