@@ -1,7 +1,6 @@
 // The main window's lifecycle (start-up and shut-down against the settings file) and its own commands.
 #include "mainwnd.h"
 
-#include "adddlg.h"
 #include "application.h"
 #include "clickimage.h"
 #include "collation.h"
