@@ -417,20 +417,20 @@ int TMainWnd::referenceHeight() const
 
 void TMainWnd::HorzRdoClick()
 {
-    m_horz->switchUnit(Updating, referenceWidth());
+    m_horz->switchUnit(Updating, [this] { return referenceWidth(); });
 }
 
 void TMainWnd::VertRdoClick()
 {
-    m_vert->switchUnit(Updating, referenceHeight());
+    m_vert->switchUnit(Updating, [this] { return referenceHeight(); });
 }
 
 void TMainWnd::WidthRdoClick()
 {
-    m_width->switchUnit(Updating, referenceWidth());
+    m_width->switchUnit(Updating, [this] { return referenceWidth(); });
 }
 
 void TMainWnd::HeightRdoClick()
 {
-    m_height->switchUnit(Updating, referenceHeight());
+    m_height->switchUnit(Updating, [this] { return referenceHeight(); });
 }

@@ -71,17 +71,18 @@ void ValueField::normalise()
     }
 }
 
-void ValueField::switchUnit(bool updating, int referencePx)
+void ValueField::switchUnit(bool updating, const std::function<int()> &referencePx)
 {
     const int position = m_upDown->position();
     if (unit() == Unit::Percent) {
         installLimits(Unit::Percent);
-        m_upDown->setPosition(updating ? clampToUnit(position, Unit::Percent) : pixelsToPercent(position, referencePx));
+        m_upDown->setPosition(
+            updating ? clampToUnit(position, Unit::Percent) : pixelsToPercent(position, referencePx()));
         return;
     }
     installLimits(Unit::Pixels);
     if (!updating) {
-        m_upDown->setPosition(percentToPixels(position, referencePx));
+        m_upDown->setPosition(percentToPixels(position, referencePx()));
     }
 }
 

@@ -7,6 +7,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 class QLineEdit;
 class QRadioButton;
 class TypingLimit;
@@ -35,8 +37,9 @@ public:
     // The normalisation of the edit: its text becomes the canonical integer within the current limits.
     void normalise();
     // The unit handler: installs the limits and typing length of the unit now on and, unless `updating`,
-    // converts the position with the reference size (the monitor's width or height in pixels).
-    void switchUnit(bool updating, int referencePx);
+    // converts the position with the reference size (the monitor's width or height in pixels), which is asked
+    // for only then: it costs a query of the window system.
+    void switchUnit(bool updating, const std::function<int()> &referencePx);
 
 signals:
     // A button of the radio pair went from off to on.

@@ -37,6 +37,17 @@ QRect nearestMonitorRect(const std::vector<platform::Monitor> &monitors, QPoint 
     return best;
 }
 
+QPoint adapterPositionIn(const std::vector<platform::Monitor> &monitors, int index)
+{
+    return isIndexOf(monitors, index) ? monitors[index].rect.topLeft() : QPoint(0, 0);
+}
+
+// The monitor rectangle of `index` within one reading of the monitor list.
+QRect monitorRectIn(const std::vector<platform::Monitor> &monitors, int index)
+{
+    return nearestMonitorRect(monitors, adapterPositionIn(monitors, index) + QPoint(1, 1));
+}
+
 } // namespace
 
 int GetMonitorCount(platform::WindowSystem &windowSystem)
@@ -52,20 +63,21 @@ QString GetMonitorName(platform::WindowSystem &windowSystem, int index)
 
 QPoint GetAdapterPosition(platform::WindowSystem &windowSystem, int index)
 {
-    const auto monitors = windowSystem.monitors();
-    return isIndexOf(monitors, index) ? monitors[index].rect.topLeft() : QPoint(0, 0);
+    return adapterPositionIn(windowSystem.monitors(), index);
 }
 
 QRect GetMonitorRect(platform::WindowSystem &windowSystem, int index)
 {
-    const QPoint inside = GetAdapterPosition(windowSystem, index) + QPoint(1, 1);
-    return nearestMonitorRect(windowSystem.monitors(), inside);
+    return monitorRectIn(windowSystem.monitors(), index);
 }
 
+// One reading of the monitor list serves the whole walk: a walk never sees two different layouts, and costs
+// one round trip to the X server instead of two per monitor.
 int MonitorAtPoint(platform::WindowSystem &windowSystem, int monitorCount, QPoint point)
 {
+    const auto monitors = windowSystem.monitors();
     for (int i = 0; i < monitorCount; ++i) {
-        if (GetMonitorRect(windowSystem, i).contains(point)) {
+        if (monitorRectIn(monitors, i).contains(point)) {
             return i;
         }
     }
@@ -91,8 +103,9 @@ bool RectFitsMonitor(platform::WindowSystem &windowSystem, int monitorCount, QPo
         return false;
     }
     const QRect rect(topLeft, size);
+    const auto monitors = windowSystem.monitors();
     for (int i = 0; i < monitorCount; ++i) {
-        const QRect overlap = GetMonitorRect(windowSystem, i).intersected(rect);
+        const QRect overlap = monitorRectIn(monitors, i).intersected(rect);
         if (!overlap.isEmpty()) {
             return overlap == rect;
         }
