@@ -27,8 +27,6 @@ public:
     TAddDlg(QWidget *parent, const QStringList &titles, const QString &caption, MessageBoxes *messageBoxes,
         std::function<std::optional<QString>(const QString &)> descriptionProblem);
 
-    EntryDialogMode DialogMode = EntryDialogMode::Add;
-
     // Shows an existing entry's description, title ("Save title" checked when it has one) and regex flag.
     void fillFrom(const cParameters &entry);
 

@@ -37,7 +37,6 @@ std::unique_ptr<TAddDlg> TMainWnd::createEntryDialog(EntryDialogMode mode, const
                                                              : CopyBtn;
     auto dialog = std::make_unique<TAddDlg>(this, titles, dialogCaption(button), m_services.messageBoxes,
         [others](const QString &description) { return descriptionProblem(description, others); });
-    dialog->DialogMode = mode;
     return dialog;
 }
 

@@ -15,7 +15,6 @@ public:
     explicit UpDown(QWidget *parent = nullptr);
 
     void setBuddy(QLineEdit *buddy);
-    QLineEdit *buddy() const { return m_buddy; }
 
     int minimum() const { return m_minimum; }
     int maximum() const { return m_maximum; }
