@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "app/settingsfile.h"
+#include "settings/settingsfile.h"
 
 namespace {
 

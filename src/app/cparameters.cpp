@@ -1,7 +1,7 @@
 // cParameters: one saved entry and the fifteen keys of its settings-file section.
 #include "app/cparameters.h"
 
-#include "app/settingsfile.h"
+#include "settings/settingsfile.h"
 
 cParameters::cParameters(const QString &description, const SettingsFile *settings)
     : Description(description)

@@ -2,11 +2,11 @@
 #include "application.h"
 #include "mainwnd.h"
 #include "messageboxes.h"
-#include "settingslocation.h"
 #include "terminationsignals.h"
 #include "uifont.h"
 
 #include "platform/x11/x11windowsystem.h"
+#include "settings/settingslocation.h"
 
 #include <QApplication>
 #include <QDesktopServices>

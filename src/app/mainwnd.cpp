@@ -10,7 +10,7 @@
 #include "platform/windowsystem.h"
 #include "presets.h"
 #include "savedrow.h"
-#include "settingsfile.h"
+#include "settings/settingsfile.h"
 #include "shippedskin.h"
 #include "skindata.h"
 #include "uifont.h"

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/settingsfile.h"
+#include "settings/settingsfile.h"
 #include "filebytes.h"
 
 namespace {

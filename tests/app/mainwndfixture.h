@@ -6,7 +6,7 @@
 #include "filebytes.h"
 #include "mainwnd.h"
 #include "recordingmessageboxes.h"
-#include "settingsfile.h"
+#include "settings/settingsfile.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 // list, the saved window position, and a screenshot of the window (mainwnd-x11.png in the working folder).
 #include "mainwnd.h"
 #include "recordingmessageboxes.h"
-#include "settingsfile.h"
+#include "settings/settingsfile.h"
 
 #include "platform/x11/x11windowsystem.h"
 

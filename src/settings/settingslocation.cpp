@@ -1,5 +1,5 @@
 // Where the settings file lives: beside the executable, or under the XDG configuration folder.
-#include "app/settingslocation.h"
+#include "settings/settingslocation.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
 // Reads an integer the way profile (INI) files store them: decimal, "0x" or "$" hexadecimal.
-#include "app/profileinteger.h"
+#include "settings/profileinteger.h"
 
 #include <cstdint>
 

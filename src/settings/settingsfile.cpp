@@ -1,6 +1,6 @@
 // SettingsFile: parses the profile (INI) file into raw lines grouped by section, answers reads from an index of
 // case-folded names, applies writes to the raw lines and serialises them back unchanged where not written.
-#include "app/settingsfile.h"
+#include "settings/settingsfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +9,7 @@
 #include <QSaveFile>
 #include <vector>
 
-#include "app/profileinteger.h"
+#include "settings/profileinteger.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Tests of SettingsFile (reading, writing, saving, failures) and of the settings location rule.
-#include "app/settingsfile.h"
+#include "settings/settingsfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,7 +12,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-#include "app/settingslocation.h"
+#include "settings/settingslocation.h"
 #include "filebytes.h"
 
 using Write = QStringList; // section, key, value
