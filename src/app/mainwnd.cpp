@@ -21,12 +21,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QListWidget>
 #include <QLoggingCategory>
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <limits>
+#include <vector>
 
 Q_LOGGING_CATEGORY(lcMainWnd, "framewright.mainwnd")
 
@@ -55,6 +58,49 @@ int indexOrNone(int index, int count)
 QString presetKey(int number)
 {
     return QStringLiteral("Preset%1").arg(number);
+}
+
+// The numbers n from 1 to count for which `keys` holds "Preset<n>" (compared as the settings file compares names),
+// in ascending order. Looking at the keys present rather than at every number up to the count keeps a hand-edited
+// PresetCount of 2147483647 from reading (and overflowing) its way through two billion missing keys.
+std::vector<int> presetNumbers(const QStringList &keys, int count)
+{
+    const QString prefix = QStringLiteral("preset");
+    std::vector<int> numbers;
+    for (const QString &key : keys) {
+        const QString folded = key.toCaseFolded();
+        if (!folded.startsWith(prefix)) {
+            continue;
+        }
+        bool isNumber = false;
+        const QStringView digits = QStringView(folded).sliced(prefix.size());
+        const int number = digits.toInt(&isNumber);
+        if (isNumber && number >= 1 && number <= count && presetKey(number).toCaseFolded() == folded) {
+            numbers.push_back(number);
+        }
+    }
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}
+
+// Selects the rows whose flag is set, rows[i] standing for row first + i, in one call with one range per run of
+// selected rows. Selecting row by row costs time in proportion to the rows already selected.
+void selectRows(QTreeWidget *list, int first, const std::vector<bool> &rows)
+{
+    QItemSelection selection;
+    const qsizetype count = qsizetype(rows.size());
+    for (qsizetype begin = 0; begin < count; ++begin) {
+        if (!rows[begin]) {
+            continue;
+        }
+        qsizetype end = begin;
+        while (end + 1 < count && rows[end + 1]) {
+            ++end;
+        }
+        selection.select(list->model()->index(first + int(begin), 0), list->model()->index(first + int(end), 0));
+        begin = end;
+    }
+    list->selectionModel()->select(selection, QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
 QImage sidePicture()
@@ -193,13 +239,20 @@ void TMainWnd::listSavedEntries()
 {
     const QSignalBlocker blocker(SavedLvw);
     const int count = m_settingsFile->readInteger(kGeneral, QStringLiteral("PresetCount"), 0);
-    for (int n = 1; n <= count; ++n) {
+    QList<QTreeWidgetItem *> rows;
+    std::vector<bool> selected;
+    for (const int n : presetNumbers(m_settingsFile->keys(kGeneral), count)) {
         const QString description = m_settingsFile->readString(kGeneral, presetKey(n), QString());
         if (description.isEmpty()) {
             continue;
         }
-        appendRow(std::make_unique<cParameters>(description, m_settingsFile.get()));
+        auto entry = std::make_unique<cParameters>(description, m_settingsFile.get());
+        selected.push_back(entry->Selected);
+        rows << new SavedRow(std::move(entry));
     }
+    const int first = SavedLvw->topLevelItemCount();
+    SavedLvw->addTopLevelItems(rows);
+    selectRows(SavedLvw, first, selected);
 }
 
 void TMainWnd::appendRow(std::unique_ptr<cParameters> entry)

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
+#include <algorithm>
 #include <vector>
 
 #include "settings/profileinteger.h"
@@ -345,6 +346,29 @@ QString SettingsFile::readString(const QString &section, const QString &key, con
     }
     const QByteArrayView raw = QByteArrayView(line->text).sliced(line->valueStart);
     return cutToMaxLength(unquoted(trimBlanks(QString::fromUtf8(raw))));
+}
+
+QStringList SettingsFile::keys(const QString &section) const
+{
+    const Document &doc = document();
+    const auto sectionIt = doc.sectionByName.constFind(foldedName(section));
+    if (sectionIt == doc.sectionByName.cend()) {
+        return {};
+    }
+    const Document::Section &found = doc.sections[*sectionIt];
+    std::vector<qsizetype> lines;
+    lines.reserve(found.keyLines.size());
+    for (const qsizetype line : found.keyLines) {
+        lines.push_back(line);
+    }
+    std::sort(lines.begin(), lines.end());
+    QStringList names;
+    names.reserve(qsizetype(lines.size()));
+    for (const qsizetype line : lines) {
+        const Document::Line &keyLine = found.lines[line];
+        names << trimBlanks(QString::fromUtf8(keyLine.text.constData(), keyLine.valueStart - 1));
+    }
+    return names;
 }
 
 int SettingsFile::readInteger(const QString &section, const QString &key, int defaultValue) const

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <stdexcept>
 
@@ -47,6 +48,10 @@ public:
     int readInteger(const QString &section, const QString &key, int defaultValue) const;
     // readInteger with the default 1 or 0; any non-zero value is true.
     bool readBool(const QString &section, const QString &key, bool defaultValue) const;
+    // The names of the keys that reads find in the first matching section, in file order, with blanks around them
+    // dropped: one name per key, spelled as its first line spells it. Lets a caller read a numbered series of keys
+    // in time proportional to the file, whatever count the file claims.
+    QStringList keys(const QString &section) const;
 
     // Replaces the value of the first matching key of the first matching section, or adds the key after the last
     // key of that section, or adds the section at the end of the file. Each CR, LF or CR LF in the value is

@@ -170,6 +170,12 @@ private slots:
         QTest::newRow("keys beyond the count ignored")
             << QByteArray("PresetCount=1\nPreset1=A\nPreset2=B\n") << QStringList {"A"};
         QTest::newRow("count not a number") << QByteArray("PresetCount=two\nPreset1=A\n") << QStringList {};
+        // Only the keys the file holds are read, so the highest count costs no more than a small one.
+        QTest::newRow("count at the integer limit")
+            << QByteArray("PresetCount=2147483647\nPreset2147483647=Z\nPreset2=B\nPreset1=A\n")
+            << QStringList {"A", "B", "Z"};
+        QTest::newRow("numbers spelled otherwise are other keys")
+            << QByteArray("PresetCount=3\nPreset01=X\nPreset+2=Y\npreSET3=C\nPreset 1=W\n") << QStringList {"C"};
     }
 
     void presetKeys()
@@ -187,6 +193,46 @@ private slots:
         for (int n = 1; n <= rows.size(); ++n) {
             QCOMPARE(file.readString("General", QStringLiteral("Preset%1").arg(n), {}), rows[n - 1]);
         }
+    }
+
+    // A file of many entries, every one but the middle rows selected: start-up lists and selects them all, and the
+    // exit writes the same list back. The rows are selected in one call, one range per run of selected rows; a
+    // selection call per row costs time in proportion to the rows already selected, so start-up went quadratic.
+    void manySelectedEntries()
+    {
+        constexpr int kEntries = 10000;
+        constexpr int kGapFirst = 4000;
+        constexpr int kGapLast = 4009;
+        QByteArray general = "[General]\nPresetCount=" + QByteArray::number(kEntries) + "\nFocus=0\n";
+        QByteArray sections;
+        QList<int> selected;
+        for (int n = 1; n <= kEntries; ++n) {
+            const QByteArray name = "Entry " + QByteArray::number(n);
+            const bool isSelected = n - 1 < kGapFirst || n - 1 > kGapLast;
+            general += "Preset" + QByteArray::number(n) + "=" + name + "\n";
+            sections += "[" + name + "]\nTitle=window " + QByteArray::number(n)
+                + "\nWidthValue=" + QByteArray::number(n) + "\nSelected=" + (isSelected ? "1" : "0") + "\n";
+            if (isSelected) {
+                selected << n - 1;
+            }
+        }
+        MainWndFixture f;
+        f.writeSettings(general + sections);
+        f.start();
+        QCOMPARE(f.savedList()->topLevelItemCount(), kEntries);
+        QCOMPARE(f.savedList()->topLevelItem(kEntries - 1)->text(1), QStringLiteral("window %1").arg(kEntries));
+        QCOMPARE(f.selectedRows(), selected);
+        QVERIFY(f.savedList()->selectionModel()->selection().size() < 10); // a few ranges, not one per row
+        QCOMPARE(f.control<QLineEdit>("WidthEdt")->text(), QStringLiteral("1"));
+        f.end();
+
+        SettingsFile file(f.settingsPath);
+        QCOMPARE(file.readInteger("General", "PresetCount", -7), kEntries);
+        QCOMPARE(file.readString("General", QStringLiteral("Preset%1").arg(kEntries), {}),
+            QStringLiteral("Entry %1").arg(kEntries));
+        QCOMPARE(file.readBool(QStringLiteral("Entry %1").arg(kGapLast + 1), "Selected", true), false);
+        QCOMPARE(file.readBool(QStringLiteral("Entry %1").arg(kGapLast + 2), "Selected", false), true);
+        QCOMPARE(file.readInteger(QStringLiteral("Entry %1").arg(kEntries), "WidthValue", -7), kEntries);
     }
 
     void focusAndActiveList_data()

@@ -65,6 +65,8 @@ private slots:
     void readInteger();
     void readBool_data();
     void readBool();
+    void keys_data();
+    void keys();
     void write_data();
     void write();
     void saveWritesOnlyChanges();
@@ -259,6 +261,28 @@ void SettingsFileTest::readBool()
     writeAll(m_path, content);
     const SettingsFile settings(m_path);
     QCOMPARE(settings.readBool(QStringLiteral("A"), QStringLiteral("k"), defaultValue), expected);
+}
+
+void SettingsFileTest::keys_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("expected"); // the keys of section "A"
+
+    QTest::newRow("file order, blanks dropped")
+        << QByteArray("[A]\n b =1\n; c=2\na=3\nstray\n[B]\nd=4\n") << QStringList {"b", "a"};
+    QTest::newRow("first spelling of a key")
+        << QByteArray("[A]\nKey=1\nkEY=2\nother=3\n") << QStringList {"Key", "other"};
+    QTest::newRow("first of duplicate sections") << QByteArray("[A]\nx=1\n[a]\ny=2\n") << QStringList {"x"};
+    QTest::newRow("missing section") << QByteArray("[B]\nx=1\n") << QStringList {};
+}
+
+void SettingsFileTest::keys()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, expected);
+    writeAll(m_path, content);
+    const SettingsFile settings(m_path);
+    QCOMPARE(settings.keys(QStringLiteral("A")), expected);
 }
 
 void SettingsFileTest::write_data()
