@@ -1,5 +1,9 @@
-// The seam between a framed window and its skinned controls: skinWindowControls hands a window's controls
-// to the skin style and its companions, unskinWindowControls gives them back their platform look.
+// The seam between a framed window and its skinned controls. skinWindowControls makes the skin style the
+// application's style (once; it paints only what the registry lists, so unskinned windows keep Fusion's
+// look), gives the window the skin's colours, matches every control of the window and registers the
+// parts the style paints (scroll bars, the list view's header, the up-down halves, the drop-down list's
+// scroll bar). Popup menus opened from a skinned window are painted from its skin while the skin has the
+// menu objects. unskinWindowControls forgets the window and gives it its palette back.
 #pragma once
 
 class QWidget;

@@ -96,15 +96,22 @@ void drawNineSlice(QPainter &painter, const QRect &target, const QImage &image, 
     if (frame.isEmpty() || target.isEmpty()) {
         return;
     }
-    const QImage pixels = transparent ? keyedOut(image.copy(frame)) : image.copy(frame);
+    drawNineSliceFrame(painter, target, transparent ? keyedOut(image.copy(frame)) : image.copy(frame), margins, tile);
+}
+
+void drawNineSliceFrame(QPainter &painter, const QRect &target, const QImage &frame, SliceMargins margins, bool tile)
+{
+    if (frame.isNull() || target.isEmpty()) {
+        return;
+    }
     for (const SlicePiece &piece : nineSlicePieces(frame.size(), margins, target)) {
         if (piece.centre && tile) {
             painter.save();
             painter.setBrushOrigin(piece.target.topLeft());
-            painter.fillRect(piece.target, QBrush(pixels.copy(piece.source)));
+            painter.fillRect(piece.target, QBrush(frame.copy(piece.source)));
             painter.restore();
         } else {
-            painter.drawImage(piece.target, pixels, piece.source);
+            painter.drawImage(piece.target, frame, piece.source);
         }
     }
 }

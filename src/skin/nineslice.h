@@ -50,6 +50,8 @@ QImage keyedOut(const QImage &image);
 // transparent when transparent is set. Scaling is nearest-pixel, so the result is exact.
 void drawNineSlice(QPainter &painter, const QRect &target, const QImage &image, const QRect &source,
     SliceMargins margins, bool tile, bool transparent);
+// The same for a frame already cut out of its image (and keyed out when it is to be transparent).
+void drawNineSliceFrame(QPainter &painter, const QRect &target, const QImage &frame, SliceMargins margins, bool tile);
 
 // The margins of an object.
 SliceMargins marginsOf(const TDataSkinObject &object);

@@ -1,0 +1,97 @@
+// The painters of the skin style, one group per control family (each implemented in its own file). Each
+// draws one Qt style element of a matched control from the skin objects and answers false when the skin lacks
+// the object it needs, so that the caller leaves the element to the base style.
+#pragma once
+
+#include <QRect>
+#include <QSize>
+#include <QStyle>
+
+#include "skintarget.h"
+
+class QPainter;
+class QStyleOption;
+class QStyleOptionButton;
+class QStyleOptionComboBox;
+class QStyleOptionComplex;
+class QStyleOptionFrame;
+class QStyleOptionGroupBox;
+class QStyleOptionHeader;
+class QStyleOptionMenuItem;
+class QStyleOptionSlider;
+class QStyleOptionToolButton;
+class QWidget;
+
+// Push buttons, check boxes, radio buttons (buttonskin.cpp).
+namespace ButtonSkin {
+// Frame of the Buttons image: pressed 2, hot 4, focused 5, otherwise 1; disabled 3.
+int buttonFrame(QStyle::State state);
+// Frame of a check-box image of frameCount frames: 1 unchecked, 2 checked, +2 disabled, 4 indeterminate;
+// a 12-frame image maps 2 to 5, 3 to 4, 4 to 8 and the indeterminate state to 9 (12 when disabled).
+int checkBoxFrame(QStyle::State state, int frameCount);
+// Frame of a radio image: 1 unchecked, 2 checked, +2 disabled; an 8-frame image maps 2 to 5, 3 to 4, 4 to 8.
+int radioFrame(QStyle::State state, int frameCount);
+// "||" in a caption starts a new line.
+QString buttonCaption(const QString &text);
+
+bool drawPushButton(const SkinTarget &target, const QStyleOptionButton &option, QPainter &painter,
+    const QWidget *widget, const QStyle &style);
+bool drawIndicator(const SkinTarget &target, const QStyleOption &option, QPainter &painter, bool radio);
+bool drawLabel(const SkinTarget &target, const QStyleOptionButton &option, QPainter &painter, const QStyle &style);
+// The size of one check-box or radio frame; empty without the image.
+QSize indicatorSize(const SkinTarget &target, bool radio);
+} // namespace ButtonSkin
+
+// Edits, group boxes, the frames of lists (boxskin.cpp).
+namespace BoxSkin {
+bool drawEditPanel(const SkinTarget &target, const QStyleOptionFrame &option, QPainter &painter);
+bool drawListFrame(const SkinTarget &target, const QStyleOptionFrame &option, QPainter &painter);
+bool drawGroupBox(const SkinTarget &target, const QStyleOptionGroupBox &option, QPainter &painter);
+QRect groupBoxRect(const QStyleOptionGroupBox &option, QStyle::SubControl part);
+} // namespace BoxSkin
+
+// Combo boxes: ComboButton style 1, the composed strip (style 2), and SunkEdge with ExtraImages (comboskin.cpp).
+namespace ComboSkin {
+// Pressed 2, focused or hot 4, disabled 3, otherwise 1.
+int comboFrame(QStyle::State state);
+bool drawCombo(const SkinTarget &target, const QStyleOptionComboBox &option, QPainter &painter, int arrowPx);
+QRect comboRect(const SkinTarget &target, const QStyleOptionComboBox &option, QStyle::SubControl part, int arrowPx);
+} // namespace ComboSkin
+
+// The halves of an up-down control (updownskin.cpp).
+namespace UpDownSkin {
+// Frame of a half: state (1 normal, 2 pressed, 4 hot, 3 disabled) + 4 x arrow (0 up or left, 1 down or right).
+int upDownFrame(QStyle::State state, Qt::ArrowType arrow);
+bool drawArrowHalf(const SkinTarget &target, const QStyleOptionToolButton &option, QPainter &painter);
+} // namespace UpDownSkin
+
+// Scroll bars of lists and the drop-down list (scrollbarskin.cpp).
+namespace ScrollBarSkin {
+int thickness(const SkinTarget &target, int arrowPx);
+bool drawScrollBar(const SkinTarget &target, const QStyleOptionSlider &option, QPainter &painter, const QWidget *widget,
+    int arrowPx, int minThumbPx);
+// Empty when the scroll bar is not painted from the skin.
+QRect scrollBarRect(const SkinTarget &target, const QStyleOptionSlider &option, QStyle::SubControl part,
+    const QWidget *widget, int arrowPx, int minThumbPx);
+QStyle::SubControl hitTest(const SkinTarget &target, const QStyleOptionSlider &option, const QPoint &point,
+    const QWidget *widget, int arrowPx, int minThumbPx);
+// Follows presses and drags on the thumb of a skinned scroll bar, so that the thumb follows the cursor.
+void trackThumbDrags(QWidget *scrollBar);
+} // namespace ScrollBarSkin
+
+// The list view's header (headerskin.cpp).
+namespace HeaderSkin {
+bool drawSection(const SkinTarget &target, const QStyleOptionHeader &option, QPainter &painter);
+bool drawLabel(const SkinTarget &target, const QStyleOptionHeader &option, QPainter &painter);
+bool drawEmptyArea(const SkinTarget &target, const QStyleOption &option, QPainter &painter);
+} // namespace HeaderSkin
+
+// Popup menus (menuskin.cpp).
+namespace MenuSkin {
+// The frame of the menu window's border, inside which the items are laid out.
+constexpr int kMenuBorderPx = 3;
+bool drawPanel(const SkinTarget &target, const QStyleOption &option, QPainter &painter);
+bool drawItem(const SkinTarget &target, const QStyleOptionMenuItem &option, QPainter &painter, const QStyle &style,
+    const QWidget *widget);
+QSize itemSize(const SkinTarget &target, const QStyleOptionMenuItem &option, const QSize &contents);
+} // namespace MenuSkin

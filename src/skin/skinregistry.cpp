@@ -1,0 +1,79 @@
+// The registry of skinned windows and controls.
+#include "skinregistry.h"
+
+#include <QWidget>
+
+#include "skindata.h"
+
+SkinRegistry &SkinRegistry::instance()
+{
+    static SkinRegistry registry;
+    return registry;
+}
+
+const SkinRegistry::Control *SkinRegistry::control(const QWidget *widget) const
+{
+    const auto found = m_controls.constFind(widget);
+    if (found == m_controls.constEnd() || found->kind == SkinKind::None) {
+        return nullptr;
+    }
+    return &*found;
+}
+
+void SkinRegistry::addControl(QWidget *widget, SkinKind kind, TSkinData *skinData, const QWidget *window)
+{
+    watch(widget);
+    m_controls.insert(widget, {kind, skinData, window});
+}
+
+void SkinRegistry::addWindow(QWidget *window, TSkinData *skinData)
+{
+    if (m_windows.contains(window)) {
+        return;
+    }
+    watch(window);
+    m_windows.insert(window, {skinData, window->palette(), window->testAttribute(Qt::WA_SetPalette)});
+    if (!m_firstSkin) {
+        m_firstSkin = skinData;
+    }
+}
+
+void SkinRegistry::removeWindow(QWidget *window)
+{
+    const auto found = m_windows.constFind(window);
+    if (found == m_windows.constEnd()) {
+        return;
+    }
+    const Window saved = *found;
+    m_windows.erase(found);
+    window->setPalette(saved.ownPalette ? saved.palette : QPalette());
+    for (auto it = m_controls.begin(); it != m_controls.end();) {
+        it = it->window == window ? m_controls.erase(it) : std::next(it);
+    }
+}
+
+TSkinData *SkinRegistry::skinFor(const QWidget *widget) const
+{
+    for (const QWidget *w = widget; w; w = w->parentWidget()) {
+        if (const auto found = m_windows.constFind(w); found != m_windows.constEnd()) {
+            return found->skinData;
+        }
+    }
+    for (const Window &window : m_windows) {
+        if (window.skinData == m_firstSkin) {
+            return m_firstSkin;
+        }
+    }
+    return nullptr;
+}
+
+void SkinRegistry::watch(QWidget *widget)
+{
+    connect(widget, &QObject::destroyed, this, &SkinRegistry::forget, Qt::UniqueConnection);
+}
+
+void SkinRegistry::forget(QObject *object)
+{
+    m_controls.remove(object);
+    m_windows.remove(object);
+}
