@@ -1,7 +1,7 @@
 // The entry dialog's controls, enabling rules and the check on confirming.
 #include "adddlg.h"
 
-#include "cparameters.h"
+#include "entries/cparameters.h"
 #include "messageboxes.h"
 #include "uifont.h"
 

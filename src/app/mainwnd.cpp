@@ -3,33 +3,29 @@
 
 #include "application.h"
 #include "clickimage.h"
-#include "collation.h"
 #include "jpegimage.h"
 #include "messageboxes.h"
-#include "placement/monitors.h"
-#include "platform/windowsystem.h"
-#include "presets.h"
-#include "savedrow.h"
-#include "settings/settingsfile.h"
-#include "shippedskin.h"
-#include "skindata.h"
 #include "uifont.h"
 #include "valuefield.h"
+
+#include "placement/monitors.h"
+#include "platform/windowsystem.h"
+#include "settings/settingsfile.h"
+#include "skin/shippedskin.h"
+#include "skin/skindata.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QItemSelectionModel>
+#include <QItemSelection>
 #include <QListWidget>
 #include <QLoggingCategory>
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include <algorithm>
 #include <limits>
-#include <vector>
 
 Q_LOGGING_CATEGORY(lcMainWnd, "framewright.mainwnd")
 
@@ -42,7 +38,6 @@ static void initResources()
 namespace {
 
 const QString kGeneral = QStringLiteral("General");
-const QString kAutoDescription = QStringLiteral("Auto");
 constexpr int kClientWidth = 768;
 constexpr int kClientHeight = 557;
 constexpr int kNeverSaved = std::numeric_limits<int>::max();
@@ -53,54 +48,6 @@ enum ActiveList { TitleListActive = 0, SavedListActive = 1, OtherControlActive =
 int indexOrNone(int index, int count)
 {
     return index >= 0 && index < count ? index : -1;
-}
-
-QString presetKey(int number)
-{
-    return QStringLiteral("Preset%1").arg(number);
-}
-
-// The numbers n from 1 to count for which `keys` holds "Preset<n>" (compared as the settings file compares names),
-// in ascending order. Looking at the keys present rather than at every number up to the count keeps a hand-edited
-// PresetCount of 2147483647 from reading (and overflowing) its way through two billion missing keys.
-std::vector<int> presetNumbers(const QStringList &keys, int count)
-{
-    const QString prefix = QStringLiteral("preset");
-    std::vector<int> numbers;
-    for (const QString &key : keys) {
-        const QString folded = key.toCaseFolded();
-        if (!folded.startsWith(prefix)) {
-            continue;
-        }
-        bool isNumber = false;
-        const QStringView digits = QStringView(folded).sliced(prefix.size());
-        const int number = digits.toInt(&isNumber);
-        if (isNumber && number >= 1 && number <= count && presetKey(number).toCaseFolded() == folded) {
-            numbers.push_back(number);
-        }
-    }
-    std::sort(numbers.begin(), numbers.end());
-    return numbers;
-}
-
-// Selects the rows whose flag is set, rows[i] standing for row first + i, in one call with one range per run of
-// selected rows. Selecting row by row costs time in proportion to the rows already selected.
-void selectRows(QTreeWidget *list, int first, const std::vector<bool> &rows)
-{
-    QItemSelection selection;
-    const qsizetype count = qsizetype(rows.size());
-    for (qsizetype begin = 0; begin < count; ++begin) {
-        if (!rows[begin]) {
-            continue;
-        }
-        qsizetype end = begin;
-        while (end + 1 < count && rows[end + 1]) {
-            ++end;
-        }
-        selection.select(list->model()->index(first + int(begin), 0), list->model()->index(first + int(end), 0));
-        begin = end;
-    }
-    list->selectionModel()->select(selection, QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
 QImage sidePicture()
@@ -191,13 +138,10 @@ void TMainWnd::FormCreate()
     fillMonitorList();
     fillTitleList();
     m_settingsFile = std::make_unique<SettingsFile>(m_services.settingsPath);
-    if (!m_settingsFile->exists()) {
-        RestorePresets();
-    }
+    m_entries.load(*m_settingsFile); // the presets when there is no file, Auto, the listed entries, their selection
     restoreWindowPosition();
 
-    AutoEntry = std::make_unique<cParameters>(kAutoDescription, m_settingsFile.get());
-    LoadControls(*AutoEntry);
+    LoadControls(m_entries.autoEntry());
     Updating = true;
     HorzRdoClick();
     VertRdoClick();
@@ -205,8 +149,9 @@ void TMainWnd::FormCreate()
     HeightRdoClick();
     Updating = false;
 
-    listSavedEntries();
-    restoreSelectionAndFocus();
+    showEntries();
+    SavedLvwSelectItem();
+    restoreFocus();
     SortByDescription = true;
     SortAscending = false;
 }
@@ -235,54 +180,42 @@ void TMainWnd::restoreWindowPosition()
     move(primary.left() + (screen.width() - outer.width()) / 2, primary.top() + (screen.height() - outer.height()) / 2);
 }
 
-void TMainWnd::listSavedEntries()
+void TMainWnd::showEntries()
 {
     const QSignalBlocker blocker(SavedLvw);
-    const int count = m_settingsFile->readInteger(kGeneral, QStringLiteral("PresetCount"), 0);
-    QList<QTreeWidgetItem *> rows;
-    std::vector<bool> selected;
-    for (const int n : presetNumbers(m_settingsFile->keys(kGeneral), count)) {
-        const QString description = m_settingsFile->readString(kGeneral, presetKey(n), QString());
-        if (description.isEmpty()) {
+    const int count = m_entries.count();
+    while (SavedLvw->topLevelItemCount() > count) {
+        delete SavedLvw->takeTopLevelItem(SavedLvw->topLevelItemCount() - 1);
+    }
+    QList<QTreeWidgetItem *> added;
+    for (int i = SavedLvw->topLevelItemCount(); i < count; ++i) {
+        added << new QTreeWidgetItem;
+    }
+    SavedLvw->addTopLevelItems(added);
+    for (int i = 0; i < count; ++i) {
+        SavedLvw->topLevelItem(i)->setText(0, m_entries.at(i).Description);
+        SavedLvw->topLevelItem(i)->setText(1, m_entries.at(i).Title);
+    }
+    // One selection call for all rows, a range per run of selected rows: selecting row by row costs an update
+    // of the selection model per row, which makes a long list with many selected rows start slowly.
+    QItemSelection selection;
+    const QAbstractItemModel *model = SavedLvw->model();
+    for (int first = 0; first < count; ++first) {
+        if (!m_entries.isSelected(first)) {
             continue;
         }
-        auto entry = std::make_unique<cParameters>(description, m_settingsFile.get());
-        selected.push_back(entry->Selected);
-        rows << new SavedRow(std::move(entry));
-    }
-    const int first = SavedLvw->topLevelItemCount();
-    SavedLvw->addTopLevelItems(rows);
-    selectRows(SavedLvw, first, selected);
-}
-
-void TMainWnd::appendRow(std::unique_ptr<cParameters> entry)
-{
-    const bool selected = entry->Selected;
-    auto *row = new SavedRow(std::move(entry));
-    SavedLvw->addTopLevelItem(row);
-    row->setSelected(selected);
-}
-
-void TMainWnd::restoreSelectionAndFocus()
-{
-    const int focus = m_settingsFile->readInteger(kGeneral, QStringLiteral("Focus"), -1);
-    {
-        const QSignalBlocker blocker(SavedLvw);
-        if (focus >= 0) {
-            if (QTreeWidgetItem *row = SavedLvw->topLevelItem(focus)) {
-                row->setSelected(true);
-            }
-        } else if (!SavedLvw->selectedItems().isEmpty()) {
-            for (int i = 0; i < SavedLvw->topLevelItemCount(); ++i) {
-                if (SavedLvw->topLevelItem(i)->isSelected()) {
-                    SavedLvw->topLevelItem(i)->setSelected(false);
-                    break;
-                }
-            }
+        int last = first;
+        while (last + 1 < count && m_entries.isSelected(last + 1)) {
+            ++last;
         }
+        selection.select(model->index(first, 0), model->index(last, model->columnCount() - 1));
+        first = last;
     }
-    SavedLvwSelectItem();
+    SavedLvw->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
 
+void TMainWnd::restoreFocus()
+{
     switch (m_settingsFile->readInteger(kGeneral, QStringLiteral("ActiveList"), TitleListActive)) {
     case TitleListActive:
         TitleLst->setFocus();
@@ -308,25 +241,8 @@ void TMainWnd::FormDestroy()
                                                   : OtherControlActive;
         m_settingsFile->writeInteger(kGeneral, QStringLiteral("ActiveList"), activeList);
 
-        int focus = -1;
-        const int rowCount = SavedLvw->topLevelItemCount();
-        for (int i = 0; i < rowCount && focus < 0; ++i) {
-            if (SavedLvw->topLevelItem(i)->isSelected()) {
-                focus = i;
-            }
-        }
-        m_settingsFile->writeInteger(kGeneral, QStringLiteral("Focus"), focus);
-
-        for (int i = 0; i < rowCount; ++i) {
-            auto *row = static_cast<SavedRow *>(SavedLvw->topLevelItem(i));
-            row->entry().Selected = row->isSelected();
-            row->entry().save(m_settingsFile.get());
-            m_settingsFile->writeString(kGeneral, presetKey(i + 1), row->text(0));
-        }
-        m_settingsFile->writeInteger(kGeneral, QStringLiteral("PresetCount"), rowCount);
-
-        StoreControls(*AutoEntry);
-        AutoEntry->save(m_settingsFile.get());
+        StoreControls(m_entries.autoEntry());
+        m_entries.save(*m_settingsFile);
         m_settingsFile->writeInteger(kGeneral, QStringLiteral("Top"), pos().y());
         m_settingsFile->writeInteger(kGeneral, QStringLiteral("Left"), pos().x());
         m_settingsFile->save();
@@ -374,36 +290,35 @@ void TMainWnd::PresetsBtnClick()
 
 void TMainWnd::RestorePresets()
 {
-    for (cParameters &preset : builtInPresets()) {
-        RemoveByDescription(preset.Description);
-        appendRow(std::make_unique<cParameters>(std::move(preset)));
+    const int selectedBefore = m_entries.selectedCount();
+    m_entries.restorePresets(m_settingsFile.get());
+    showEntries();
+    // Replacing a selected entry changes the selection, and that runs the list's handler.
+    if (m_entries.selectedCount() != selectedBefore) {
+        SavedLvwSelectItem();
     }
 }
 
 void TMainWnd::RemoveByDescription(const QString &description)
 {
-    for (int i = SavedLvw->topLevelItemCount() - 1; i >= 0; --i) {
-        auto *row = static_cast<SavedRow *>(SavedLvw->topLevelItem(i));
-        if (sameIgnoringCase(row->text(0), description)) {
-            std::unique_ptr<SavedRow> removed(static_cast<SavedRow *>(SavedLvw->takeTopLevelItem(i)));
-            removed->entry().save(m_settingsFile.get());
-        }
+    const int selectedBefore = m_entries.selectedCount();
+    m_entries.removeByDescription(description, m_settingsFile.get());
+    showEntries();
+    if (m_entries.selectedCount() != selectedBefore) {
+        SavedLvwSelectItem();
     }
 }
 
 void TMainWnd::SavedLvwSelectItem()
 {
-    const QList<QTreeWidgetItem *> selected = SavedLvw->selectedItems();
-    QTreeWidgetItem *first = nullptr;
-    for (int i = 0; i < SavedLvw->topLevelItemCount() && first == nullptr; ++i) {
-        if (SavedLvw->topLevelItem(i)->isSelected()) {
-            first = SavedLvw->topLevelItem(i);
-        }
+    const QItemSelectionModel *selection = SavedLvw->selectionModel();
+    for (int i = 0; i < m_entries.count(); ++i) {
+        m_entries.setSelected(i, selection->isRowSelected(i));
     }
-    if (first != nullptr) {
-        LoadControls(static_cast<SavedRow *>(first)->entry());
+    if (const int first = m_entries.firstSelected(); first >= 0) {
+        LoadControls(m_entries.at(first));
     }
-    const qsizetype n = selected.size();
+    const int n = m_entries.selectedCount();
     EditBtn->setEnabled(n == 1);
     CopyBtn->setEnabled(n == 1);
     for (QPushButton *needsSelection : {RemoveBtn, UpBtn, DownBtn, Apply2Btn}) {
@@ -420,33 +335,37 @@ void TMainWnd::TitleLstClick()
 
 void TMainWnd::LoadControls(const cParameters &entry)
 {
+    const Placement &placement = entry.placement;
     Updating = true;
-    MonitorCbo->setCurrentIndex(indexOrNone(entry.ScreenIndex, MonitorCbo->count()));
-    HorzCbo->setCurrentIndex(indexOrNone(entry.HorzIndex, HorzCbo->count()));
-    m_horz->load(entry.HorzPx ? Unit::Pixels : Unit::Percent, entry.HorzValue);
-    VertCbo->setCurrentIndex(indexOrNone(entry.VertIndex, VertCbo->count()));
-    m_vert->load(entry.VertPx ? Unit::Pixels : Unit::Percent, entry.VertValue);
-    m_width->load(entry.WidthPx ? Unit::Pixels : Unit::Percent, entry.WidthValue);
-    m_height->load(entry.HeightPx ? Unit::Pixels : Unit::Percent, entry.HeightValue);
+    MonitorCbo->setCurrentIndex(indexOrNone(placement.screenIndex, MonitorCbo->count()));
+    HorzCbo->setCurrentIndex(indexOrNone(int(placement.horzAlignment), HorzCbo->count()));
+    m_horz->load(placement.horzOffset.unit, placement.horzOffset.value);
+    VertCbo->setCurrentIndex(indexOrNone(int(placement.vertAlignment), VertCbo->count()));
+    m_vert->load(placement.vertOffset.unit, placement.vertOffset.value);
+    m_width->load(placement.width.unit, placement.width.value);
+    m_height->load(placement.height.unit, placement.height.value);
     // Set both ways: a box left checked by the previous entry would make the next Apply maximize by mistake.
-    MaximizedChk->setChecked(entry.Maximized);
+    MaximizedChk->setChecked(placement.maximized);
     Updating = false;
 }
 
 void TMainWnd::StoreControls(cParameters &entry) const
 {
-    entry.ScreenIndex = MonitorCbo->currentIndex();
-    entry.HorzIndex = HorzCbo->currentIndex();
-    entry.HorzPx = m_horz->unit() == Unit::Pixels;
-    entry.HorzValue = m_horz->value();
-    entry.VertIndex = VertCbo->currentIndex();
-    entry.VertPx = m_vert->unit() == Unit::Pixels;
-    entry.VertValue = m_vert->value();
-    entry.WidthPx = m_width->unit() == Unit::Pixels;
-    entry.WidthValue = m_width->value();
-    entry.HeightPx = m_height->unit() == Unit::Pixels;
-    entry.HeightValue = m_height->value();
-    entry.Maximized = MaximizedChk->isChecked();
+    entry.placement = controlsPlacement();
+}
+
+Placement TMainWnd::controlsPlacement() const
+{
+    Placement placement;
+    placement.screenIndex = MonitorCbo->currentIndex();
+    placement.horzAlignment = HorzAlignment(HorzCbo->currentIndex());
+    placement.horzOffset = {m_horz->value(), m_horz->unit()};
+    placement.vertAlignment = VertAlignment(VertCbo->currentIndex());
+    placement.vertOffset = {m_vert->value(), m_vert->unit()};
+    placement.width = {m_width->value(), m_width->unit()};
+    placement.height = {m_height->value(), m_height->unit()};
+    placement.maximized = MaximizedChk->isChecked();
+    return placement;
 }
 
 int TMainWnd::MonitorAtPoint(QPoint point) const

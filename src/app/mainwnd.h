@@ -1,11 +1,7 @@
 // The main window: the placement controls, the window-title list, the saved list and the program's lifecycle.
-// Construction runs the start-up sequence (FormCreate); destruction runs the shut-down sequence (FormDestroy),
-// which writes the settings file.
+// It is a view over the saved entries (SavedEntries) and the window system: construction runs the start-up
+// sequence (FormCreate); destruction runs the shut-down sequence (FormDestroy), which writes the settings file.
 #pragma once
-
-#include "cparameters.h"
-#include "placement/placementarithmetic.h"
-#include "platform/windowsystem.h"
 
 #include <QString>
 #include <QUrl>
@@ -14,8 +10,11 @@
 #include <functional>
 #include <memory>
 
+#include "entries/savedentries.h"
+#include "placement/placementarithmetic.h"
+#include "platform/windowsystem.h"
+
 class MessageBoxes;
-class SavedRow;
 class TAddDlg;
 enum class EntryDialogMode;
 class QCheckBox;
@@ -72,9 +71,11 @@ private:
     void FormDestroy();
     void fillMonitorList();
     void restoreWindowPosition();
-    void listSavedEntries();
-    void restoreSelectionAndFocus();
-    void appendRow(std::unique_ptr<cParameters> entry);
+    void restoreFocus();
+    // Shows the entries' descriptions, titles and selection in the saved list, without running its handler.
+    void showEntries();
+    // The placement the controls hold, monitor included.
+    Placement controlsPlacement() const;
     void fillTitleList();
     void EnumTitlesProc(const platform::TopLevelWindow &window);
 
@@ -90,12 +91,12 @@ private:
     void ReadBtnClick();
     void SavedLvwColumnClick(int column);
     void RemoveBtnClick();
-    void moveSavedRow(int from, int to);
+    void showMovedRow(int row);
     void UpBtnClick();
     void DownBtnClick();
     void Apply2BtnClick();
-    std::unique_ptr<TAddDlg> createEntryDialog(EntryDialogMode mode, const SavedRow *edited);
-    SavedRow *firstSelectedRow() const;
+    // `editedRow`: the entry the dialog renames (edit mode), else -1.
+    std::unique_ptr<TAddDlg> createEntryDialog(EntryDialogMode mode, int editedRow);
     void addEntryFromDialog(const TAddDlg &dialog);
     void AddBtnClick();
     void EditBtnClick();
@@ -109,7 +110,7 @@ private:
 
     MainWndServices m_services;
     std::unique_ptr<SettingsFile> m_settingsFile;
-    std::unique_ptr<cParameters> AutoEntry;
+    SavedEntries m_entries; // AutoEntry is m_entries.autoEntry()
 
     TClickImage *SideImg = nullptr;
     QGroupBox *PositionGrp = nullptr;

@@ -2,10 +2,12 @@
 // selected windows, and reading a window's placement into the controls.
 #include "mainwnd.h"
 
+#include "valuefield.h"
+
+#include "placement/applyentry.h"
 #include "placement/monitors.h"
 #include "placement/windowlist.h"
 #include "platform/windowsystem.h"
-#include "valuefield.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -65,26 +67,12 @@ PlacementRect TMainWnd::ComputePlacement(int monitorIndex) const
     // rectangle is used rather than its size at (0, 0).
     const bool monitorInUse = monitorIndex != -1 && monitorIndex < MonitorCount;
     const QRect reference = GetMonitorRect(*m_services.windowSystem, monitorInUse ? monitorIndex : 0);
-    PlacementValues values;
-    values.horzIndex = HorzCbo->currentIndex();
-    values.vertIndex = VertCbo->currentIndex();
-    values.horzValue = m_horz->value();
-    values.vertValue = m_vert->value();
-    values.widthValue = m_width->value();
-    values.heightValue = m_height->value();
-    values.horzPx = m_horz->unit() == Unit::Pixels;
-    values.vertPx = m_vert->unit() == Unit::Pixels;
-    values.widthPx = m_width->unit() == Unit::Pixels;
-    values.heightPx = m_height->unit() == Unit::Pixels;
-    return computePlacementRect(values, reference);
+    return computePlacementRect(controlsPlacement(), reference);
 }
 
 bool TMainWnd::ApplyPlacement(platform::WindowId window, const PlacementRect &rect, bool maximized)
 {
-    platform::WindowPlacement placement;
-    placement.showState = maximized ? platform::ShowState::Maximized : platform::ShowState::Normal;
-    placement.normalRect = QRect(rect.left, rect.top, rect.width, rect.height);
-    return m_services.windowSystem->setWindowPlacement(window, placement);
+    return placeWindow(*m_services.windowSystem, window, rect, maximized);
 }
 
 void TMainWnd::ReadBtnClick()

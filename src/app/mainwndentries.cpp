@@ -3,12 +3,10 @@
 #include "mainwnd.h"
 
 #include "adddlg.h"
-#include "descriptionrules.h"
+
 #include "placement/windowlist.h"
-#include "savedrow.h"
 
 #include <QPushButton>
-#include <QTreeWidget>
 
 namespace {
 
@@ -20,49 +18,33 @@ QString dialogCaption(const QPushButton *button)
 
 } // namespace
 
-std::unique_ptr<TAddDlg> TMainWnd::createEntryDialog(EntryDialogMode mode, const SavedRow *edited)
+std::unique_ptr<TAddDlg> TMainWnd::createEntryDialog(EntryDialogMode mode, int editedRow)
 {
     QStringList titles;
     for (const auto &window : offeredWindows(*m_services.windowSystem)) {
         titles << window.title;
     }
-    QStringList others;
-    for (int i = 0; i < SavedLvw->topLevelItemCount(); ++i) {
-        if (SavedLvw->topLevelItem(i) != edited) {
-            others << SavedLvw->topLevelItem(i)->text(0);
-        }
-    }
     const QPushButton *button = mode == EntryDialogMode::Add ? AddBtn
         : mode == EntryDialogMode::Edit                      ? EditBtn
                                                              : CopyBtn;
-    auto dialog = std::make_unique<TAddDlg>(this, titles, dialogCaption(button), m_services.messageBoxes,
-        [others](const QString &description) { return descriptionProblem(description, others); });
-    return dialog;
-}
-
-SavedRow *TMainWnd::firstSelectedRow() const
-{
-    for (int i = 0; i < SavedLvw->topLevelItemCount(); ++i) {
-        if (SavedLvw->topLevelItem(i)->isSelected()) {
-            return static_cast<SavedRow *>(SavedLvw->topLevelItem(i));
-        }
-    }
-    return nullptr;
+    return std::make_unique<TAddDlg>(this, titles, dialogCaption(button), m_services.messageBoxes,
+        [this, editedRow](const QString &description) { return m_entries.descriptionProblem(description, editedRow); });
 }
 
 void TMainWnd::addEntryFromDialog(const TAddDlg &dialog)
 {
-    auto entry = std::make_unique<cParameters>(dialog.description(), m_settingsFile.get());
-    StoreControls(*entry);
-    entry->Title = dialog.title();
-    entry->Regex = dialog.regex();
-    entry->Selected = false;
-    appendRow(std::move(entry));
+    cParameters entry(dialog.description(), m_settingsFile.get());
+    StoreControls(entry);
+    entry.Title = dialog.title();
+    entry.Regex = dialog.regex();
+    entry.Selected = false;
+    m_entries.append(std::move(entry));
+    showEntries();
 }
 
 void TMainWnd::AddBtnClick()
 {
-    const auto dialog = createEntryDialog(EntryDialogMode::Add, nullptr);
+    const auto dialog = createEntryDialog(EntryDialogMode::Add, -1);
     if (dialog->exec() == QDialog::Accepted) {
         addEntryFromDialog(*dialog);
     }
@@ -70,30 +52,30 @@ void TMainWnd::AddBtnClick()
 
 void TMainWnd::EditBtnClick()
 {
-    SavedRow *row = firstSelectedRow();
-    if (row == nullptr) {
+    const int row = m_entries.firstSelected();
+    if (row < 0) {
         return;
     }
     const auto dialog = createEntryDialog(EntryDialogMode::Edit, row);
-    dialog->fillFrom(row->entry());
+    dialog->fillFrom(m_entries.at(row));
     if (dialog->exec() == QDialog::Accepted) {
-        cParameters &entry = row->entry();
+        cParameters &entry = m_entries.at(row);
         StoreControls(entry);
         entry.Description = dialog->description();
         entry.Title = dialog->title();
         entry.Regex = dialog->regex();
-        row->refresh();
+        showEntries();
     }
 }
 
 void TMainWnd::CopyBtnClick()
 {
-    const SavedRow *source = firstSelectedRow();
-    if (source == nullptr) {
+    const int source = m_entries.firstSelected();
+    if (source < 0) {
         return;
     }
-    const auto dialog = createEntryDialog(EntryDialogMode::Copy, nullptr);
-    dialog->fillFrom(source->entry());
+    const auto dialog = createEntryDialog(EntryDialogMode::Copy, -1);
+    dialog->fillFrom(m_entries.at(source));
     if (dialog->exec() == QDialog::Accepted) {
         addEntryFromDialog(*dialog);
     }

@@ -3,40 +3,55 @@
 
 namespace {
 
-enum Alignment { Near = 0, Center = 1, Far = 2 };
-
 // The products stay far inside 32 bits for values within their unit's limits; 64 bits keep a hand-edited
 // value from overflowing.
-int inPixels(int value, bool isPixels, int referencePx)
+int inPixels(const Measure &measure, int referencePx)
 {
-    return isPixels ? value : static_cast<int>(qint64(value) * referencePx / 100);
+    return measure.unit == Unit::Pixels ? measure.value : static_cast<int>(qint64(measure.value) * referencePx / 100);
 }
 
+enum class Edge { Near, Center, Far };
+
 // The window's near edge, relative to the reference's near edge.
-int aligned(int alignment, int offset, int size, int referencePx)
+int aligned(Edge edge, int offset, int size, int referencePx)
 {
-    switch (alignment) {
-    case Center:
+    switch (edge) {
+    case Edge::Center:
         return static_cast<int>((qint64(referencePx) - offset - size) / 2);
-    case Far:
+    case Edge::Far:
         return static_cast<int>(qint64(referencePx) - size - offset);
-    default:
-        return offset;
+    case Edge::Near:
+        break;
     }
+    return offset;
+}
+
+Edge edgeOf(HorzAlignment alignment)
+{
+    return alignment == HorzAlignment::Center ? Edge::Center
+        : alignment == HorzAlignment::Right   ? Edge::Far
+                                              : Edge::Near;
+}
+
+Edge edgeOf(VertAlignment alignment)
+{
+    return alignment == VertAlignment::Center ? Edge::Center
+        : alignment == VertAlignment::Bottom  ? Edge::Far
+                                              : Edge::Near;
 }
 
 } // namespace
 
-PlacementRect computePlacementRect(const PlacementValues &values, const QRect &reference)
+PlacementRect computePlacementRect(const Placement &placement, const QRect &reference)
 {
     const int refW = reference.width();
     const int refH = reference.height();
     PlacementRect rect;
-    rect.width = inPixels(values.widthValue, values.widthPx, refW);
-    rect.height = inPixels(values.heightValue, values.heightPx, refH);
-    const int horzOffset = inPixels(values.horzValue, values.horzPx, refW);
-    const int vertOffset = inPixels(values.vertValue, values.vertPx, refH);
-    rect.left = reference.left() + aligned(values.horzIndex, horzOffset, rect.width, refW);
-    rect.top = reference.top() + aligned(values.vertIndex, vertOffset, rect.height, refH);
+    rect.width = inPixels(placement.width, refW);
+    rect.height = inPixels(placement.height, refH);
+    const int horzOffset = inPixels(placement.horzOffset, refW);
+    const int vertOffset = inPixels(placement.vertOffset, refH);
+    rect.left = reference.left() + aligned(edgeOf(placement.horzAlignment), horzOffset, rect.width, refW);
+    rect.top = reference.top() + aligned(edgeOf(placement.vertAlignment), vertOffset, rect.height, refH);
     return rect;
 }

@@ -4,19 +4,7 @@
 
 #include <QRect>
 
-struct PlacementValues
-{
-    int horzIndex = 0; // 0 Left, 1 Center, 2 Right; anything else acts as Left
-    int vertIndex = 0; // 0 Top, 1 Center, 2 Bottom; anything else acts as Top
-    int horzValue = 0;
-    int vertValue = 0;
-    int widthValue = 0;
-    int heightValue = 0;
-    bool horzPx = false; // false: percent of the reference width
-    bool vertPx = false;
-    bool widthPx = false;
-    bool heightPx = false;
-};
+#include "placement.h"
 
 // Left, Top, Width and Height in root pixels. Width and height may be zero or negative: nothing is clamped.
 struct PlacementRect
@@ -31,4 +19,4 @@ struct PlacementRect
 
 // The target rectangle on `reference`, the full rectangle of the monitor (not its work area). Percent becomes
 // pixels as (value * size) / 100 and centring halves the free space, both truncating toward zero.
-PlacementRect computePlacementRect(const PlacementValues &values, const QRect &reference);
+PlacementRect computePlacementRect(const Placement &placement, const QRect &reference);

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-enum class Unit { Percent, Pixels };
+#include "placement.h"
 
 struct UnitLimits
 {

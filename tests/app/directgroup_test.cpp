@@ -1,5 +1,6 @@
 // The Direct group over a fake window system: which windows are listed, the button states, Refresh list,
 // Apply (button and double click) and Read window.
+#include "entryvalues.h"
 #include "mainwndfixture.h"
 
 #include <QTest>
@@ -89,8 +90,8 @@ private slots:
     {
         MainWndFixture f;
         TMainWnd &w = start(f);
-        cParameters entry(
-            QStringLiteral("x"), QString(), false, 1, 1, 1, 0, 0, 50, 50, false, false, false, false, true);
+        cParameters entry
+            = entryWith(QStringLiteral("x"), QString(), false, 1, 1, 1, 0, 0, 50, 50, false, false, false, false, true);
         w.LoadControls(entry);
         titles(f)->item(2)->setSelected(true);
         titles(f)->item(0)->setSelected(true);
@@ -126,7 +127,7 @@ private slots:
         f.control<QComboBox>("MonitorCbo")->setCurrentIndex(-1);
         const PlacementRect rect = w.ComputePlacement(-1);
         QCOMPARE(QRect(rect.left, rect.top, rect.width, rect.height), QRect(0, 0, 0, 0));
-        cParameters entry(
+        cParameters entry = entryWith(
             QStringLiteral("x"), QString(), false, 5, 2, 2, 0, 0, 50, 50, false, false, false, false, false);
         w.LoadControls(entry); // monitor 5 does not exist: no selection
         const PlacementRect onPrimary = w.ComputePlacement(f.control<QComboBox>("MonitorCbo")->currentIndex());
@@ -163,7 +164,7 @@ private slots:
         QFETCH(bool, maximized);
         MainWndFixture f;
         TMainWnd &w = start(f);
-        cParameters percent(
+        cParameters percent = entryWith(
             QStringLiteral("x"), QString(), false, 1, 2, 2, 10, 10, 50, 50, false, false, false, false, !maximized);
         w.LoadControls(percent);
         f.windowSystem.setPlacement(15, placement);

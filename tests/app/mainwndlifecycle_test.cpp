@@ -1,8 +1,8 @@
 // Start-up and shut-down of the main window against the settings file: first start, restoring a previous run,
 // the saved list, selection and focus, the window position, the presets, and writes that fail.
+#include "entries/presets.h"
 #include "mainwndfixture.h"
-#include "presets.h"
-#include "skindata.h"
+#include "skin/skindata.h"
 
 #include <QLabel>
 #include <QTest>
@@ -52,8 +52,8 @@ private slots:
         QCOMPARE(file.readInteger("General", "PresetCount", -7), 16);
         for (int n = 1; n <= 16; ++n) {
             QCOMPARE(file.readString("General", QStringLiteral("Preset%1").arg(n), {}), presetDescriptions()[n - 1]);
-            QCOMPARE(
-                file.readInteger(presetDescriptions()[n - 1], "WidthValue", -7), builtInPresets()[n - 1].WidthValue);
+            QCOMPARE(file.readInteger(presetDescriptions()[n - 1], "WidthValue", -7),
+                builtInPresets()[n - 1].placement.width.value);
         }
         QCOMPARE(file.readInteger("General", "Focus", -7), -1);
         QCOMPARE(file.readInteger("General", "ActiveList", -7), 0);

@@ -1,5 +1,6 @@
 // The placement controls of the main window: normalisation of typed values, the up-down arrows, unit switches
 // with their conversions, and showing or storing an entry.
+#include "entryvalues.h"
 #include "mainwndfixture.h"
 #include "updown.h"
 
@@ -49,7 +50,9 @@ private slots:
         MainWndFixture f;
         TMainWnd &w = startOnTwoMonitors(f);
         cParameters entry(QStringLiteral("x"), nullptr);
-        entry.HorzPx = entry.VertPx = entry.WidthPx = entry.HeightPx = pixels;
+        const Unit unit = pixels ? Unit::Pixels : Unit::Percent;
+        entry.placement.horzOffset.unit = entry.placement.vertOffset.unit = unit;
+        entry.placement.width.unit = entry.placement.height.unit = unit;
         w.LoadControls(entry);
         auto *line = f.control<QLineEdit>(edit.constData());
         line->selectAll();
@@ -76,7 +79,7 @@ private slots:
         MainWndFixture f;
         TMainWnd &w = startOnTwoMonitors(f);
         cParameters entry(QStringLiteral("x"), nullptr);
-        entry.WidthPx = pixels;
+        entry.placement.width.unit = pixels ? Unit::Pixels : Unit::Percent;
         w.LoadControls(entry);
         auto *line = f.control<QLineEdit>("WidthEdt");
         line->setText(full);
@@ -134,7 +137,9 @@ private slots:
         MainWndFixture f;
         TMainWnd &w = startOnTwoMonitors(f);
         cParameters entry(QStringLiteral("x"), nullptr);
-        entry.HorzPx = entry.VertPx = entry.WidthPx = entry.HeightPx = !toPixels;
+        const Unit unit = toPixels ? Unit::Percent : Unit::Pixels;
+        entry.placement.horzOffset.unit = entry.placement.vertOffset.unit = unit;
+        entry.placement.width.unit = entry.placement.height.unit = unit;
         w.LoadControls(entry);
         f.control<QComboBox>("MonitorCbo")->setCurrentIndex(monitor);
         auto *edit = f.control<QLineEdit>(field + "Edt");
@@ -166,7 +171,7 @@ private slots:
     {
         MainWndFixture f;
         TMainWnd &w = startOnTwoMonitors(f);
-        cParameters entry(
+        cParameters entry = entryWith(
             QStringLiteral("Wide"), QString(), false, 1, 2, 1, 1500, -20, 1280, 1024, true, false, true, true, true);
         w.LoadControls(entry);
         QCOMPARE(f.control<QComboBox>("MonitorCbo")->currentIndex(), 1);
@@ -180,15 +185,9 @@ private slots:
 
         cParameters stored(QStringLiteral("Stored"), nullptr);
         w.StoreControls(stored);
-        QCOMPARE(stored.ScreenIndex, 1);
-        QCOMPARE(stored.HorzIndex, 2);
-        QCOMPARE(stored.VertIndex, 1);
-        QCOMPARE(stored.HorzValue, 1500);
-        QCOMPARE(stored.VertValue, -20);
-        QCOMPARE(stored.WidthValue, 1280);
-        QCOMPARE(stored.HeightValue, 1024);
-        QVERIFY(stored.HorzPx && !stored.VertPx && stored.WidthPx && stored.HeightPx && stored.Maximized);
-        QCOMPARE(stored.Description, QStringLiteral("Stored"));
+        QCOMPARE(entryFields(stored),
+            (QStringList {
+                "Stored", "", "0", "1", "2", "1", "1500", "-20", "1280", "1024", "1", "0", "1", "1", "1", "0"}));
 
         // The next entry shows its own Maximized state, also when that is false.
         cParameters plain(QStringLiteral("Plain"), nullptr);
@@ -201,17 +200,17 @@ private slots:
         MainWndFixture f;
         TMainWnd &w = startOnTwoMonitors(f);
         cParameters entry(QStringLiteral("x"), nullptr);
-        entry.ScreenIndex = 3;
-        entry.HorzIndex = -1;
-        entry.VertIndex = 7;
+        entry.placement.screenIndex = 3;
+        entry.placement.horzAlignment = HorzAlignment(-1);
+        entry.placement.vertAlignment = VertAlignment(7);
         w.LoadControls(entry);
         QCOMPARE(f.control<QComboBox>("MonitorCbo")->currentIndex(), -1);
         QCOMPARE(f.control<QComboBox>("HorzCbo")->currentIndex(), -1);
         QCOMPARE(f.control<QComboBox>("VertCbo")->currentIndex(), -1);
         cParameters stored(QStringLiteral("y"), nullptr);
         w.StoreControls(stored);
-        QCOMPARE(stored.ScreenIndex, -1);
-        QCOMPARE(stored.HorzIndex, -1);
+        QCOMPARE(stored.placement.screenIndex, -1);
+        QCOMPARE(int(stored.placement.horzAlignment), -1);
     }
 
     void monitorListAndMonitorAtPoint()

@@ -3,18 +3,29 @@
 
 #include <QTest>
 
-Q_DECLARE_METATYPE(PlacementValues)
+Q_DECLARE_METATYPE(Placement)
 Q_DECLARE_METATYPE(PlacementRect)
 
 namespace {
 
 enum { Left = 0, Center = 1, Right = 2, Top = 0, Bottom = 2 };
 
-PlacementValues values(int horzIndex, int horzValue, bool horzPx, int vertIndex, int vertValue, bool vertPx, int width,
+Measure measure(int value, bool pixels)
+{
+    return {value, pixels ? Unit::Pixels : Unit::Percent};
+}
+
+Placement values(int horzIndex, int horzValue, bool horzPx, int vertIndex, int vertValue, bool vertPx, int width,
     bool widthPx, int height, bool heightPx)
 {
-    return PlacementValues {
-        horzIndex, vertIndex, horzValue, vertValue, width, height, horzPx, vertPx, widthPx, heightPx};
+    Placement placement;
+    placement.horzAlignment = HorzAlignment(horzIndex);
+    placement.horzOffset = measure(horzValue, horzPx);
+    placement.vertAlignment = VertAlignment(vertIndex);
+    placement.vertOffset = measure(vertValue, vertPx);
+    placement.width = measure(width, widthPx);
+    placement.height = measure(height, heightPx);
+    return placement;
 }
 
 } // namespace
@@ -26,7 +37,7 @@ class PlacementArithmeticTest : public QObject
 private slots:
     void rect_data()
     {
-        QTest::addColumn<PlacementValues>("input");
+        QTest::addColumn<Placement>("input");
         QTest::addColumn<QRect>("monitor");
         QTest::addColumn<PlacementRect>("expected");
         const QRect side(1920, 0, 1280, 1024);
@@ -61,7 +72,7 @@ private slots:
 
     void rect()
     {
-        QFETCH(PlacementValues, input);
+        QFETCH(Placement, input);
         QFETCH(QRect, monitor);
         QFETCH(PlacementRect, expected);
         const PlacementRect got = computePlacementRect(input, monitor);

@@ -1,24 +1,15 @@
 // Tests of cParameters: loading a section with its defaults, and the fifteen keys written when it is discarded.
-#include "app/cparameters.h"
+#include "entries/cparameters.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "settings/settingsfile.h"
+#include "entryvalues.h"
 #include "filebytes.h"
+#include "settings/settingsfile.h"
 
 namespace {
-
-// Every field in declaration order, so that one comparison covers a whole entry and a failure shows which field.
-QStringList fields(const cParameters &p)
-{
-    return {p.Description, p.Title, QString::number(p.Regex), QString::number(p.ScreenIndex),
-        QString::number(p.HorzIndex), QString::number(p.VertIndex), QString::number(p.HorzValue),
-        QString::number(p.VertValue), QString::number(p.WidthValue), QString::number(p.HeightValue),
-        QString::number(p.HorzPx), QString::number(p.VertPx), QString::number(p.WidthPx), QString::number(p.HeightPx),
-        QString::number(p.Maximized), QString::number(p.Selected)};
-}
 
 const cParameters kDefaults(QStringLiteral("Entry"), nullptr);
 
@@ -74,7 +65,7 @@ void cParametersTest::loadDefaults()
     }
     const SettingsFile settings(m_path);
     const cParameters entry(QStringLiteral("Entry"), withSettings ? &settings : nullptr);
-    QCOMPARE(fields(entry), fields(kDefaults));
+    QCOMPARE(entryFields(entry), entryFields(kDefaults));
 }
 
 void cParametersTest::loadValues()
@@ -86,7 +77,7 @@ void cParametersTest::loadValues()
         "HeightPx=1\nMaximized=1\nSelected=1\n");
     const SettingsFile settings(m_path);
     const cParameters entry(QStringLiteral("Half Left"), &settings);
-    QCOMPARE(fields(entry),
+    QCOMPARE(entryFields(entry),
         (QStringList {
             "Half Left", "  Editor - ", "1", "1", "2", "1", "-50", "7", "50", "100", "1", "0", "0", "1", "1", "1"}));
 }
@@ -108,16 +99,17 @@ void cParametersTest::roundTrip_data()
     QTest::addColumn<cParameters>("entry");
     QTest::addColumn<QString>("expectedTitle");
 
-    cParameters preset(QStringLiteral("1024 x 768 Center"), QString(), false, 0, 1, 1, 0, 0, 1024, 768, false, false,
-        true, true, false);
+    cParameters preset = entryWith(QStringLiteral("1024 x 768 Center"), QString(), false, 0, 1, 1, 0, 0, 1024, 768,
+        false, false, true, true, false);
     QTest::newRow("preset") << preset << QString();
 
-    cParameters extremes(QStringLiteral("Extr\u00EAmes \U0001F600"), QStringLiteral("^Fen\u00EAtre [0-9]+$"), true, -1,
-        2, 2, int(0x80000000), 2147483647, -100, 32767, true, true, false, false, true);
+    cParameters extremes
+        = entryWith(QStringLiteral("Extr\u00EAmes \U0001F600"), QStringLiteral("^Fen\u00EAtre [0-9]+$"), true, -1, 2, 2,
+            int(0x80000000), 2147483647, -100, 32767, true, true, false, false, true);
     extremes.Selected = true;
     QTest::newRow("extremes and non-ASCII text") << extremes << extremes.Title;
 
-    const cParameters longTitle(
+    const cParameters longTitle = entryWith(
         QStringLiteral("Long"), QString(3000, u't'), false, 0, 0, 0, 0, 0, 0, 0, false, false, false, false, false);
     QTest::newRow("title cut to 2047 characters") << longTitle << QString(2047, u't');
 }
@@ -134,16 +126,16 @@ void cParametersTest::roundTrip()
     const SettingsFile settings(m_path);
     cParameters expected = entry;
     expected.Title = expectedTitle;
-    QCOMPARE(fields(cParameters(entry.Description, &settings)), fields(expected));
+    QCOMPARE(entryFields(cParameters(entry.Description, &settings)), entryFields(expected));
 }
 
 void cParametersTest::descriptionsDifferingInCaseShareSection()
 {
     SettingsFile settings(m_path);
-    cParameters first(QStringLiteral("Half Left"), QStringLiteral("first"), false, 0, 0, 0, 0, 0, 50, 100, false, false,
-        false, false, false);
-    cParameters second(QStringLiteral("HALF LEFT"), QStringLiteral("second"), true, 1, 0, 0, 0, 0, 50, 100, false,
-        false, false, false, true);
+    cParameters first = entryWith(QStringLiteral("Half Left"), QStringLiteral("first"), false, 0, 0, 0, 0, 0, 50, 100,
+        false, false, false, false, false);
+    cParameters second = entryWith(QStringLiteral("HALF LEFT"), QStringLiteral("second"), true, 1, 0, 0, 0, 0, 50, 100,
+        false, false, false, false, true);
     first.save(&settings);
     second.save(&settings);
     settings.save();
@@ -154,7 +146,7 @@ void cParametersTest::descriptionsDifferingInCaseShareSection()
     QCOMPARE(content.count("Title="), 1);
     const cParameters loaded(QStringLiteral("half left"), &settings);
     QCOMPARE(loaded.Title, QStringLiteral("second"));
-    QVERIFY(loaded.Regex && loaded.Maximized);
+    QVERIFY(loaded.Regex && loaded.placement.maximized);
 }
 
 QTEST_GUILESS_MAIN(cParametersTest)

@@ -3,13 +3,25 @@
 
 namespace {
 
-enum Horz { Left = 0, HCenter = 1, Right = 2 };
-enum Vert { Top = 0, VCenter = 1, Bottom = 2 };
+constexpr auto Left = HorzAlignment::Left;
+constexpr auto HCenter = HorzAlignment::Center;
+constexpr auto Right = HorzAlignment::Right;
+constexpr auto Top = VertAlignment::Top;
+constexpr auto VCenter = VertAlignment::Center;
+constexpr auto Bottom = VertAlignment::Bottom;
 
-cParameters preset(const char *description, Horz horz, Vert vert, int width, int height, bool inPixels)
+cParameters preset(
+    const char *description, HorzAlignment horz, VertAlignment vert, int width, int height, bool inPixels)
 {
-    return cParameters(QString::fromLatin1(description), QString(), false, 0, horz, vert, 0, 0, width, height, true,
-        true, inPixels, inPixels, false);
+    const Unit sizeUnit = inPixels ? Unit::Pixels : Unit::Percent;
+    Placement placement;
+    placement.horzAlignment = horz;
+    placement.horzOffset = {0, Unit::Pixels};
+    placement.vertAlignment = vert;
+    placement.vertOffset = {0, Unit::Pixels};
+    placement.width = {width, sizeUnit};
+    placement.height = {height, sizeUnit};
+    return cParameters(QString::fromLatin1(description), QString(), false, placement);
 }
 
 } // namespace
