@@ -1,6 +1,7 @@
 // Program entry: the application object, the window system, the main window, and the message loop.
 #include "application.h"
 #include "mainwnd.h"
+#include "maprequestretry.h"
 #include "messageboxes.h"
 #include "terminationsignals.h"
 #include "uifont.h"
@@ -37,6 +38,11 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "xcb");
     }
+    // Checked before the application object: without a display Qt's platform plugin aborts the program.
+    if (const auto reason = platform::x11::X11WindowSystem::unreachableReason()) {
+        std::fprintf(stderr, "framewright: cannot connect to the X server: %s\n", reason->c_str());
+        return 1;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Framewright"));
     QApplication::setDesktopFileName(QStringLiteral("framewright"));
@@ -59,5 +65,6 @@ int main(int argc, char **argv)
 
     TMainWnd mainWnd(std::move(services));
     mainWnd.show();
+    MapRequestRetry::watch(&mainWnd);
     return application.exec();
 }

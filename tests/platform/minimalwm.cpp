@@ -19,7 +19,8 @@ template<typename T> Owned<T> owned(T *pointer)
 
 } // namespace
 
-MinimalWindowManager::MinimalWindowManager(const char *display)
+MinimalWindowManager::MinimalWindowManager(const char *display, FirstMapRequest firstMapRequest)
+    : m_firstMapRequest(firstMapRequest)
 {
     m_connection = xcb_connect(display, nullptr);
     if (xcb_connection_has_error(m_connection) || pipe(m_stopPipe) != 0) {
@@ -71,6 +72,11 @@ void MinimalWindowManager::handle(const xcb_generic_event_t &event)
     const uint8_t type = event.response_type & 0x7F;
     if (type == XCB_MAP_REQUEST) {
         const auto &request = reinterpret_cast<const xcb_map_request_event_t &>(event);
+        ++m_mapRequests;
+        const bool first = m_mapRequested.insert(request.window).second;
+        if (first && m_firstMapRequest == FirstMapRequest::Lost) {
+            return;
+        }
         const uint32_t state[] = {1, XCB_NONE}; // NormalState, no icon window
         xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, request.window, m_wmState, m_wmState, 32, 2, state);
         xcb_map_window(m_connection, request.window);

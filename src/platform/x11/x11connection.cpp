@@ -5,6 +5,7 @@
 #include <X11/Xlib.h>
 #include <xcb/randr.h>
 
+#include <cstdlib>
 #include <cstring>
 
 namespace platform::x11 {
@@ -18,6 +19,20 @@ constexpr uint32_t kRandrMajor = 1;
 constexpr uint32_t kRandrMinor = 5;
 
 } // namespace
+
+std::optional<std::string> X11Connection::unreachableReason(const char *displayName)
+{
+    const char *name = displayName != nullptr ? displayName : std::getenv("DISPLAY");
+    if (name == nullptr || *name == '\0') {
+        return std::string("DISPLAY is not set");
+    }
+    Display *display = XOpenDisplay(name);
+    if (display == nullptr) {
+        return "cannot open display \"" + std::string(name) + '"';
+    }
+    XCloseDisplay(display);
+    return std::nullopt;
+}
 
 std::unique_ptr<X11Connection> X11Connection::open(const char *displayName)
 {

@@ -79,6 +79,9 @@ class X11Connection
 public:
     // Connects to `displayName` (nullptr: $DISPLAY). Empty when the server cannot be reached.
     static std::unique_ptr<X11Connection> open(const char *displayName = nullptr);
+    // Why no connection to `displayName` (nullptr: $DISPLAY) can be made, or nothing when one can. Needs no
+    // application object, so it can run before Qt's platform plugin, which aborts the program without a display.
+    static std::optional<std::string> unreachableReason(const char *displayName = nullptr);
     ~X11Connection();
 
     X11Connection(const X11Connection &) = delete;

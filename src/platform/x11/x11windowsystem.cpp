@@ -66,6 +66,11 @@ std::unique_ptr<X11WindowSystem> X11WindowSystem::open(const char *displayName)
     return std::unique_ptr<X11WindowSystem>(new X11WindowSystem(std::move(connection)));
 }
 
+std::optional<std::string> X11WindowSystem::unreachableReason(const char *displayName)
+{
+    return X11Connection::unreachableReason(displayName);
+}
+
 X11WindowSystem::X11WindowSystem(std::unique_ptr<X11Connection> connection)
     : m_connection(std::move(connection))
     , m_events(std::make_unique<EventPump>(*m_connection))

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace platform::x11 {
 
@@ -20,6 +22,9 @@ class X11WindowSystem : public WindowSystem
 public:
     // Connects to `displayName` (nullptr: $DISPLAY); empty when the X server cannot be reached.
     static std::unique_ptr<X11WindowSystem> open(const char *displayName = nullptr);
+    // Why the X server at `displayName` (nullptr: $DISPLAY) cannot be reached ("DISPLAY is not set", ...), or
+    // nothing when it can. Safe before the application object exists.
+    static std::optional<std::string> unreachableReason(const char *displayName = nullptr);
     ~X11WindowSystem() override;
 
     std::vector<Monitor> monitors() override;
