@@ -62,6 +62,7 @@ int main(int argc, char **argv)
     services.settingsPath = settingsFilePath();
     services.helpFile = helpFilePath();
     services.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
+    services.noSkin = QCoreApplication::arguments().contains(QStringLiteral("--no-skin"));
 
     TMainWnd mainWnd(std::move(services));
     mainWnd.show();

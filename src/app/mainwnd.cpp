@@ -13,6 +13,7 @@
 #include "settings/settingsfile.h"
 #include "skin/shippedskin.h"
 #include "skin/skindata.h"
+#include "skin/skinmanage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -123,7 +124,7 @@ void TMainWnd::createSkinData()
         QString lines = text;
         m_services.messageBoxes->error(this, lines.replace(QLatin1Char('\r'), QLatin1Char('\n')));
     });
-    SkinData->setActive(true);
+    SkinData->setActive(!m_services.noSkin);
     SkinData->setOptions(TSkinData::xoPreview | TSkinData::xoNoFocusRect | TSkinData::xoToolbarBK);
     SkinData->setSkinFormType(TSkinData::sfMainform);
     SkinData->setDisableTag(TSkinData::kDefaultDisableTag);
@@ -169,7 +170,12 @@ void TMainWnd::restoreWindowPosition()
 {
     const QPoint saved(m_settingsFile->readInteger(kGeneral, QStringLiteral("Left"), kNeverSaved),
         m_settingsFile->readInteger(kGeneral, QStringLiteral("Top"), kNeverSaved));
-    const QSize outer = frameGeometry().size();
+    // The skinned frame is put on at the first show; the fit test already counts it.
+    QSize outer = frameGeometry().size();
+    if (const TSkinManage *manager = TSkinManage::existingInstance()) {
+        const QMargins frame = manager->frameMarginsFor(this);
+        outer += QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+    }
     if (RectFitsMonitor(*m_services.windowSystem, MonitorCount, saved, outer)) {
         move(saved);
         return;

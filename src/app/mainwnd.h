@@ -39,6 +39,7 @@ struct MainWndServices
     QString settingsPath;
     QString helpFile; // the help page's full path
     std::function<bool(const QUrl &)> openUrl;
+    bool noSkin = false; // --no-skin: the platform's frame and look; the settings are unaffected
 };
 
 class TMainWnd : public QWidget

@@ -15,6 +15,7 @@
 #include "platformlook.h"
 #include "skin3rd.h"
 #include "skinloader.h"
+#include "skinmanage.h"
 #include "skinreader.h"
 
 namespace {
@@ -30,7 +31,12 @@ TSkinData::TSkinData(QObject *owner)
     , m_menuGlyphs(builtinMenuGlyphs())
 { }
 
-TSkinData::~TSkinData() = default;
+TSkinData::~TSkinData()
+{
+    if (TSkinManage *manager = TSkinManage::existingInstance()) {
+        manager->unregisterSkinData(this);
+    }
+}
 
 void TSkinData::setActive(bool active)
 {
@@ -118,19 +124,21 @@ void TSkinData::loaded()
     if (qGuiApp) {
         m_captionFont = QFontDatabase::systemFont(QFontDatabase::TitleFont);
     }
-    if (m_formType != sfMainform) {
-        return;
+    if (m_formType == sfMainform) {
+        if (m_active && !isSkinLoaded()) {
+            m_active = false;
+            emit activeChanged(false);
+        }
+        if (m_skinControls.testFlag(xcMainMenu)) {
+            m_skinControls.setFlag(xcMenuItem, false);
+        } else {
+            m_skinControls.setFlag(xcSystemMenu, false);
+        }
+        captureApplicationIcon();
     }
-    if (m_active && !isSkinLoaded()) {
-        m_active = false;
-        emit activeChanged(false);
+    if (TSkinManage *manager = TSkinManage::instance()) {
+        manager->registerSkinData(this);
     }
-    if (m_skinControls.testFlag(xcMainMenu)) {
-        m_skinControls.setFlag(xcMenuItem, false);
-    } else {
-        m_skinControls.setFlag(xcSystemMenu, false);
-    }
-    captureApplicationIcon();
 }
 
 void TSkinData::captureApplicationIcon()

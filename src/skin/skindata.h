@@ -144,7 +144,8 @@ public:
 
     // The owner form has finished loading its properties: takes the caption font; for sfMainform
     // switches Active off when no skin loaded, keeps only one of xcMenuItem and xcSystemMenu (the
-    // latter when xcMainMenu is skinned) and captures the application icon.
+    // latter when xcMainMenu is skinned) and captures the application icon. Then the component registers
+    // with the skin manager, which frames the windows it serves from then on.
     void loaded();
 
     // Whether a window of this class may be framed by this component: OnFormSkin alone decides when

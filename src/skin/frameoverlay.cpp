@@ -1,0 +1,271 @@
+// FrameOverlay: frame painting and mouse handling.
+#include "frameoverlay.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+#include "framepainter.h"
+#include "skinobjects.h"
+#include "winskinform.h"
+
+namespace {
+
+// How far the pointer may travel after the window manager was asked to move the window while the window
+// stays put, before the move is taken over by hand: a window manager that has taken the pointer sends no
+// more motion, one that ignored the request does.
+constexpr int kNotFollowingPx = 12;
+
+} // namespace
+
+FrameOverlay::FrameOverlay(TWinSkinForm *frame, QWidget *window)
+    : QWidget(window)
+    , m_frame(frame)
+{
+    setObjectName(QStringLiteral("FrameOverlay"));
+    setMouseTracking(true);
+    frameResized();
+    show();
+    raise();
+}
+
+void FrameOverlay::frameResized()
+{
+    const QRect outer = parentWidget()->rect();
+    setGeometry(outer);
+    setMask(QRegion(outer) - QRegion(m_frame->facts().clientRect()));
+    update();
+}
+
+void FrameOverlay::paintEvent(QPaintEvent *)
+{
+    const SkinObjects *skin = m_frame->skin();
+    if (!skin) {
+        return;
+    }
+    QPainter painter(this);
+    const TWinSkinForm *frame = m_frame;
+    paintFrame(painter, *skin, frame->facts(), frame->titleBarLayout(),
+        [frame](int button) { return frame->buttonState(button); }, frame->icon(), frame->captionFont());
+}
+
+FrameHitResult FrameOverlay::hitAt(QPoint point) const
+{
+    return frameHitTest(point, m_frame->facts(), m_frame->titleBarLayout());
+}
+
+void FrameOverlay::mousePressEvent(QMouseEvent *event)
+{
+    const FrameHitResult hit = hitAt(event->position().toPoint());
+    if (hit.hit == FrameHit::Client) {
+        releaseStaleGrab(event);
+        return;
+    }
+    if (m_drag != Drag::None) {
+        endDrag();
+    }
+    if (event->button() == Qt::LeftButton) {
+        pressButtonOrStartDrag(event, hit);
+    } else if (event->button() == Qt::RightButton && hit.hit == FrameHit::Caption) {
+        m_frame->openSystemMenu(event->globalPosition().toPoint());
+    }
+}
+
+void FrameOverlay::pressButtonOrStartDrag(QMouseEvent *event, const FrameHitResult &hit)
+{
+    QWidget *window = m_frame->window();
+    const FrameFacts facts = m_frame->facts();
+    if (hit.hit == FrameHit::Button) {
+        if (!facts.active) {
+            window->activateWindow();
+        }
+        m_frame->setHotButton(hit.button);
+        m_frame->setPressedButton(hit.button);
+        return;
+    }
+    // The caption of an active maximized window does not drag it.
+    if ((hit.hit == FrameHit::Caption && !(facts.active && facts.maximized)) || hit.hit == FrameHit::Resize) {
+        m_drag = Drag::Pending;
+        m_dragEdges = hit.hit == FrameHit::Resize ? hit.edges : Qt::Edges();
+        m_dragStart = event->globalPosition().toPoint();
+        m_startGeometry = window->geometry();
+    }
+}
+
+void FrameOverlay::mouseMoveEvent(QMouseEvent *event)
+{
+    const bool leftHeld = event->buttons().testFlag(Qt::LeftButton);
+    if (m_drag != Drag::None) {
+        if (!leftHeld) {
+            // The window manager took the pointer and kept the release: the drag is over.
+            releaseStaleGrab(event);
+            return;
+        }
+        followPointer(event->globalPosition().toPoint());
+        return;
+    }
+    const FrameHitResult hit = hitAt(event->position().toPoint());
+    if (hit.hit == FrameHit::Client && !leftHeld) {
+        releaseStaleGrab(event);
+        return;
+    }
+    updateCursor(hit);
+    if (m_frame->pressedButton() >= 0) {
+        m_frame->setHotButton(hit.hit == FrameHit::Button ? hit.button : -1);
+    } else if (m_frame->facts().active) {
+        m_frame->setHotButton(hit.hit == FrameHit::Button ? hit.button : -1);
+    }
+}
+
+// Starts the drag once the pointer has left the drag distance: the window manager's move or resize first
+// (its snapping and edge resistance apply); by hand when it cannot or does not take the pointer.
+void FrameOverlay::followPointer(QPoint globalPos)
+{
+    QWidget *window = m_frame->window();
+    const QPoint travel = globalPos - m_dragStart;
+    if (m_drag == Drag::Pending) {
+        if (travel.manhattanLength() < QApplication::startDragDistance()) {
+            return;
+        }
+        QWindow *handle = window->windowHandle();
+        const bool started = handle
+            && (m_dragEdges ? handle->startSystemResize(m_dragEdges) : handle->startSystemMove());
+        if (started) {
+            m_drag = Drag::System;
+            m_systemStart = globalPos;
+            return;
+        }
+        m_drag = Drag::Manual;
+    }
+    if (m_drag == Drag::System) {
+        const bool stayed = window->geometry() == m_startGeometry;
+        if (!stayed || (globalPos - m_systemStart).manhattanLength() < kNotFollowingPx) {
+            return;
+        }
+        m_drag = Drag::Manual;
+    }
+    if (!m_dragEdges) {
+        window->move(m_startGeometry.topLeft() + travel);
+        return;
+    }
+    QRect geometry = m_startGeometry;
+    const QSize minimum = window->minimumSize();
+    const QSize maximum = window->maximumSize();
+    if (m_dragEdges & Qt::LeftEdge) {
+        const int width = std::clamp(m_startGeometry.width() - travel.x(), minimum.width(), maximum.width());
+        geometry.setLeft(m_startGeometry.right() + 1 - width);
+    }
+    if (m_dragEdges & Qt::RightEdge) {
+        geometry.setWidth(std::clamp(m_startGeometry.width() + travel.x(), minimum.width(), maximum.width()));
+    }
+    if (m_dragEdges & Qt::TopEdge) {
+        const int height = std::clamp(m_startGeometry.height() - travel.y(), minimum.height(), maximum.height());
+        geometry.setTop(m_startGeometry.bottom() + 1 - height);
+    }
+    if (m_dragEdges & Qt::BottomEdge) {
+        geometry.setHeight(std::clamp(m_startGeometry.height() + travel.y(), minimum.height(), maximum.height()));
+    }
+    window->setGeometry(geometry);
+}
+
+void FrameOverlay::endDrag()
+{
+    m_drag = Drag::None;
+    m_dragEdges = {};
+}
+
+// After the window manager has moved the window it may keep the button release from us, and Qt then sends
+// every later mouse event to this overlay (the widget the button went down on) until a release arrives, so
+// the first click in the client area would be lost. A release is given to the window in its place, and a press
+// that belongs to the client area is handed on to it.
+void FrameOverlay::releaseStaleGrab(QMouseEvent *event)
+{
+    endDrag();
+    QWindow *handle = window()->windowHandle();
+    if (!handle) {
+        return;
+    }
+    const QPointF local = mapTo(window(), event->position());
+    const QPointF global = event->globalPosition();
+    QMouseEvent release(QEvent::MouseButtonRelease, local, local, global, Qt::LeftButton, Qt::NoButton,
+        event->modifiers(), event->pointingDevice());
+    QCoreApplication::sendEvent(handle, &release);
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+        QMouseEvent press(event->type(), local, local, global, event->button(), event->buttons(), event->modifiers(),
+            event->pointingDevice());
+        QCoreApplication::sendEvent(handle, &press);
+    }
+}
+
+void FrameOverlay::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    endDrag();
+    const int pressed = m_frame->pressedButton();
+    if (pressed < 0) {
+        return;
+    }
+    const FrameHitResult hit = hitAt(event->position().toPoint());
+    if (hit.hit == FrameHit::Button && hit.button == pressed) {
+        m_frame->setHotButton(pressed);
+        const SkinObjects *skin = m_frame->skin();
+        const int action = skin ? skin->sysButtons[size_t(pressed)].action : -1;
+        m_frame->runAction(action, event->globalPosition().toPoint());
+    }
+    m_frame->setPressedButton(-1);
+}
+
+void FrameOverlay::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    const FrameHitResult hit = hitAt(event->position().toPoint());
+    if (event->button() != Qt::LeftButton || hit.hit == FrameHit::Client) {
+        mousePressEvent(event);
+        return;
+    }
+    const SkinObjects *skin = m_frame->skin();
+    if (hit.hit == FrameHit::Button) {
+        if (skin && isIconAction(skin->sysButtons[size_t(hit.button)].action)) {
+            m_frame->window()->close();
+            return;
+        }
+        pressButtonOrStartDrag(event, hit);
+        return;
+    }
+    const FrameFacts facts = m_frame->facts();
+    if (facts.maximized || facts.minimized) {
+        m_frame->runSystemCommand(SystemCommand::Restore);
+    } else if (facts.hasMaximizeBox) {
+        m_frame->runSystemCommand(SystemCommand::Maximize);
+    } else {
+        pressButtonOrStartDrag(event, hit);
+    }
+}
+
+void FrameOverlay::leaveEvent(QEvent *)
+{
+    if (m_frame->pressedButton() < 0) {
+        m_frame->setHotButton(-1);
+    }
+    unsetCursor();
+}
+
+void FrameOverlay::updateCursor(const FrameHitResult &hit)
+{
+    if (hit.hit != FrameHit::Resize) {
+        unsetCursor();
+        return;
+    }
+    const Qt::Edges edges = hit.edges;
+    const bool horizontal = edges & (Qt::LeftEdge | Qt::RightEdge);
+    const bool vertical = edges & (Qt::TopEdge | Qt::BottomEdge);
+    if (horizontal && vertical) {
+        const bool falling = (edges.testFlag(Qt::LeftEdge) && edges.testFlag(Qt::TopEdge))
+            || (edges.testFlag(Qt::RightEdge) && edges.testFlag(Qt::BottomEdge));
+        setCursor(falling ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor);
+    } else {
+        setCursor(horizontal ? Qt::SizeHorCursor : Qt::SizeVerCursor);
+    }
+}

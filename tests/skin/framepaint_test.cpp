@@ -1,0 +1,189 @@
+// The painted frame of a real window (offscreen, shipped skin) against what the nine-slice code draws from the
+// skin objects themselves: the edges and title bar active and inactive, the caption in its colours, and each
+// title-bar button in each state (normal, hot and pressed from real pointer input, inactive).
+#include <QPainter>
+#include <QTest>
+
+#include "framepainter.h"
+#include "shippedskin.h"
+#include "skindata.h"
+#include "skinmanage.h"
+#include "titlebarlayout.h"
+#include "winskinform.h"
+
+namespace {
+
+// The ring as the skin objects draw it, edges only; magenta (transparent) pixels stay transparent.
+QImage expectedEdges(const SkinObjects &skin, const FrameFacts &facts)
+{
+    QImage image(facts.size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    paintEdge(painter, skin.left, edgeRect(facts, Qt::LeftEdge), FrameStacking::SideBySide, facts.active);
+    paintEdge(painter, skin.right, edgeRect(facts, Qt::RightEdge), FrameStacking::SideBySide, facts.active);
+    paintEdge(painter, skin.bottom, edgeRect(facts, Qt::BottomEdge), FrameStacking::Stacked, facts.active);
+    paintEdge(painter, skin.top, edgeRect(facts, Qt::TopEdge), FrameStacking::Stacked, facts.active);
+    return image;
+}
+
+// The pixels of `area` that differ between shot and expected, counting only opaque expected pixels.
+int differences(const QImage &shot, const QImage &expected, const QRegion &area)
+{
+    int count = 0;
+    for (const QRect &rect : area) {
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            for (int x = rect.left(); x <= rect.right(); ++x) {
+                const QRgb want = expected.pixel(x, y);
+                if (qAlpha(want) == 255 && (shot.pixel(x, y) & 0xFFFFFF) != (want & 0xFFFFFF)) {
+                    ++count;
+                }
+            }
+        }
+    }
+    return count;
+}
+
+bool hasPixelNear(const QImage &shot, const QRect &rect, QColor colour)
+{
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            const QColor pixel = shot.pixelColor(x, y);
+            if (std::abs(pixel.red() - colour.red()) + std::abs(pixel.green() - colour.green())
+                    + std::abs(pixel.blue() - colour.blue())
+                < 24) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+class FramePaintTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QImage shotOf(QWidget &window) { return window.grab().toImage().convertToFormat(QImage::Format_ARGB32); }
+
+    // Compares the window's title bar and edges with the skin, leaving out the caption and the buttons.
+    void compareRing(QWidget &window, TWinSkinForm *frame)
+    {
+        const FrameFacts facts = frame->facts();
+        const TitleBarLayout layout = frame->titleBarLayout();
+        QRegion ring = QRegion(facts.outerRect()) - QRegion(facts.clientRect());
+        ring -= layout.captionRect.intersected(layout.captionClip);
+        for (const TitleButtonPlace &place : layout.buttons) {
+            ring -= place.rect;
+        }
+        const QImage shot = shotOf(window);
+        QCOMPARE(differences(shot, expectedEdges(*frame->skin(), facts), ring), 0);
+        const QColor text = facts.active ? frame->skin()->colours.titleTextActive
+                                         : frame->skin()->colours.titleTextNoActive;
+        QVERIFY(hasPixelNear(shot, layout.textRect.intersected(layout.captionClip), text));
+    }
+
+    // Compares one title-bar button with frame `index` of its image over the edges.
+    void compareButton(QWidget &window, TWinSkinForm *frame, int button, int index)
+    {
+        const SkinObjects &skin = *frame->skin();
+        const FrameFacts facts = frame->facts();
+        const QRect rect = frame->titleBarLayout().rectOf(button);
+        QVERIFY(!rect.isEmpty());
+        const TDataSkinSysButton &data = skin.sysButtons[size_t(button)];
+        QImage expected = expectedEdges(skin, facts);
+        {
+            QPainter painter(&expected);
+            painter.drawImage(rect.topLeft(),
+                keyedOut(data.image.copy(frameRect(data.image.size(), data.frameCount, index, FrameStacking::SideBySide))));
+        }
+        QCOMPARE(differences(shotOf(window), expected, QRegion(rect)), 0);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_skinData = new TSkinData(&m_host);
+        m_skinData->setActive(true);
+        m_skinData->setSkinStream(TSkinData::framedSkinStream(shippedSkinPackage()));
+        m_skinData->loaded();
+        QVERIFY(m_skinData->isSkinLoaded());
+    }
+
+    void titleBarActiveAndInactive()
+    {
+        QWidget window;
+        window.setWindowTitle(QStringLiteral("Framewright"));
+        window.resize(400, 240);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        TWinSkinForm *frame = TSkinManage::instance()->findFrame(&window);
+        QVERIFY(frame);
+        QVERIFY(frame->facts().active);
+        compareRing(window, frame);
+
+        QWidget other;
+        other.resize(100, 100);
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QTRY_VERIFY(!frame->facts().active);
+        compareRing(window, frame);
+    }
+
+    void buttonStates_data()
+    {
+        QTest::addColumn<int>("action");
+        QTest::newRow("close") << 0;
+        QTest::newRow("maximize") << 1;
+        QTest::newRow("minimize") << 2;
+    }
+
+    void buttonStates()
+    {
+        QFETCH(int, action);
+        QWidget window;
+        window.resize(400, 240);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        TWinSkinForm *frame = TSkinManage::instance()->findFrame(&window);
+        QVERIFY(frame);
+        int button = -1;
+        for (const TitleButtonPlace &place : frame->titleBarLayout().buttons) {
+            if (frame->skin()->sysButtons[size_t(place.button)].action == action) {
+                button = place.button;
+            }
+        }
+        QVERIFY(button >= 0);
+        QWidget *overlay = window.findChild<QWidget *>(QStringLiteral("FrameOverlay"));
+        const QPoint centre = frame->titleBarLayout().rectOf(button).center();
+
+        compareButton(window, frame, button, 1);
+        QTest::mouseMove(overlay, centre);
+        QTRY_COMPARE(frame->buttonState(button), 3);
+        compareButton(window, frame, button, 3);
+        QTest::mousePress(overlay, Qt::LeftButton, {}, centre);
+        compareButton(window, frame, button, 2);
+        QTest::mouseMove(overlay, QPoint(150, 15));
+        QTest::mouseRelease(overlay, Qt::LeftButton, {}, QPoint(150, 15));
+        compareButton(window, frame, button, 1);
+
+        QWidget other;
+        other.resize(100, 100);
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QTRY_VERIFY(!frame->facts().active);
+        compareButton(window, frame, button, 4);
+    }
+
+private:
+    QObject m_host;
+    TSkinData *m_skinData = nullptr;
+};
+
+QTEST_MAIN(FramePaintTest)
+#include "framepaint_test.moc"
