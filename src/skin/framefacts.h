@@ -12,8 +12,8 @@ enum class BorderKind { Sizeable = 0, FixedSingle = 1, NoCaption = 2, Dialog = 3
 
 struct FrameFacts
 {
-    QSize size;          // outer size, frame included
-    QMargins thickness;  // frame edges: left L, top T (the title bar), right R, bottom B
+    QSize size;         // outer size, frame included
+    QMargins thickness; // frame edges: left L, top T (the title bar), right R, bottom B
     BorderKind border = BorderKind::Sizeable;
     bool messageBox = false;
     bool active = false;

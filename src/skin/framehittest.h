@@ -14,8 +14,8 @@ enum class FrameHit { Client, Button, Caption, Resize, Border };
 struct FrameHitResult
 {
     FrameHit hit = FrameHit::Client;
-    int button = -1;       // FrameHit::Button: index into SkinObjects::sysButtons
-    Qt::Edges edges = {};  // FrameHit::Resize: the edges that follow the pointer
+    int button = -1;      // FrameHit::Button: index into SkinObjects::sysButtons
+    Qt::Edges edges = {}; // FrameHit::Resize: the edges that follow the pointer
 };
 
 // The outer band of the frame that belongs to the border rather than to the caption (the top

@@ -46,7 +46,8 @@ void FrameOverlay::paintEvent(QPaintEvent *)
     }
     QPainter painter(this);
     const TWinSkinForm *frame = m_frame;
-    paintFrame(painter, *skin, frame->facts(), frame->titleBarLayout(),
+    paintFrame(
+        painter, *skin, frame->facts(), frame->titleBarLayout(),
         [frame](int button) { return frame->buttonState(button); }, frame->icon(), frame->captionFont());
 }
 
@@ -129,8 +130,8 @@ void FrameOverlay::followPointer(QPoint globalPos)
             return;
         }
         QWindow *handle = window->windowHandle();
-        const bool started = handle
-            && (m_dragEdges ? handle->startSystemResize(m_dragEdges) : handle->startSystemMove());
+        const bool started
+            = handle && (m_dragEdges ? handle->startSystemResize(m_dragEdges) : handle->startSystemMove());
         if (started) {
             m_drag = Drag::System;
             m_systemStart = globalPos;

@@ -43,8 +43,8 @@ private:
 
     TWinSkinForm *m_frame;
     Drag m_drag = Drag::None;
-    Qt::Edges m_dragEdges;       // empty for a move
-    QPoint m_dragStart;          // global pointer position at the press
-    QPoint m_systemStart;        // global pointer position when the window manager was asked to take over
-    QRect m_startGeometry;       // the window's geometry at the press
+    Qt::Edges m_dragEdges; // empty for a move
+    QPoint m_dragStart;    // global pointer position at the press
+    QPoint m_systemStart;  // global pointer position when the window manager was asked to take over
+    QRect m_startGeometry; // the window's geometry at the press
 };

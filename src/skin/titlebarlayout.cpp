@@ -128,11 +128,17 @@ TitleBarLayout layoutTitleBar(const SkinObjects &skin, const FrameFacts &facts, 
     const int width = captionWidth(look, text, metrics);
     const int offset = captionOffset(look, facts, area.width(), width);
     layout.captionRect = QRect(area.left() + offset, area.top(), width, area.height());
-    layout.captionClip = QRect(area.left(), area.top(), std::max(0, area.width() - look.textRightClip()), area.height());
+    layout.captionClip
+        = QRect(area.left(), area.top(), std::max(0, area.width() - look.textRightClip()), area.height());
     const QRect shown = layout.captionRect.intersected(layout.captionClip);
-    layout.textRect = shown.adjusted(look.txtBackLeft, 0, -look.txtBackRight, 0).translated(0, look.textShiftVert() / 2);
-    layout.text = metrics.elidedText(
-        text, facts.rightToLeft ? Qt::ElideLeft : Qt::ElideRight, std::max(0, layout.textRect.width()));
+    layout.textRect
+        = shown.adjusted(look.txtBackLeft, 0, -look.txtBackRight, 0).translated(0, look.textShiftVert() / 2);
+    layout.text = text;
+    if (metrics.horizontalAdvance(text) > layout.textRect.width()) {
+        const int padding = metrics.horizontalAdvance(QStringLiteral("  "));
+        layout.text = padded(metrics.elidedText(
+            title, facts.rightToLeft ? Qt::ElideLeft : Qt::ElideRight, std::max(0, layout.textRect.width() - padding)));
+    }
 
     for (int i = 0; i < int(skin.sysButtons.size()); ++i) {
         const TDataSkinSysButton &button = skin.sysButtons[size_t(i)];

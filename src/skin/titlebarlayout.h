@@ -55,4 +55,5 @@ TitleBarLayout layoutTitleBar(const SkinObjects &skin, const FrameFacts &facts, 
     const QFontMetrics &metrics, QSize iconSize, const ButtonVisibilityQuery &query);
 
 // The smallest outer width at which the whole caption fits between its shift and its right clip.
-int captionFitWidth(const SkinObjects &skin, const FrameFacts &facts, const QString &title, const QFontMetrics &metrics);
+int captionFitWidth(
+    const SkinObjects &skin, const FrameFacts &facts, const QString &title, const QFontMetrics &metrics);

@@ -60,6 +60,6 @@ QMargins frameThickness(const SkinObjects &skin, BorderKind border)
     if (border == BorderKind::NoCaption) {
         return {};
     }
-    return QMargins(across(skin.left, false), across(skin.top, true), across(skin.right, false),
-        across(skin.bottom, true));
+    return QMargins(
+        across(skin.left, false), across(skin.top, true), across(skin.right, false), across(skin.bottom, true));
 }

@@ -5,15 +5,18 @@
 #include <QDialog>
 #include <QLayout>
 #include <QMenu>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QShortcut>
 #include <QStyle>
 #include <QWidget>
 #include <QWindow>
 
-#include "frameoverlay.h"
+#include "controlskins.h"
 #include "framemask.h"
+#include "frameoverlay.h"
 #include "framepainter.h"
+#include "nativeposition.h"
 #include "skindata.h"
 #include "windowfacts.h"
 
@@ -52,6 +55,11 @@ TWinSkinForm::TWinSkinForm(QWidget *window, TSkinData *skinData)
 
 TWinSkinForm::~TWinSkinForm() = default;
 
+TSkinData *TWinSkinForm::skinData() const
+{
+    return m_skinData;
+}
+
 const SkinObjects *TWinSkinForm::skin() const
 {
     return m_skinData ? m_skinData->skin() : nullptr;
@@ -71,13 +79,12 @@ TitleBarLayout TWinSkinForm::titleBarLayout() const
     QWidget *window = m_window;
     const ButtonVisibilityQuery query = [window](int code, int action) {
         bool visible = false;
-        QMetaObject::invokeMethod(
-            window, "skinButtonVisible", Qt::DirectConnection, Q_RETURN_ARG(bool, visible), Q_ARG(int, code),
-            Q_ARG(int, action));
+        QMetaObject::invokeMethod(window, "skinButtonVisible", Qt::DirectConnection, Q_RETURN_ARG(bool, visible),
+            Q_ARG(int, code), Q_ARG(int, action));
         return visible;
     };
-    return layoutTitleBar(
-        *objects, facts(), m_window->windowTitle(), QFontMetrics(captionFont()), QSize(kIconSizePx, kIconSizePx), query);
+    return layoutTitleBar(*objects, facts(), m_window->windowTitle(), QFontMetrics(captionFont()),
+        QSize(kIconSizePx, kIconSizePx), query);
 }
 
 QFont TWinSkinForm::captionFont() const
@@ -96,6 +103,7 @@ void TWinSkinForm::attach()
     m_attached = true;
     m_window->setProperty(kSkinnedProperty, true);
     captureIcon();
+    skinWindowControls(m_window, m_skinData);
     const FrameFacts initial = facts();
     if (initial.border == BorderKind::NoCaption) {
         return;
@@ -105,6 +113,9 @@ void TWinSkinForm::attach()
     applyThickness({}, m_thickness);
     m_overlay = new FrameOverlay(this, m_window);
     m_window->installEventFilter(this);
+    if (QWindow *handle = m_window->windowHandle(); handle && !handle->isExposed()) {
+        handle->installEventFilter(this);
+    }
     m_menuShortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), m_window);
     connect(m_menuShortcut, &QShortcut::activated, this, [this] {
         const QPoint client = m_window->contentsRect().topLeft();
@@ -116,7 +127,8 @@ void TWinSkinForm::attach()
     fitCaption();
     centreDialog();
     updateActive();
-    QMetaObject::invokeMethod(this, [this] { m_starting = false; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { m_starting = false; }, Qt::QueuedConnection);
 }
 
 void TWinSkinForm::detach()
@@ -125,6 +137,7 @@ void TWinSkinForm::detach()
         return;
     }
     m_attached = false;
+    unskinWindowControls(m_window);
     m_window->removeEventFilter(this);
     m_hoverTimer.stop();
     delete m_menuShortcut;
@@ -148,6 +161,7 @@ void TWinSkinForm::detach()
 // one without are moved.
 void TWinSkinForm::applyThickness(const QMargins &from, const QMargins &to)
 {
+    const QScopedValueRollback<bool> adjusting(m_adjusting, true);
     const QMargins delta = to - from;
     shiftContents(delta);
     growWindow(QSize(delta.left() + delta.right(), delta.top() + delta.bottom()));
@@ -197,8 +211,8 @@ void TWinSkinForm::fitCaption()
     if (!objects || !isMessageBox(m_window)) {
         return;
     }
-    const int extra = captionFitWidth(*objects, facts(), m_window->windowTitle(), QFontMetrics(captionFont()))
-        - m_window->width();
+    const int extra
+        = captionFitWidth(*objects, facts(), m_window->windowTitle(), QFontMetrics(captionFont())) - m_window->width();
     if (extra <= 0) {
         return;
     }
@@ -371,6 +385,11 @@ void TWinSkinForm::runSystemCommand(SystemCommand command)
     }
 }
 
+QMenu *TWinSkinForm::systemMenu() const
+{
+    return m_systemMenu;
+}
+
 void TWinSkinForm::openSystemMenu(QPoint globalPos, bool fromButton)
 {
     if (!m_window || !m_skinData) {
@@ -394,15 +413,34 @@ void TWinSkinForm::openSystemMenu(QPoint globalPos, bool fromButton)
     m_systemMenu->popup(globalPos);
 }
 
+// The frame resizes the window after its native window exists but before it is mapped. The X server reports
+// that resize after the window manager has put the window into its (still unplaced) frame window, and Qt
+// takes the frame window's provisional position for the window's own; the window manager does not report the
+// real one when it places a frameless window. Once shown, Qt is told the position the server has.
+void TWinSkinForm::syncPositionWithServer()
+{
+    const std::optional<QPoint> real = nativeRootPosition(m_window->windowHandle());
+    if (real && *real != m_window->pos()) {
+        m_window->move(*real);
+    }
+}
+
 bool TWinSkinForm::eventFilter(QObject *watched, QEvent *event)
 {
+    if (m_window && watched == m_window->windowHandle()) {
+        if (event->type() == QEvent::Expose && m_window->windowHandle()->isExposed()) {
+            watched->removeEventFilter(this);
+            syncPositionWithServer();
+        }
+        return false;
+    }
     if (watched != m_window) {
         return false;
     }
     switch (event->type()) {
     case QEvent::Resize:
         frameResized();
-        if (m_starting) {
+        if (m_starting && !m_adjusting) {
             fitCaption();
             centreDialog();
         }

@@ -43,7 +43,7 @@ public:
     bool isAttached() const { return m_attached; }
 
     QWidget *window() const { return m_window; }
-    TSkinData *skinData() const { return m_skinData; }
+    TSkinData *skinData() const;
     // The skin drawn from; null once the component has gone.
     const SkinObjects *skin() const;
     QMargins thickness() const { return m_thickness; }
@@ -68,7 +68,7 @@ public:
     // the double-click interval (a double click on the icon), it closes the window instead.
     void openSystemMenu(QPoint globalPos, bool fromButton = false);
     // The menu last opened; null before the first opening.
-    QMenu *systemMenu() const { return m_systemMenu; }
+    QMenu *systemMenu() const;
     // The shape last applied.
     QRegion windowMask() const { return m_mask; }
 
@@ -86,6 +86,7 @@ private:
     void centreDialog();
     void frameResized();
     void captureIcon();
+    void syncPositionWithServer();
     void checkHover();
     void updateActive();
 
@@ -98,8 +99,9 @@ private:
     QMargins m_thickness;
     QMargins m_widening; // added around a message box's contents for its caption
     bool m_attached = false;
-    bool m_starting = false; // between attaching and the next turn of the event loop
-    bool m_centre = false;   // a dialog Qt placed: centred at its framed size while starting
+    bool m_starting = false;  // between attaching and the next turn of the event loop
+    bool m_adjusting = false; // while the frame itself changes the window's geometry
+    bool m_centre = false;    // a dialog Qt placed: centred at its framed size while starting
     QRegion m_mask;
     QSize m_maskSize;
     QImage m_icon;

@@ -65,7 +65,7 @@ private slots:
         bool checked = false;
         whenDialogOpens([&](TAddDlg &dialog) {
             QCOMPARE(dialog.windowTitle(), QStringLiteral("Add"));
-            QCOMPARE(dialog.size(), QSize(604, 123));
+            QCOMPARE(dialog.contentsRect().size(), QSize(604, 123)); // inside the skin's frame
             QCOMPARE(in<QLineEdit>(dialog, "DescriptionEdt")->text(), QString());
             QCOMPARE(dialog.focusWidget(), in<QLineEdit>(dialog, "DescriptionEdt"));
             QVERIFY(!in<QPushButton>(dialog, "OkBtn")->isEnabled());

@@ -44,8 +44,8 @@ private slots:
         }
         QVERIFY(!f.control<QCheckBox>("MaximizedChk")->isChecked());
         QCOMPARE(w.focusWidget(), f.control("TitleLst"));
-        // Centred on the 1920 x 1080 primary monitor.
-        QCOMPARE(w.pos(), QPoint((1920 - 768) / 2, (1080 - 557) / 2));
+        // Centred on the 1920 x 1080 primary monitor, with the skin's frame (4, 30, 4, 4) around 768 x 557.
+        QCOMPARE(w.pos(), QPoint((1920 - 776) / 2, (1080 - 591) / 2));
         f.end();
 
         SettingsFile file(f.settingsPath);
@@ -57,8 +57,8 @@ private slots:
         }
         QCOMPARE(file.readInteger("General", "Focus", -7), -1);
         QCOMPARE(file.readInteger("General", "ActiveList", -7), 0);
-        QCOMPARE(file.readInteger("General", "Left", -7), (1920 - 768) / 2);
-        QCOMPARE(file.readInteger("General", "Top", -7), (1080 - 557) / 2);
+        QCOMPARE(file.readInteger("General", "Left", -7), (1920 - 776) / 2);
+        QCOMPARE(file.readInteger("General", "Top", -7), (1080 - 591) / 2);
         QCOMPARE(file.readString("Auto", "Title", "missing"), QString());
         QCOMPARE(f.settingsText().count("\n["), 17); // General, Auto and sixteen entries: 18 sections
         QVERIFY(f.settingsText().startsWith('['));
@@ -300,8 +300,10 @@ private slots:
     {
         QTest::addColumn<QPoint>("saved");
         QTest::addColumn<QPoint>("expected");
-        const QPoint centred((1920 - 768) / 2, (1080 - 557) / 2);
+        // The fit test and the centring use the framed size: 768 x 557 with the skin's frame (4, 30, 4, 4).
+        const QPoint centred((1920 - 776) / 2, (1080 - 591) / 2);
         QTest::newRow("wholly on the second monitor") << QPoint(2000, 100) << QPoint(2000, 100);
+        QTest::newRow("fits the second monitor only without the frame") << QPoint(2000, 450) << centred;
         QTest::newRow("straddling both monitors") << QPoint(1500, 100) << centred;
         QTest::newRow("partly below the second monitor") << QPoint(2000, 900) << centred;
         QTest::newRow("off every monitor") << QPoint(-3000, 0) << centred;

@@ -54,8 +54,9 @@ private slots:
         QTest::addColumn<QPoint>("saved");
         QTest::addColumn<QPoint>("shown");
         QTest::newRow("wholly on the second monitor is used") << QPoint(2100, 200) << QPoint(2100, 200);
+        // Centred at the framed size: 768 x 557 inside the skin's frame (4, 30, 4, 4).
         QTest::newRow("straddling both is centred on the primary")
-            << QPoint(1700, 200) << QPoint((1920 - 768) / 2, (1080 - 557) / 2);
+            << QPoint(1700, 200) << QPoint((1920 - 776) / 2, (1080 - 591) / 2);
     }
 
     void savedPosition()

@@ -79,8 +79,8 @@ private:
         }
         const QImage shot = shotOf(window);
         QCOMPARE(differences(shot, expectedEdges(*frame->skin(), facts), ring), 0);
-        const QColor text = facts.active ? frame->skin()->colours.titleTextActive
-                                         : frame->skin()->colours.titleTextNoActive;
+        const QColor text
+            = facts.active ? frame->skin()->colours.titleTextActive : frame->skin()->colours.titleTextNoActive;
         QVERIFY(hasPixelNear(shot, layout.textRect.intersected(layout.captionClip), text));
     }
 
@@ -96,7 +96,8 @@ private:
         {
             QPainter painter(&expected);
             painter.drawImage(rect.topLeft(),
-                keyedOut(data.image.copy(frameRect(data.image.size(), data.frameCount, index, FrameStacking::SideBySide))));
+                keyedOut(
+                    data.image.copy(frameRect(data.image.size(), data.frameCount, index, FrameStacking::SideBySide))));
         }
         QCOMPARE(differences(shotOf(window), expected, QRegion(rect)), 0);
     }

@@ -25,8 +25,8 @@ inline QImage framedImage(QSize frame, const QList<QColor> &colours, bool stacke
     for (int k = 0; k < count; ++k) {
         for (int y = 0; y < frame.height(); ++y) {
             for (int x = 0; x < frame.width(); ++x) {
-                image.setPixel(stacked ? x : x + k * frame.width(), stacked ? y + k * frame.height() : y,
-                    colours[k].rgb());
+                image.setPixel(
+                    stacked ? x : x + k * frame.width(), stacked ? y + k * frame.height() : y, colours[k].rgb());
             }
         }
     }
@@ -56,7 +56,7 @@ inline TDataSkinSysButton button(int action, int align, int xcoord, int ycoord, 
     return b;
 }
 
-// Edges 4, 20, 5 and 6 pixels thick, opaque; the caption 10 pixels in, clipped 40 pixels before the right end;
+// Edges 4, 20, 5 and 6 pixels thick, opaque; the caption 20 pixels in, clipped 40 pixels before the right end;
 // close (action 0) 20 pixels from the right, the icon button at (2, 2).
 inline SkinObjects skin()
 {
@@ -65,7 +65,7 @@ inline SkinObjects skin()
     objects.right = edge({kRightPx, 8}, QColor(11, 21, 31), QColor(111, 121, 131), false);
     objects.top = edge({16, kTopPx}, QColor(12, 22, 32), QColor(112, 122, 132), true);
     objects.bottom = edge({16, kBottomPx}, QColor(13, 23, 33), QColor(113, 123, 133), true);
-    objects.title.leftWidth = 10;  // TextShift
+    objects.title.leftWidth = 20;  // TextShift
     objects.title.rightWidth = 40; // TextRightClip
     objects.title.fontHeight = 12;
     objects.colours.titleTextActive = Qt::white;

@@ -118,7 +118,8 @@ private slots:
         QCOMPARE(frame->thickness(), kFrame);
         QCOMPARE(window.size(), grownByFrame(kClient));
         QCOMPARE(window.contentsRect(), QRect(QPoint(kFrame.left(), kFrame.top()), kClient));
-        QTRY_COMPARE(child->geometry().topLeft(), QPoint(kFrame.left() + 10, kFrame.top() + (kind == "layout" ? 10 : 12)));
+        QTRY_COMPARE(
+            child->geometry().topLeft(), QPoint(kFrame.left() + 10, kFrame.top() + (kind == "layout" ? 10 : 12)));
         if (kind == QLatin1String("fixed")) {
             QCOMPARE(window.minimumSize(), grownByFrame(kClient));
             QCOMPARE(window.maximumSize(), grownByFrame(kClient));
@@ -210,7 +211,7 @@ private slots:
         QVERIFY(std::abs((margins.left() - kFrame.left()) - (margins.right() - kFrame.right())) <= 1);
         QVERIFY(layoutTitleBar(*frame->skin(), frame->facts(), title, QFontMetrics(frame->captionFont()), {16, 16}, {})
                     .text.trimmed()
-                == title);
+            == title);
     }
 
     void maximizedActiveWindowIsNotDraggedAndDoubleClickRestores()
@@ -250,11 +251,13 @@ private slots:
         QVERIFY(frame);
         QWidget *overlay = overlayOf(&window);
         const QPoint start = window.pos();
-        const QPoint caption(120, 15);
-        QTest::mousePress(overlay, Qt::LeftButton, {}, caption);
-        QTest::mouseMove(overlay, caption + QPoint(20, 5));
-        QTest::mouseMove(overlay, caption + QPoint(70, 30));
-        QTest::mouseRelease(overlay, Qt::LeftButton, {}, caption + QPoint(70, 30));
+        const QPoint caption = overlay->mapToGlobal(QPoint(120, 15));
+        // Pointer positions are global: the overlay moves with the window under the pointer.
+        const auto at = [overlay](QPoint global) { return overlay->mapFromGlobal(global); };
+        QTest::mousePress(overlay, Qt::LeftButton, {}, at(caption));
+        QTest::mouseMove(overlay, at(caption + QPoint(20, 5)));
+        QTest::mouseMove(overlay, at(caption + QPoint(70, 30)));
+        QTest::mouseRelease(overlay, Qt::LeftButton, {}, at(caption + QPoint(70, 30)));
         QTRY_COMPARE(window.pos(), start + QPoint(70, 30));
         QSignalSpy clicked(button, &QPushButton::clicked);
         QTest::mouseClick(button, Qt::LeftButton);
@@ -350,8 +353,7 @@ private slots:
             texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
             enabled << action->isEnabled();
         }
-        QCOMPARE(texts,
-            (QStringList {"&Restore", "&Move", "&Size", "Mi&nimize", "Ma&ximize", "-", "&Close"}));
+        QCOMPARE(texts, (QStringList {"&Restore", "&Move", "&Size", "Mi&nimize", "Ma&ximize", "-", "&Close"}));
         QCOMPARE(enabled, (QList<bool> {false, true, true, true, true, true, true}));
         QVERIFY(!menu->actions().at(4)->icon().isNull());
         menu->actions().at(4)->trigger();

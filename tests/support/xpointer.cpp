@@ -1,0 +1,66 @@
+// XPointer: XTEST fake input on a connection of its own.
+#include "xpointer.h"
+
+#include <cstdlib>
+#include <memory>
+#include <xcb/xtest.h>
+
+XPointer::XPointer()
+    : m_connection(xcb_connect(nullptr, nullptr))
+{
+    if (xcb_connection_has_error(m_connection)) {
+        return;
+    }
+    m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+    std::unique_ptr<xcb_test_get_version_reply_t, decltype(&std::free)> version(
+        xcb_test_get_version_reply(m_connection, xcb_test_get_version(m_connection, 2, 2), nullptr), &std::free);
+    m_available = version != nullptr;
+}
+
+XPointer::~XPointer()
+{
+    xcb_disconnect(m_connection);
+}
+
+void XPointer::fake(uint8_t type, uint8_t detail, QPoint global)
+{
+    if (!m_available) {
+        return;
+    }
+    xcb_test_fake_input(
+        m_connection, type, detail, XCB_CURRENT_TIME, m_root, int16_t(global.x()), int16_t(global.y()), XCB_NONE);
+    // A round trip: the input has been carried out when the reply arrives.
+    std::free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+}
+
+void XPointer::moveTo(QPoint global)
+{
+    fake(XCB_MOTION_NOTIFY, 0, global);
+}
+
+void XPointer::press(int button)
+{
+    fake(XCB_BUTTON_PRESS, uint8_t(button));
+}
+
+void XPointer::release(int button)
+{
+    fake(XCB_BUTTON_RELEASE, uint8_t(button));
+}
+
+void XPointer::click(QPoint global, int button)
+{
+    moveTo(global);
+    press(button);
+    release(button);
+}
+
+void XPointer::drag(QPoint from, QPoint to, int steps)
+{
+    moveTo(from);
+    press(1);
+    for (int i = 1; i <= steps; ++i) {
+        moveTo(from + (to - from) * i / steps);
+    }
+    release(1);
+}

@@ -1,0 +1,33 @@
+// Real pointer input for X11 tests through the XTEST extension: the server moves the pointer and presses and
+// releases buttons as a user's hand would, so window managers and grabs see ordinary input.
+#pragma once
+
+#include <QPoint>
+
+#include <xcb/xcb.h>
+
+class XPointer
+{
+public:
+    // Connects to $DISPLAY; check available() (the server may lack XTEST).
+    XPointer();
+    ~XPointer();
+    XPointer(const XPointer &) = delete;
+    XPointer &operator=(const XPointer &) = delete;
+
+    bool available() const { return m_available; }
+    // Each call returns once the server has carried the input out.
+    void moveTo(QPoint global);
+    void press(int button = 1);
+    void release(int button = 1);
+    void click(QPoint global, int button = 1);
+    // Presses at `from`, moves to `to` in `steps` equal steps, releases.
+    void drag(QPoint from, QPoint to, int steps = 8);
+
+private:
+    void fake(uint8_t type, uint8_t detail, QPoint global = {});
+
+    xcb_connection_t *m_connection = nullptr;
+    xcb_window_t m_root = XCB_NONE;
+    bool m_available = false;
+};
