@@ -1,6 +1,7 @@
 // The program's own windows skinned: the controls of the main window, the entry dialog and a message box are
 // matched to the skin style as the skin engine matches them, and unskinning gives the platform look back.
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
@@ -138,7 +139,8 @@ void SkinnedWindowsTest::unskinGivesThePlatformLookBack()
 {
     TMainWnd *window = m_fixture->window.get();
     auto *exitButton = m_fixture->control<QPushButton>("ExitBtn");
-    const QPalette platformPalette = window->palette();
+    // The window is skinned already: framing skinned it when it was shown.
+    const QPalette platformPalette = QApplication::palette(window);
     skinWindowControls(window, skinData());
     const QImage skinned = exitButton->grab().toImage();
     unskinWindowControls(window);
