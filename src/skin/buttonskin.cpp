@@ -119,11 +119,12 @@ bool drawPushButton(const SkinTarget &target, const QStyleOptionButton &option, 
 
     if ((option.state & QStyle::State_HasFocus) && !(target.data->options() & TSkinData::xoNoFocusRect)
         && !caption.isEmpty()) {
-        QStyleOptionFocusRect focus;
-        focus.QStyleOption::operator=(option);
-        focus.rect = textBounds.adjusted(-kFocusOutsetPx, -kFocusOutsetPx, kFocusOutsetPx, kFocusOutsetPx)
-                         .intersected(option.rect);
-        style.drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, widget);
+        // Fusion draws focus rectangles only after keyboard navigation; the skin always does.
+        const QRect focus = textBounds.adjusted(-kFocusOutsetPx, -kFocusOutsetPx, kFocusOutsetPx, kFocusOutsetPx)
+                                .intersected(option.rect);
+        painter.setPen(QPen(painter.pen().color(), 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(focus.adjusted(0, 0, -1, -1));
     }
     return true;
 }

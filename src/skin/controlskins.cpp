@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QStyleOptionComboBox>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -52,6 +53,9 @@ private:
             }
         }
         const ControlMatch match = matchControl(*control, *m_skinData);
+        if (controlTag(*control) == m_skinData->disableTag()) {
+            m_registry.keepPlatformPalette(control, m_window);
+        }
         add(control, match.kind);
         addParts(control, match.kind);
         if (match.childKind) {
@@ -99,6 +103,8 @@ private:
             break;
         case SkinKind::Combo:
             if (auto *combo = qobject_cast<QComboBox *>(control)) {
+                // The list was set up for Fusion's menu-like popup, which scrolls without a bar.
+                combo->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
                 addScrollBars(combo->view());
             }
             break;
@@ -167,5 +173,11 @@ void unskinWindowControls(QWidget *window)
     SkinRegistry::instance().removeWindow(window);
     for (QWidget *widget : window->findChildren<QWidget *>()) {
         restyle(widget);
+    }
+    for (QComboBox *combo : window->findChildren<QComboBox *>()) {
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        const bool menuPopup = combo->style()->styleHint(QStyle::SH_ComboBox_Popup, &option, combo);
+        combo->view()->setVerticalScrollBarPolicy(menuPopup ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
     }
 }

@@ -104,6 +104,9 @@ void drawNineSliceFrame(QPainter &painter, const QRect &target, const QImage &fr
     if (frame.isNull() || target.isEmpty()) {
         return;
     }
+    // Widget painters may come with smooth scaling on; skin images are scaled pixel by pixel.
+    const bool smooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     for (const SlicePiece &piece : nineSlicePieces(frame.size(), margins, target)) {
         if (piece.centre && tile) {
             painter.save();
@@ -114,6 +117,7 @@ void drawNineSliceFrame(QPainter &painter, const QRect &target, const QImage &fr
             painter.drawImage(piece.target, frame, piece.source);
         }
     }
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
 }
 
 SliceMargins marginsOf(const TDataSkinObject &object)

@@ -48,8 +48,9 @@ QImage SkinPainter::frame(const QImage &image, int frameCount, int index, bool t
     if (cache.size() >= kFrameCacheBudget) {
         cache.clear();
     }
+    // The same pixels drawNineSlice draws from, so both scale alike.
     const QImage cut = image.copy(source);
-    const QImage pixels = (transparent ? keyedOut(cut) : cut).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage pixels = transparent ? keyedOut(cut) : cut;
     cache.insert(key, pixels);
     return pixels;
 }
@@ -69,6 +70,9 @@ void SkinPainter::drawStretched(const QImage &image, int frameCount, int index, 
 {
     const QImage pixels = frame(image, frameCount, index, true);
     if (!pixels.isNull() && !target.isEmpty()) {
+        const bool smooth = m_painter.testRenderHint(QPainter::SmoothPixmapTransform);
+        m_painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
         m_painter.drawImage(target, pixels);
+        m_painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
     }
 }

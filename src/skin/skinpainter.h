@@ -26,8 +26,8 @@ public:
     // Frame `index` of image (frameCount frames side by side) stretched over target, magenta transparent.
     void drawStretched(const QImage &image, int frameCount, int index, const QRect &target);
 
-    // Frame `index` of image cut out, in Format_ARGB32_Premultiplied, keyed out when transparent. Null when
-    // the index is outside the image.
+    // Frame `index` of image cut out, keyed out (Format_ARGB32) when transparent. Null when the index is
+    // outside the image.
     static QImage frame(const QImage &image, int frameCount, int index, bool transparent);
 
 private:

@@ -32,7 +32,7 @@ void SkinRegistry::addWindow(QWidget *window, TSkinData *skinData)
         return;
     }
     watch(window);
-    m_windows.insert(window, {skinData, window->palette(), window->testAttribute(Qt::WA_SetPalette)});
+    m_windows.insert(window, {skinData, SavedPalette::of(*window), {}});
     if (!m_firstSkin) {
         m_firstSkin = skinData;
     }
@@ -46,10 +46,49 @@ void SkinRegistry::removeWindow(QWidget *window)
     }
     const Window saved = *found;
     m_windows.erase(found);
-    window->setPalette(saved.ownPalette ? saved.palette : QPalette());
+    saved.palette.restore(*window);
+    for (const auto &[control, palette] : saved.keptControls) {
+        if (control) {
+            palette.restore(*control);
+        }
+    }
     for (auto it = m_controls.begin(); it != m_controls.end();) {
         it = it->window == window ? m_controls.erase(it) : std::next(it);
     }
+}
+
+void SkinRegistry::keepPlatformPalette(QWidget *control, const QWidget *window)
+{
+    const auto found = m_windows.find(window);
+    if (found == m_windows.end()) {
+        return;
+    }
+    for (const auto &kept : std::as_const(found->keptControls)) {
+        if (kept.first == control) {
+            return;
+        }
+    }
+    found->keptControls.append({control, SavedPalette::of(*control)});
+    // Every role set explicitly, so that none is inherited from the skinned window.
+    QPalette platform;
+    for (int group = 0; group < QPalette::NColorGroups; ++group) {
+        for (int role = 0; role < QPalette::NColorRoles; ++role) {
+            const auto g = QPalette::ColorGroup(group);
+            const auto r = QPalette::ColorRole(role);
+            platform.setBrush(g, r, found->palette.palette.brush(g, r));
+        }
+    }
+    control->setPalette(platform);
+}
+
+SkinRegistry::SavedPalette SkinRegistry::SavedPalette::of(const QWidget &widget)
+{
+    return {widget.palette(), widget.testAttribute(Qt::WA_SetPalette)};
+}
+
+void SkinRegistry::SavedPalette::restore(QWidget &widget) const
+{
+    widget.setPalette(own ? palette : QPalette());
 }
 
 TSkinData *SkinRegistry::skinFor(const QWidget *widget) const

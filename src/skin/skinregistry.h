@@ -32,6 +32,10 @@ public:
     bool isMatched(const QWidget *widget) const { return m_controls.contains(widget); }
     void addControl(QWidget *widget, SkinKind kind, TSkinData *skinData, const QWidget *window);
 
+    // A control that keeps the platform look takes the palette its window had before it was skinned, until
+    // the window is unskinned.
+    void keepPlatformPalette(QWidget *control, const QWidget *window);
+
     // A window and the palette it had before it was skinned (restored when it is unskinned).
     bool isSkinned(const QWidget *window) const { return m_windows.contains(window); }
     void addWindow(QWidget *window, TSkinData *skinData);
@@ -45,11 +49,18 @@ private slots:
     void forget(QObject *object);
 
 private:
+    struct SavedPalette
+    {
+        QPalette palette;
+        bool own = false; // the widget had a palette of its own
+        static SavedPalette of(const QWidget &widget);
+        void restore(QWidget &widget) const;
+    };
     struct Window
     {
         QPointer<TSkinData> skinData;
-        QPalette palette;
-        bool ownPalette = false; // the window had a palette of its own
+        SavedPalette palette;
+        QList<std::pair<QPointer<QWidget>, SavedPalette>> keptControls; // controls given the platform palette
     };
 
     void watch(QWidget *widget);
