@@ -29,6 +29,11 @@ template<typename Paint> bool guarded(Paint paint) noexcept
     }
 }
 
+bool hasMenuObject(const std::optional<TDataSkinObject> &object)
+{
+    return object && !object->image.isNull();
+}
+
 bool isKind(const SkinTarget &target, SkinKind kind)
 {
     return target && target.kind == kind;
@@ -116,9 +121,9 @@ bool SkinStyle::drawSkinPrimitive(
         return target && guarded([&] { return MenuSkin::drawPanel(target, *option, *painter); });
     }
     case PE_FrameMenu: {
-        // The MenuBackground image carries the border.
+        // The MenuBackground image carries the border, or the plain panel does.
         const SkinTarget target = menuTarget(widget);
-        return target && target.skin->menuBackground && !target.skin->menuBackground->image.isNull();
+        return target && (hasMenuObject(target.skin->menuBackground) || hasMenuObject(target.skin->menuItem));
     }
     default:
         return false;
@@ -182,7 +187,7 @@ bool SkinStyle::drawSkinControl(
     case CE_MenuEmptyArea: {
         // Never erases the painted background.
         const SkinTarget target = menuTarget(widget);
-        return target && target.skin->menuBackground && !target.skin->menuBackground->image.isNull();
+        return target && hasMenuObject(target.skin->menuBackground);
     }
     default:
         return false;
@@ -269,11 +274,15 @@ std::optional<int> SkinStyle::skinPixelMetric(PixelMetric metric, const QWidget 
     case PM_MenuPanelWidth:
     case PM_MenuHMargin:
     case PM_MenuVMargin: {
+        // Items lie inside the background's 3-pixel border, or inside the plain 1-pixel border.
         const SkinTarget target = menuTarget(widget);
-        if (!target || !target.skin->menuBackground || target.skin->menuBackground->image.isNull()) {
+        if (!target || !(hasMenuObject(target.skin->menuBackground) || hasMenuObject(target.skin->menuItem))) {
             return std::nullopt;
         }
-        return metric == PM_MenuPanelWidth ? MenuSkin::kMenuBorderPx : 0;
+        if (metric != PM_MenuPanelWidth) {
+            return 0;
+        }
+        return hasMenuObject(target.skin->menuBackground) ? MenuSkin::kMenuBorderPx : 1;
     }
     default:
         break;
