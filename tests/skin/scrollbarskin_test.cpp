@@ -6,7 +6,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <QStyleFactory>
+#include <QProxyStyle>
 #include <QStyleOptionSlider>
 #include <QTest>
 
@@ -60,10 +60,11 @@ void hover(QWidget *widget, QPoint point)
     QCoreApplication::sendEvent(widget, &move);
 }
 
+// The arrow length: the base style's scroll-bar extent.
 int fusionArrowPx()
 {
-    static const int arrow = QStyleFactory::create(QStringLiteral("Fusion"))->pixelMetric(QStyle::PM_ScrollBarExtent);
-    return arrow;
+    const auto *style = qobject_cast<QProxyStyle *>(QApplication::style());
+    return style ? style->baseStyle()->pixelMetric(QStyle::PM_ScrollBarExtent) : -1;
 }
 
 } // namespace
