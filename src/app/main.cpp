@@ -60,6 +60,7 @@ int main(int argc, char **argv)
     services.windowSystem = windowSystem.get();
     services.messageBoxes = &messageBoxes;
     services.settingsPath = settingsFilePath();
+    services.settingsNote = settingsLocationNote(QCoreApplication::applicationDirPath(), services.settingsPath);
     services.helpFile = helpFilePath();
     services.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
     services.noSkin = QCoreApplication::arguments().contains(QStringLiteral("--no-skin"));

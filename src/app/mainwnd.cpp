@@ -155,6 +155,21 @@ void TMainWnd::FormCreate()
     restoreFocus();
     SortByDescription = true;
     SortAscending = false;
+
+    if (const QString refusal = m_settingsFile->refusal(); !refusal.isEmpty()) {
+        settingsFailure(this,
+            QStringLiteral("The settings file %1 cannot be read: %2. The program starts without its settings and "
+                           "leaves the file as it is")
+                .arg(QFileInfo(m_settingsFile->path()).absoluteFilePath(), refusal));
+    }
+}
+
+// A failure box about the settings file: the message, a full stop, and the note on where the file is kept.
+void TMainWnd::settingsFailure(QWidget *parent, const QString &message)
+{
+    const QString note
+        = m_services.settingsNote.isEmpty() ? QString() : QStringLiteral("\n\n") + m_services.settingsNote;
+    m_services.messageBoxes->error(parent, message + QLatin1Char('.') + note);
 }
 
 void TMainWnd::fillMonitorList()
@@ -237,7 +252,9 @@ void TMainWnd::restoreFocus()
 
 void TMainWnd::FormDestroy()
 {
-    if (!m_settingsFile) {
+    // A file that was not read is not written either: the user was told at start-up.
+    if (!m_settingsFile || !m_settingsFile->refusal().isEmpty()) {
+        m_settingsFile.reset();
         return;
     }
     try {
@@ -253,7 +270,7 @@ void TMainWnd::FormDestroy()
         m_settingsFile->writeInteger(kGeneral, QStringLiteral("Left"), pos().x());
         m_settingsFile->save();
     } catch (const SettingsWriteError &error) {
-        m_services.messageBoxes->failure(nullptr, QString::fromUtf8(error.what()));
+        settingsFailure(nullptr, QString::fromUtf8(error.what()));
     }
     m_settingsFile.reset();
 }
@@ -290,7 +307,7 @@ void TMainWnd::PresetsBtnClick()
         RestorePresets();
         m_settingsFile->save();
     } catch (const SettingsWriteError &error) {
-        m_services.messageBoxes->failure(this, QString::fromUtf8(error.what()));
+        settingsFailure(this, QString::fromUtf8(error.what()));
     }
 }
 

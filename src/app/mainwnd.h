@@ -37,6 +37,7 @@ struct MainWndServices
     platform::WindowSystem *windowSystem = nullptr;
     MessageBoxes *messageBoxes = nullptr;
     QString settingsPath;
+    QString settingsNote; // added to every error box about the settings file: why it is kept where it is, or empty
     QString helpFile; // the help page's full path
     std::function<bool(const QUrl &)> openUrl;
     bool noSkin = false; // --no-skin: the platform's frame and look; the settings are unaffected
@@ -77,6 +78,7 @@ private:
     void showEntries();
     // The placement the controls hold, monitor included.
     Placement controlsPlacement() const;
+    void settingsFailure(QWidget *parent, const QString &message);
     void fillTitleList();
     void EnumTitlesProc(const platform::TopLevelWindow &window);
 

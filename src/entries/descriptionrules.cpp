@@ -2,6 +2,7 @@
 #include "descriptionrules.h"
 
 #include "collation.h"
+#include "settings/settingsfile.h"
 
 namespace {
 
@@ -26,6 +27,15 @@ std::optional<QString> descriptionProblem(const QString &description, const QStr
     if (description.contains(u']') || description.contains(u'\n') || description.contains(u'\r')) {
         return QStringLiteral("A description cannot contain \"]\" or a line break. Please choose a different "
                               "description.");
+    }
+    // Longer descriptions, or ones in quotation marks, would read back from the settings file as another text.
+    if (description.size() > SettingsFile::kMaxValueLength) {
+        return QStringLiteral("A description can have at most %1 characters. Please choose a shorter description.")
+            .arg(SettingsFile::kMaxValueLength);
+    }
+    if (description.size() >= 2 && description.front() == description.back()
+        && (description.front() == u'"' || description.front() == u'\'')) {
+        return QStringLiteral("A description cannot be enclosed in quotation marks. Please remove them.");
     }
     for (const QString &reserved : kReservedSections) {
         if (description.compare(reserved, Qt::CaseInsensitive) == 0) {

@@ -1,20 +1,28 @@
-// SettingsFile: parses the profile (INI) file into raw lines grouped by section, answers reads from an index of
-// case-folded names, applies writes to the raw lines and serialises them back unchanged where not written.
+// SettingsFile: keeps the file's bytes as read and describes them by a flat list of small records (a header, a key
+// line, or a run of other lines), linked in file order so that keys can be inserted anywhere in constant time. Names
+// are found through hash values of their folded form; each hit is checked against the name itself, so a collision
+// costs a comparison, never a wrong answer.
 #include "settings/settingsfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <deque>
+#include <sys/stat.h>
 #include <vector>
 
+#include "settings/filereplace.h"
 #include "settings/profileinteger.h"
+#include "settings/settingstext.h"
 
 namespace {
 
 const QByteArray kUtf8Bom("\xEF\xBB\xBF");
+constexpr quint32 kNone = 0xFFFFFFFFu;
 
 bool isBlank(char16_t c)
 {
@@ -51,17 +59,6 @@ QString withoutLineBreaks(const QString &text)
     return result;
 }
 
-// The form in which section and key names are stored and looked up.
-QString normalizedName(const QString &name)
-{
-    return trimBlanks(withoutLineBreaks(name));
-}
-
-QString foldedName(const QString &name)
-{
-    return normalizedName(name).toCaseFolded();
-}
-
 QString unquoted(QString value)
 {
     if (value.size() >= 2 && value.front() == value.back() && (value.front() == u'"' || value.front() == u'\'')) {
@@ -83,27 +80,35 @@ QString cutToMaxLength(QString value)
     return value;
 }
 
+// What readString gives for the raw bytes of a value.
+QString readBack(QByteArrayView raw)
+{
+    return cutToMaxLength(unquoted(trimBlanks(decodeSettingsText(raw))));
+}
+
+enum class Kind : quint8 { Header, Key, Run };
 enum class LineKind { Blank, Comment, Header, Key, Other };
 
 struct ClassifiedLine
 {
     LineKind kind = LineKind::Other;
-    QString foldedName;        // Header and Key lines
-    qsizetype valueStart = -1; // Key lines: the byte after "="
+    qsizetype nameStart = 0; // Header and Key lines: the name's bytes
+    qsizetype nameEnd = 0;
+    qsizetype valueStart = 0; // Key lines: the byte after "="
 };
 
-ClassifiedLine classify(const QByteArray &text)
+ClassifiedLine classify(QByteArrayView text)
 {
     qsizetype first = 0;
     while (first < text.size() && isBlankByte(text[first])) {
         ++first;
     }
     if (first == text.size()) {
-        return {LineKind::Blank, {}, -1};
+        return {LineKind::Blank};
     }
     const char lead = text[first];
     if (lead == ';' || lead == '#') {
-        return {LineKind::Comment, {}, -1};
+        return {LineKind::Comment};
     }
     if (lead == '[') {
         // The name ends at the last "]", so a name that holds "]" itself reads back whole.
@@ -111,194 +116,380 @@ ClassifiedLine classify(const QByteArray &text)
         if (close <= first) {
             close = text.size();
         }
-        const QString name = QString::fromUtf8(text.constData() + first + 1, close - first - 1);
-        return {LineKind::Header, trimBlanks(name).toCaseFolded(), -1};
+        return {LineKind::Header, first + 1, close};
     }
     const qsizetype equals = text.indexOf('=', first);
     if (equals < 0) {
-        return {LineKind::Other, {}, -1};
+        return {LineKind::Other};
     }
-    const QString name = QString::fromUtf8(text.constData() + first, equals - first);
-    return {LineKind::Key, trimBlanks(name).toCaseFolded(), equals + 1};
+    return {LineKind::Key, first, equals, equals + 1};
+}
+
+QString systemReason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Creates the folder and its missing parents. Returns 0, or the system's error number.
+int makeFolders(const QString &folder)
+{
+    const QByteArray path = QFile::encodeName(QDir::cleanPath(folder));
+    for (qsizetype slash = path.indexOf('/', 1);; slash = path.indexOf('/', slash + 1)) {
+        const QByteArray part = slash < 0 ? path : path.first(slash);
+        if (::mkdir(part.constData(), 0777) != 0 && errno != EEXIST) {
+            return errno;
+        }
+        if (slash < 0) {
+            break;
+        }
+    }
+    struct stat info = {};
+    if (::stat(path.constData(), &info) != 0) {
+        return errno;
+    }
+    return S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
 }
 
 } // namespace
 
-SettingsWriteError::SettingsWriteError(const QString &path)
-    : std::runtime_error(QStringLiteral("Unable to write to %1").arg(path).toStdString())
+SettingsWriteError::SettingsWriteError(const QString &path, const QString &reason)
+    : std::runtime_error(QStringLiteral("Unable to write to %1: %2").arg(path, reason).toStdString())
     , m_path(path)
+    , m_reason(reason)
 { }
 
 struct SettingsFile::Document
 {
-    struct Line
+    // 24 bytes, whatever the length of the lines it stands for.
+    struct Record
     {
-        QByteArray text;           // the line's bytes without its terminator
-        QByteArray ending;         // "\n", "\r\n", or empty for a last line that has none
-        qsizetype valueStart = -1; // key lines: where the value begins; -1 for every other line
+        quint32 offset = 0;      // into original, or the index into written when isWritten
+        quint32 length = 0;      // the record's bytes, line breaks included
+        quint32 next = kNone;    // the next record in file order
+        quint32 section = kNone; // the header record of the section holding this record; kNone before the first
+        // Key records: where the value begins, counted from the record's first byte. Runs: how many of the last
+        // bytes are blank lines and comments, which new keys of the section are placed before.
+        quint32 tailOrValue = 0;
+        Kind kind = Kind::Run;
+        quint8 breakLength = 0; // the last line's break: 0 (the file ends without one), 1 ("\n") or 2 ("\r\n")
+        bool isWritten = false; // the bytes are written[offset], a line the program wrote
+        bool endsBlank = false; // run records: the last line is blank
     };
 
-    struct Section
+    QByteArray original;             // the file as read, byte order mark included
+    qsizetype bodyStart = 0;         // after the byte order mark
+    std::vector<QByteArray> written; // lines the program added or replaced, line break included
+    std::deque<Record> records;      // no reallocation as it grows: the peak stays the final size
+    quint32 head = kNone;
+    quint32 tail = kNone;
+    QByteArray lineEnding = "\n"; // the file's style, taken from its first line break; used for new lines
+    size_t seed = QHashSeed::globalSeed();
+    // The names' index: hash values of folded names with their records, sorted by hash value and then file order.
+    // Sections are hashed by name, keys by header and name. What the program adds goes into the small hashes.
+    struct IndexEntry
     {
-        std::vector<Line> lines;            // lines[0] is the header, except in the preamble
-        QHash<QString, qsizetype> keyLines; // case-folded key name -> first line holding it
-        qsizetype contentEnd = 0;           // one past the last line that is neither blank nor a comment
+        size_t hash;
+        quint32 record;
     };
+    std::vector<IndexEntry> sectionIndex;
+    std::vector<IndexEntry> keyIndex;
+    QMultiHash<size_t, quint32> addedSections;
+    QMultiHash<size_t, quint32> addedKeys;
+    QHash<quint32, quint32> insertAfter; // header -> the record new keys of that section follow (sections written)
 
-    QByteArray bom;                             // a UTF-8 byte order mark the file began with, kept for saving
-    QByteArray lineEnding = "\n";               // the file's style, taken from its first line break; used for new lines
-    std::vector<Section> sections {Section {}}; // [0] is the preamble: lines before the first header, never matched
-    QHash<QString, qsizetype> sectionByName;    // case-folded section name -> first section with it
-
-    static Document parse(const QByteArray &bytes);
+    static Document parse(QByteArray bytes);
     QByteArray serialize() const;
-    const Line *find(const QString &section, const QString &key) const;
+    quint32 findSection(const QString &folded) const;
+    quint32 findKey(quint32 section, const QString &folded) const;
+    QString value(quint32 key) const { return readBack(line(key).sliced(records[key].tailOrValue)); }
+    QString keyName(quint32 key) const;
     bool write(const QString &section, const QString &key, const QString &value); // true when the bytes changed
 
 private:
-    static void appendLine(Section &section, Line line, const ClassifiedLine &classified);
-    Section &sectionForWriting(const QString &name);
+    QByteArrayView bytes(quint32 record) const;
+    QByteArrayView line(quint32 record) const { return bytes(record).chopped(records[record].breakLength); }
+    QString foldedName(quint32 record) const;
+    size_t keyHash(quint32 section, const QString &folded) const { return qHashMulti(seed, section, folded); }
+    template<typename Matches>
+    quint32 lookUp(const std::vector<IndexEntry> &index, const QMultiHash<size_t, quint32> &added, size_t hash,
+        Matches matches) const;
+    void append(QByteArrayView text, qsizetype offset, quint8 breakLength, quint32 &section);
+    quint32 addWritten(QByteArray text, Kind kind, quint32 section, quint32 after);
+    quint32 sectionForWriting(const QString &name);
+    quint32 keyInsertionPoint(quint32 section);
 };
 
-void SettingsFile::Document::appendLine(Section &section, Line line, const ClassifiedLine &classified)
+QByteArrayView SettingsFile::Document::bytes(quint32 record) const
 {
-    if (classified.kind == LineKind::Key) {
-        line.valueStart = classified.valueStart;
-        if (!section.keyLines.contains(classified.foldedName)) {
-            section.keyLines.insert(classified.foldedName, qsizetype(section.lines.size()));
-        }
+    const Record &r = records[record];
+    if (r.isWritten) {
+        return written[r.offset];
     }
-    section.lines.push_back(std::move(line));
-    if (classified.kind != LineKind::Blank && classified.kind != LineKind::Comment) {
-        section.contentEnd = qsizetype(section.lines.size());
+    return QByteArrayView(original).sliced(r.offset, r.length);
+}
+
+QString SettingsFile::Document::foldedName(quint32 record) const
+{
+    const ClassifiedLine classified = classify(line(record));
+    return foldedSettingsName(line(record).sliced(classified.nameStart, classified.nameEnd - classified.nameStart));
+}
+
+QString SettingsFile::Document::keyName(quint32 key) const
+{
+    const ClassifiedLine classified = classify(line(key));
+    return trimBlanks(
+        decodeSettingsText(line(key).sliced(classified.nameStart, classified.nameEnd - classified.nameStart)));
+}
+
+// Adds the line text (its break included, breakLength bytes) found at `offset` of the original bytes: each run of
+// lines that are neither headers nor keys becomes one record.
+void SettingsFile::Document::append(QByteArrayView text, qsizetype offset, quint8 breakLength, quint32 &section)
+{
+    const ClassifiedLine classified = classify(text.chopped(breakLength));
+    const Kind kind = classified.kind == LineKind::Header ? Kind::Header
+        : classified.kind == LineKind::Key                ? Kind::Key
+                                                          : Kind::Run;
+    const bool isGap = classified.kind == LineKind::Blank || classified.kind == LineKind::Comment;
+    if (kind == Kind::Run && !records.empty() && records.back().kind == Kind::Run) {
+        Record &run = records.back();
+        run.length += quint32(text.size());
+        run.tailOrValue = isGap ? run.tailOrValue + quint32(text.size()) : 0;
+        run.breakLength = breakLength;
+        run.endsBlank = classified.kind == LineKind::Blank;
+        return;
+    }
+    const auto index = quint32(records.size());
+    if (kind == Kind::Header) {
+        section = index;
+    }
+    Record &record = records.emplace_back();
+    record.offset = quint32(offset);
+    record.length = quint32(text.size());
+    record.section = section;
+    record.kind = kind;
+    record.breakLength = breakLength;
+    record.tailOrValue = kind == Kind::Key ? quint32(classified.valueStart) : isGap ? quint32(text.size()) : 0;
+    record.endsBlank = classified.kind == LineKind::Blank;
+    if (index > 0) {
+        records[index - 1].next = index;
+    }
+    if (kind == Kind::Header) {
+        sectionIndex.push_back({qHash(foldedName(index), seed), index});
+    } else if (kind == Kind::Key && section != kNone) {
+        keyIndex.push_back({keyHash(section, foldedName(index)), index});
     }
 }
 
-SettingsFile::Document SettingsFile::Document::parse(const QByteArray &bytes)
+SettingsFile::Document SettingsFile::Document::parse(QByteArray bytes)
 {
     Document document;
+    document.original = std::move(bytes);
+    const QByteArray &data = document.original;
     qsizetype pos = 0;
-    if (bytes.startsWith(kUtf8Bom)) {
-        document.bom = kUtf8Bom;
+    if (data.startsWith(kUtf8Bom)) {
         pos = kUtf8Bom.size();
     }
-    const qsizetype firstBreak = bytes.indexOf('\n', pos);
-    if (firstBreak > pos && bytes[firstBreak - 1] == '\r') {
+    document.bodyStart = pos;
+    const qsizetype firstBreak = data.indexOf('\n', pos);
+    if (firstBreak > pos && data[firstBreak - 1] == '\r') {
         document.lineEnding = "\r\n";
     }
-    while (pos < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', pos);
-        Line line;
-        if (end < 0) {
-            line.text = bytes.sliced(pos);
-            pos = bytes.size();
-        } else {
-            const qsizetype next = end + 1;
-            if (end > pos && bytes[end - 1] == '\r') {
-                --end;
-            }
-            line.text = bytes.sliced(pos, end - pos);
-            line.ending = bytes.sliced(end, next - end);
-            pos = next;
-        }
-        const ClassifiedLine classified = classify(line.text);
-        if (classified.kind == LineKind::Header) {
-            if (!document.sectionByName.contains(classified.foldedName)) {
-                document.sectionByName.insert(classified.foldedName, qsizetype(document.sections.size()));
-            }
-            document.sections.emplace_back();
-        }
-        appendLine(document.sections.back(), std::move(line), classified);
+    // The indexes are sized first, so that they never grow (and for a moment exist twice) while the file is read.
+    qsizetype headers = 0;
+    qsizetype keys = 0;
+    for (qsizetype at = pos; at < data.size();) {
+        const qsizetype end = data.indexOf('\n', at);
+        const qsizetype next = end < 0 ? data.size() : end + 1;
+        const LineKind kind = classify(QByteArrayView(data).sliced(at, next - at)).kind;
+        headers += kind == LineKind::Header ? 1 : 0;
+        keys += kind == LineKind::Key ? 1 : 0;
+        at = next;
+    }
+    document.sectionIndex.reserve(size_t(headers));
+    document.keyIndex.reserve(size_t(keys));
+    quint32 section = kNone;
+    while (pos < data.size()) {
+        const qsizetype end = data.indexOf('\n', pos);
+        const qsizetype next = end < 0 ? data.size() : end + 1;
+        const quint8 breakLength = end < 0 ? 0 : (end > pos && data[end - 1] == '\r' ? 2 : 1);
+        document.append(QByteArrayView(data).sliced(pos, next - pos), pos, breakLength, section);
+        pos = next;
+    }
+    const auto byHash = [](const IndexEntry &a, const IndexEntry &b) { return a.hash < b.hash; };
+    std::stable_sort(document.sectionIndex.begin(), document.sectionIndex.end(), byHash);
+    std::stable_sort(document.keyIndex.begin(), document.keyIndex.end(), byHash);
+    if (!document.records.empty()) {
+        document.head = 0;
+        document.tail = quint32(document.records.size() - 1);
     }
     return document;
 }
 
 QByteArray SettingsFile::Document::serialize() const
 {
-    qsizetype lastSection = qsizetype(sections.size()) - 1;
-    while (lastSection > 0 && sections[lastSection].lines.empty()) {
-        --lastSection;
-    }
-    QByteArray bytes = bom;
-    for (qsizetype s = 0; s < qsizetype(sections.size()); ++s) {
-        const std::vector<Line> &lines = sections[s].lines;
-        for (qsizetype i = 0; i < qsizetype(lines.size()); ++i) {
-            bytes += lines[i].text;
-            const bool last = s == lastSection && i == qsizetype(lines.size()) - 1;
-            // A line that had no break because it ended the file needs one once lines follow it.
-            bytes += lines[i].ending.isEmpty() && !last ? lineEnding : lines[i].ending;
+    QByteArray result = original.first(bodyStart);
+    for (quint32 i = head; i != kNone; i = records[i].next) {
+        result += bytes(i);
+        // A line that had no break because it ended the file needs one once lines follow it.
+        if (records[i].breakLength == 0 && records[i].next != kNone) {
+            result += lineEnding;
         }
     }
-    return bytes;
+    return result;
 }
 
-const SettingsFile::Document::Line *SettingsFile::Document::find(const QString &section, const QString &key) const
+// The first record of `index` or `added` under `hash` that `matches`; kNone when there is none.
+template<typename Matches>
+quint32 SettingsFile::Document::lookUp(
+    const std::vector<IndexEntry> &index, const QMultiHash<size_t, quint32> &added, size_t hash, Matches matches) const
 {
-    const auto sectionIt = sectionByName.constFind(foldedName(section));
-    if (sectionIt == sectionByName.cend()) {
-        return nullptr;
+    const auto byHash = [](const IndexEntry &a, const IndexEntry &b) { return a.hash < b.hash; };
+    const auto [first, last] = std::equal_range(index.begin(), index.end(), IndexEntry {hash, 0}, byHash);
+    for (auto it = first; it != last; ++it) {
+        if (matches(it->record)) {
+            return it->record;
+        }
     }
-    const Section &found = sections[*sectionIt];
-    const auto keyIt = found.keyLines.constFind(foldedName(key));
-    return keyIt == found.keyLines.cend() ? nullptr : &found.lines[*keyIt];
+    // Names the program added exist nowhere else in the file, so their order among themselves does not matter.
+    for (auto it = added.constFind(hash); it != added.cend() && it.key() == hash; ++it) {
+        if (matches(*it)) {
+            return *it;
+        }
+    }
+    return kNone;
 }
 
-SettingsFile::Document::Section &SettingsFile::Document::sectionForWriting(const QString &name)
+quint32 SettingsFile::Document::findSection(const QString &folded) const
+{
+    return lookUp(sectionIndex, addedSections, qHash(folded, seed), [&](quint32 r) { return foldedName(r) == folded; });
+}
+
+quint32 SettingsFile::Document::findKey(quint32 section, const QString &folded) const
+{
+    return lookUp(keyIndex, addedKeys, keyHash(section, folded),
+        [&](quint32 r) { return records[r].section == section && foldedName(r) == folded; });
+}
+
+// Adds a line the program wrote after record `after` (at the end when kNone).
+quint32 SettingsFile::Document::addWritten(QByteArray text, Kind kind, quint32 section, quint32 after)
+{
+    const auto index = quint32(records.size());
+    Record &record = records.emplace_back();
+    record.offset = quint32(written.size());
+    record.length = quint32(text.size());
+    record.section = kind == Kind::Header ? index : section;
+    record.kind = kind;
+    record.breakLength = quint8(lineEnding.size());
+    record.isWritten = true;
+    record.tailOrValue = kind == Kind::Run ? record.length : 0; // the program writes blank lines only
+    record.endsBlank = kind == Kind::Run;
+    written.push_back(std::move(text));
+    if (after == kNone) {
+        after = tail;
+    }
+    if (after == kNone) {
+        head = index;
+    } else {
+        record.next = records[after].next;
+        records[after].next = index;
+    }
+    if (after == tail) {
+        tail = index;
+    }
+    return index;
+}
+
+quint32 SettingsFile::Document::sectionForWriting(const QString &name)
 {
     const QString folded = name.toCaseFolded();
-    if (const auto it = sectionByName.constFind(folded); it != sectionByName.cend()) {
-        return sections[*it];
+    if (const quint32 found = findSection(folded); found != kNone) {
+        return found;
     }
     // A blank line sets the new section apart from what precedes it.
-    for (auto it = sections.rbegin(); it != sections.rend(); ++it) {
-        if (!it->lines.empty()) {
-            if (classify(it->lines.back().text).kind != LineKind::Blank) {
-                it->lines.push_back(Line {{}, lineEnding, -1});
-            }
-            break;
+    if (tail != kNone && !(records[tail].kind == Kind::Run && records[tail].endsBlank)) {
+        addWritten(lineEnding, Kind::Run, records[tail].section, kNone);
+    }
+    const quint32 header = addWritten('[' + name.toUtf8() + ']' + lineEnding, Kind::Header, kNone, kNone);
+    Q_ASSERT(foldedName(header) == folded);
+    addedSections.insert(qHash(folded, seed), header);
+    insertAfter.insert(header, header);
+    return header;
+}
+
+// Keys are added after the section's last key or other content, before the blank lines and comments that lead to
+// the next section. A run that holds both is split there, once.
+quint32 SettingsFile::Document::keyInsertionPoint(quint32 section)
+{
+    if (const auto it = insertAfter.constFind(section); it != insertAfter.cend()) {
+        return *it;
+    }
+    quint32 last = section;
+    for (quint32 i = records[section].next; i != kNone && records[i].kind != Kind::Header; i = records[i].next) {
+        if (records[i].kind != Kind::Run || records[i].tailOrValue < records[i].length) {
+            last = i;
         }
     }
-    sectionByName.insert(folded, qsizetype(sections.size()));
-    Section &section = sections.emplace_back();
-    const QByteArray header = '[' + name.toUtf8() + ']';
-    const ClassifiedLine classified = classify(header);
-    Q_ASSERT(classified.kind == LineKind::Header && classified.foldedName == folded);
-    appendLine(section, Line {header, lineEnding, -1}, classified);
-    return section;
+    Record &run = records[last];
+    if (run.kind == Kind::Run && run.tailOrValue > 0) {
+        Q_ASSERT(!run.isWritten); // the program's own runs are blank lines only
+        const quint32 gapLength = run.tailOrValue;
+        Record gap = run;
+        gap.offset = run.offset + run.length - gapLength;
+        gap.length = gapLength;
+        run.length -= gapLength;
+        run.tailOrValue = 0;
+        run.breakLength = 1 + (bytes(last).endsWith("\r\n") ? 1 : 0);
+        run.endsBlank = false;
+        const auto index = quint32(records.size());
+        gap.next = run.next;
+        records.push_back(gap);
+        records[last].next = index;
+        if (tail == last) {
+            tail = index;
+        }
+    }
+    insertAfter.insert(section, last);
+    return last;
 }
 
 bool SettingsFile::Document::write(const QString &section, const QString &key, const QString &value)
 {
-    Section &target = sectionForWriting(normalizedName(section));
-    const QString keyName = normalizedName(key);
+    const quint32 target = sectionForWriting(trimBlanks(withoutLineBreaks(section)));
+    const QString keyName = trimBlanks(withoutLineBreaks(key));
     const QByteArray valueBytes = withoutLineBreaks(value).toUtf8();
-    if (const auto it = target.keyLines.constFind(keyName.toCaseFolded()); it != target.keyLines.cend()) {
+    const QString folded = keyName.toCaseFolded();
+    if (const quint32 found = findKey(target, folded); found != kNone) {
+        if (this->value(found) == readBack(valueBytes)) {
+            return false;
+        }
         // The key's own spelling and spacing are kept, the blanks after "=" too unless the value brings its own
         // (they are not read back, and keeping both would grow the line at every write).
-        Line &line = target.lines[*it];
-        qsizetype keep = line.valueStart;
+        Record &record = records[found];
+        const QByteArrayView text = line(found);
+        qsizetype keep = record.tailOrValue;
         if (valueBytes.isEmpty() || !isBlankByte(valueBytes.front())) {
-            while (keep < line.text.size() && isBlankByte(line.text[keep])) {
+            while (keep < text.size() && isBlankByte(text[keep])) {
                 ++keep;
             }
         }
-        QByteArray text = line.text.first(keep) + valueBytes;
-        if (text == line.text) {
-            return false;
+        QByteArray replaced
+            = text.first(keep).toByteArray() + valueBytes + bytes(found).last(record.breakLength).toByteArray();
+        record.length = quint32(replaced.size());
+        if (record.isWritten) {
+            written[record.offset] = std::move(replaced);
+        } else {
+            record.offset = quint32(written.size());
+            record.isWritten = true;
+            written.push_back(std::move(replaced));
         }
-        line.text = std::move(text);
         return true;
     }
-    Line line {keyName.toUtf8() + '=' + valueBytes, lineEnding, -1};
-    const ClassifiedLine classified = classify(line.text);
-    Q_ASSERT(classified.kind == LineKind::Key && classified.foldedName == keyName.toCaseFolded());
-    line.valueStart = classified.valueStart;
-    // Keys are added after the section's last key, before the blank lines and comments that lead to the next
-    // section; only such lines move, so the indices of the key lines stay valid.
-    const qsizetype at = target.contentEnd;
-    target.lines.insert(target.lines.begin() + at, std::move(line));
-    target.keyLines.insert(classified.foldedName, at);
-    ++target.contentEnd;
+    const QByteArray text = keyName.toUtf8() + '=';
+    const quint32 added = addWritten(text + valueBytes + lineEnding, Kind::Key, target, keyInsertionPoint(target));
+    records[added].tailOrValue = quint32(text.size());
+    Q_ASSERT(foldedName(added) == folded);
+    addedKeys.insert(keyHash(target, folded), added);
+    insertAfter.insert(target, added);
     return true;
 }
 
@@ -313,6 +504,12 @@ bool SettingsFile::exists() const
     return QFileInfo::exists(m_path);
 }
 
+QString SettingsFile::refusal() const
+{
+    document();
+    return m_refusal;
+}
+
 SettingsFile::Document &SettingsFile::document() const
 {
     if (m_document) {
@@ -324,49 +521,57 @@ SettingsFile::Document &SettingsFile::document() const
         return *m_document;
     }
     // Anything but a regular file (a folder, a FIFO that would block) and anything over budget is left unread.
+    if (!info.isFile()) {
+        m_refusal = QStringLiteral("it is not a regular file");
+        return *m_document;
+    }
+    if (info.size() > kMaxFileBytes) {
+        m_refusal = QStringLiteral("it is larger than %1 MiB").arg(kMaxFileBytes / (1024 * 1024));
+        return *m_document;
+    }
     QFile file(m_path);
-    if (!info.isFile() || info.size() > kMaxFileBytes || !file.open(QIODevice::ReadOnly)) {
-        m_unreadable = true;
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_refusal = systemReason(errno);
         return *m_document;
     }
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxFileBytes) {
-        m_unreadable = true;
+    QByteArray bytes = file.read(kMaxFileBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        m_refusal = file.errorString();
         return *m_document;
     }
-    *m_document = Document::parse(bytes);
+    if (bytes.size() > kMaxFileBytes) {
+        m_refusal = QStringLiteral("it is larger than %1 MiB").arg(kMaxFileBytes / (1024 * 1024));
+        return *m_document;
+    }
+    *m_document = Document::parse(std::move(bytes));
     return *m_document;
 }
 
 QString SettingsFile::readString(const QString &section, const QString &key, const QString &defaultValue) const
 {
-    const Document::Line *line = document().find(section, key);
-    if (!line) {
-        return defaultValue;
-    }
-    const QByteArrayView raw = QByteArrayView(line->text).sliced(line->valueStart);
-    return cutToMaxLength(unquoted(trimBlanks(QString::fromUtf8(raw))));
+    const Document &doc = document();
+    const quint32 found = doc.findSection(foldedSettingsName(section));
+    const quint32 keyLine = found == kNone ? kNone : doc.findKey(found, foldedSettingsName(key));
+    return keyLine == kNone ? defaultValue : doc.value(keyLine);
 }
 
 QStringList SettingsFile::keys(const QString &section) const
 {
     const Document &doc = document();
-    const auto sectionIt = doc.sectionByName.constFind(foldedName(section));
-    if (sectionIt == doc.sectionByName.cend()) {
+    const quint32 found = doc.findSection(foldedSettingsName(section));
+    if (found == kNone) {
         return {};
     }
-    const Document::Section &found = doc.sections[*sectionIt];
-    std::vector<qsizetype> lines;
-    lines.reserve(found.keyLines.size());
-    for (const qsizetype line : found.keyLines) {
-        lines.push_back(line);
-    }
-    std::sort(lines.begin(), lines.end());
     QStringList names;
-    names.reserve(qsizetype(lines.size()));
-    for (const qsizetype line : lines) {
-        const Document::Line &keyLine = found.lines[line];
-        names << trimBlanks(QString::fromUtf8(keyLine.text.constData(), keyLine.valueStart - 1));
+    for (quint32 i = doc.records[found].next; i != kNone && doc.records[i].kind != Kind::Header;
+         i = doc.records[i].next) {
+        if (doc.records[i].kind != Kind::Key) {
+            continue;
+        }
+        const QString name = doc.keyName(i);
+        if (doc.findKey(found, foldedSettingsName(name)) == i) {
+            names << name;
+        }
     }
     return names;
 }
@@ -405,14 +610,21 @@ void SettingsFile::save()
         return;
     }
     const QString fullPath = QFileInfo(m_path).absoluteFilePath();
-    if (m_unreadable || !QDir().mkpath(QFileInfo(fullPath).absolutePath())) {
-        throw SettingsWriteError(fullPath);
+    if (!m_refusal.isEmpty()) {
+        throw SettingsWriteError(
+            fullPath, QStringLiteral("the file was not read (%1), so it is left as it is").arg(m_refusal));
     }
-    // QSaveFile writes beside the target and renames over it on commit; on failure it removes its temporary file.
-    QSaveFile file(fullPath);
     const QByteArray bytes = m_document->serialize();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        throw SettingsWriteError(fullPath);
+    if (bytes.size() > kMaxFileBytes) {
+        throw SettingsWriteError(fullPath,
+            QStringLiteral("the settings would take more than %1 MiB, which the program could not read back")
+                .arg(kMaxFileBytes / (1024 * 1024)));
+    }
+    if (const int error = makeFolders(QFileInfo(fullPath).absolutePath())) {
+        throw SettingsWriteError(fullPath, systemReason(error));
+    }
+    if (const auto failure = replaceFile(fullPath, bytes)) {
+        throw SettingsWriteError(fullPath, *failure);
     }
     m_modified = false;
 }

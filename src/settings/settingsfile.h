@@ -8,15 +8,18 @@
 #include <memory>
 #include <stdexcept>
 
-// "Unable to write to <full path>": the settings file could not be replaced. The old file is left as it was.
+// "Unable to write to <full path>: <reason>": the settings file could not be replaced. The old file is left as it
+// was. The reason is the system's error text or says why the program refused to write.
 class SettingsWriteError : public std::runtime_error
 {
 public:
-    explicit SettingsWriteError(const QString &path);
+    SettingsWriteError(const QString &path, const QString &reason);
     QString path() const { return m_path; }
+    QString reason() const { return m_reason; }
 
 private:
     QString m_path;
+    QString m_reason;
 };
 
 // Section and key names are matched without regard to letter case (Unicode case folding), after the same
@@ -24,9 +27,14 @@ private:
 // dropped. The first matching section and, inside it, the first matching key win. Key names are the program's own:
 // they must not contain "=" nor begin with "[", ";" or "#".
 //
+// Bytes that are not valid UTF-8 read as Latin-1 characters (see settingstext.h). A line is rewritten only when the
+// value written differs from the value read, so what was read comes back byte for byte however it was encoded and
+// however long it was; new and changed lines are UTF-8.
+//
 // The file is read on first access; a missing file reads as empty. A file that cannot be read or is larger than
-// kMaxFileBytes is not parsed: reads give their defaults and save() refuses to replace it, so a file we could not
-// read is never overwritten with a partial copy. Writes change the in-memory copy only; save() replaces the file.
+// kMaxFileBytes is refused: reads give their defaults, refusal() says why, and save() never replaces it. Memory is
+// the file's bytes plus a small fixed amount per key, header and run of other lines. Writes change the in-memory
+// copy only; save() replaces the file.
 class SettingsFile
 {
 public:
@@ -40,6 +48,9 @@ public:
 
     QString path() const { return m_path; }
     bool exists() const; // something exists at path() now
+    // Why the file at path() was not read (the system's reason, or that it is too large or no regular file);
+    // empty when it was read or is missing. Reads the file if that has not happened yet.
+    QString refusal() const;
 
     // The stored value with blanks around it dropped and one pair of enclosing quotes (' or ") removed, cut to
     // kMaxValueLength without splitting a surrogate pair; defaultValue when the section or key is missing.
@@ -55,14 +66,16 @@ public:
 
     // Replaces the value of the first matching key of the first matching section, or adds the key after the last
     // key of that section, or adds the section at the end of the file. Each CR, LF or CR LF in the value is
-    // written as one blank, so no value can break the file's structure.
+    // written as one blank, so no value can break the file's structure. A value that reads back as the stored one
+    // already does changes nothing.
     void writeString(const QString &section, const QString &key, const QString &value);
     void writeInteger(const QString &section, const QString &key, int value); // decimal
     void writeBool(const QString &section, const QString &key, bool value);   // "1" or "0"
 
     // Replaces the file with the in-memory copy when a write has changed it since loading or the last save:
-    // creates the folder if missing, writes a temporary file beside the target and renames it over the target.
-    // Throws SettingsWriteError with the full path on any failure; the file on disk then stays as it was.
+    // creates the folder if missing and replaces the file atomically (filereplace.h). Throws SettingsWriteError
+    // with the full path on any failure, and without trying when the file was refused or the new file would be
+    // larger than kMaxFileBytes (it could not be read back); the file on disk then stays as it was.
     void save();
 
 private:
@@ -71,6 +84,6 @@ private:
 
     QString m_path;
     mutable std::unique_ptr<Document> m_document;
-    mutable bool m_unreadable = false;
+    mutable QString m_refusal;
     bool m_modified = false;
 };

@@ -31,6 +31,16 @@ QString settingsFilePath(const QString &executableDir, const QString &configHome
     return QDir(QDir(configHome).filePath(kConfigSubfolder)).filePath(kFileName);
 }
 
+QString settingsLocationNote(const QString &executableDir, const QString &settingsPath)
+{
+    const QString folder = QDir::cleanPath(QFileInfo(settingsPath).absolutePath());
+    if (folder == QDir::cleanPath(QFileInfo(executableDir).absoluteFilePath())) {
+        return {};
+    }
+    return QStringLiteral("The program's folder %1 cannot be written, so the settings are kept in %2 instead.")
+        .arg(QDir::toNativeSeparators(executableDir), QDir::toNativeSeparators(settingsPath));
+}
+
 QString settingsFilePath()
 {
     return settingsFilePath(QCoreApplication::applicationDirPath(), configHomePath());

@@ -13,3 +13,7 @@ QString settingsFilePath(const QString &executableDir, const QString &configHome
 
 // The rule applied to this program's executable folder and configHomePath(). Needs the QCoreApplication.
 QString settingsFilePath();
+
+// What error boxes about the settings file add when the file is not beside the executable: that the program's
+// folder cannot be written and which file is used instead. Empty when settingsPath lies in executableDir.
+QString settingsLocationNote(const QString &executableDir, const QString &settingsPath);

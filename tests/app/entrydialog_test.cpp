@@ -183,6 +183,12 @@ private slots:
         QTest::newRow("blank at the end") << QByteArray("AddBtn") << "Mine2 "
                                           << "A description cannot begin or end with a blank. Please remove the "
                                              "blanks.";
+        QTest::newRow("longer than the settings file reads back")
+            << QByteArray("AddBtn") << QString(2048, u'd')
+            << "A description can have at most 2047 characters. Please choose a shorter description.";
+        QTest::newRow("in quotation marks") << QByteArray("EditBtn") << "'quoted'"
+                                            << "A description cannot be enclosed in quotation marks. Please remove "
+                                               "them.";
         QTest::newRow("blanks only") << QByteArray("CopyBtn") << "   "
                                      << "The description is blank. Please enter a description.";
     }

@@ -31,6 +31,7 @@ public:
         services.windowSystem = &windowSystem;
         services.messageBoxes = &messageBoxes;
         services.settingsPath = settingsPath;
+        services.settingsNote = settingsNote;
         services.helpFile = helpFile;
         services.openUrl = [this](const QUrl &url) {
             openedUrls << url;
@@ -76,6 +77,7 @@ public:
 
     QTemporaryDir dir;
     QString settingsPath;
+    QString settingsNote;
     QString helpFile;
     FakeWindowSystem windowSystem;
     RecordingMessageBoxes messageBoxes;

@@ -372,6 +372,28 @@ private slots:
         QCOMPARE(SettingsFile(f.settingsPath).readInteger("Left half of screen", "WidthValue", -7), 7);
     }
 
+    // A file over the size limit is not read: the user is told why at start-up, and the exit leaves it untouched
+    // (it used to be refused silently and then overwritten with the empty list, or failed as "Unable to write").
+    void refusedFileIsReportedAndKept()
+    {
+        MainWndFixture f;
+        f.writeSettings("[General]\nPresetCount=1\nPreset1=A\n");
+        {
+            QFile file(f.settingsPath);
+            QVERIFY(file.resize(SettingsFile::kMaxFileBytes + 1));
+        }
+        const QByteArray before = f.settingsText();
+        f.start();
+        QVERIFY(f.rowCaptions().isEmpty());
+        QCOMPARE(f.messageBoxes.errors,
+            QStringList {"The settings file " + f.settingsPath
+                + " cannot be read: it is larger than 16 MiB. The program starts without its settings and leaves the "
+                  "file as it is."});
+        f.end();
+        QCOMPARE(f.messageBoxes.errors.size(), 1);
+        QVERIFY(f.settingsText() == before);
+    }
+
     void failedWritesAreReportedAndLoseNothing()
     {
         MainWndFixture f;
@@ -380,10 +402,12 @@ private slots:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         f.settingsPath = f.dir.filePath("folder/KTZ.ini");
+        f.settingsNote = "The settings are elsewhere.";
         f.start();
         QCOMPARE(f.rowCaptions(), presetDescriptions());
         f.end();
-        QCOMPARE(f.messageBoxes.errors, QStringList {"Unable to write to " + f.settingsPath + "."});
+        QCOMPARE(f.messageBoxes.errors,
+            QStringList {"Unable to write to " + f.settingsPath + ": Not a directory.\n\nThe settings are elsewhere."});
     }
 
     void helpAndSidePicture()

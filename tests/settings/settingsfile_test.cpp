@@ -4,13 +4,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
 #include <memory>
 #include <optional>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include "settings/settingslocation.h"
 #include "filebytes.h"
@@ -53,6 +57,35 @@ private:
 
 } // namespace
 
+// The system's sync calls, replaced for this test program: fdatasync fails while failingSyncs is positive, fsync
+// records the folders it syncs and what the watched file holds at that moment.
+namespace {
+int failingSyncs = 0;
+QStringList syncedFolders;
+QString watchedFile;
+QByteArray contentAtFolderSync;
+} // namespace
+
+extern "C" int fdatasync(int fd)
+{
+    if (failingSyncs > 0) {
+        --failingSyncs;
+        errno = EIO;
+        return -1;
+    }
+    return int(::syscall(SYS_fdatasync, fd));
+}
+
+extern "C" int fsync(int fd)
+{
+    struct stat info = {};
+    if (!watchedFile.isEmpty() && ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        syncedFolders << QFileInfo(QStringLiteral("/proc/self/fd/%1").arg(fd)).symLinkTarget();
+        contentAtFolderSync = readAll(watchedFile);
+    }
+    return int(::syscall(SYS_fsync, fd));
+}
+
 class SettingsFileTest : public QObject
 {
     Q_OBJECT
@@ -67,12 +100,17 @@ private slots:
     void readBool();
     void keys_data();
     void keys();
+    void memoryPerLine_data();
+    void memoryPerLine();
     void write_data();
     void write();
     void saveWritesOnlyChanges();
     void loadsOnFirstAccess();
     void saveFailure_data();
     void saveFailure();
+    void folderSyncedAfterRename();
+    void staleTemporariesRemoved();
+    void linkTargetReplaced();
     void location_data();
     void location();
     void configHome_data();
@@ -165,11 +203,21 @@ void SettingsFileTest::readString_data()
     QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF[A]\nk=v\n") << "A"
                                      << "k"
                                      << "v";
-    QTest::newRow("invalid UTF-8 replaced") << QByteArray("[A]\nk=a\xFF"
-                                                          "b\n")
-                                            << "A"
-                                            << "k"
-                                            << "a\uFFFDb";
+    QTest::newRow("bytes outside UTF-8 read as Latin-1") << QByteArray("[A]\nk=a\xFF"
+                                                                       "b\n")
+                                                         << "A"
+                                                         << "k"
+                                                         << "a\u00FFb";
+    QTest::newRow("Latin-1 section name") << QByteArray("[Caf\xE9]\nk=v\n") << "CAF\u00C9"
+                                          << "k"
+                                          << "v";
+    QTest::newRow("Latin-1 sections stay apart") << QByteArray("[Caf\xE9]\nk=1\n[Caf\xE8]\nk=2\n") << "Caf\u00E8"
+                                                 << "k"
+                                                 << "2";
+    QTest::newRow("UTF-8 and Latin-1 spellings are one name")
+        << QByteArray("[Caf\xC3\xA9]\nk=1\n[Caf\xE9]\nk=2\n") << "Caf\u00E9"
+        << "k"
+        << "1";
 
     const QString x2047(2047, u'x');
     QTest::newRow("cut to 2047 characters") << "[A]\nk=" + QByteArray(3000, 'x') << "A"
@@ -285,6 +333,54 @@ void SettingsFileTest::keys()
     QCOMPARE(settings.keys(QStringLiteral("A")), expected);
 }
 
+void SettingsFileTest::memoryPerLine_data()
+{
+    QTest::addColumn<QByteArray>("line"); // "%1" stands for the line's number
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+
+    QTest::newRow("empty lines") << QByteArray("\n") << "h1"
+                                 << "k";
+    QTest::newRow("unique headers") << QByteArray("[%1]\n") << "9"
+                                    << "k";
+    QTest::newRow("unique keys") << QByteArray("%1=\n") << "A"
+                                 << "9";
+}
+
+// A file at the size limit made of the smallest lines of one kind: the memory it takes beyond its own bytes stays
+// within a small fixed amount per line. Holding each line as a string of its own took a hundred bytes per line.
+void SettingsFileTest::memoryPerLine()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    constexpr qint64 kBytesPerLineBudget = 80;
+
+    QByteArray content = "[A]\n";
+    content.reserve(SettingsFile::kMaxFileBytes);
+    const qsizetype hole = line.indexOf("%1");
+    qint64 lines = 1;
+    while (content.size() < SettingsFile::kMaxFileBytes - 16) {
+        if (hole < 0) {
+            content += line;
+        } else {
+            content.append(line.constData(), hole).append(QByteArray::number(lines)).append(line.sliced(hole + 2));
+        }
+        lines += line.count('\n');
+    }
+    writeAll(m_path, content);
+
+    QProcess probe;
+    probe.start(QStringLiteral(FRAMEWRIGHT_MEMORY_PROBE), {m_path, section, key});
+    QVERIFY(probe.waitForFinished(120000));
+    QCOMPARE(probe.exitCode(), 0);
+    bool isNumber = false;
+    const qint64 growth = probe.readAllStandardOutput().trimmed().toLongLong(&isNumber);
+    QVERIFY(isNumber);
+    QVERIFY2(growth < lines * kBytesPerLineBudget,
+        qPrintable(QStringLiteral("%1 bytes for %2 lines").arg(growth).arg(lines)));
+}
+
 void SettingsFileTest::write_data()
 {
     QTest::addColumn<bool>("fileExists");
@@ -331,6 +427,13 @@ void SettingsFileTest::write_data()
     QTest::newRow("invalid UTF-8 in other lines kept")
         << true << QByteArray("[A]\nx=\xFF\xFE\n[B]\n\xC3=\n") << QList<Write> {{"A", "k", "\u00E9"}}
         << QByteArray("[A]\nx=\xFF\xFE\nk=\xC3\xA9\n[B]\n\xC3=\n");
+    QTest::newRow("Latin-1 bytes kept when written back as read")
+        << true << QByteArray("[Caf\xE9]\nTitle=R\xE9sum\xE9\n[Caf\xE8]\nTitle=x\n")
+        << QList<Write> {{"Caf\u00E9", "Title", "R\u00E9sum\u00E9"}, {"Caf\u00E8", "Title", "y"}}
+        << QByteArray("[Caf\xE9]\nTitle=R\xE9sum\xE9\n[Caf\xE8]\nTitle=y\n");
+    QTest::newRow("long value kept when written back as read")
+        << true << "[A]\nk=\"" + QByteArray(3000, 'x') + "\"\n"
+        << QList<Write> {{"A", "k", QString(2047, u'x')}} << "[A]\nk=\"" + QByteArray(3000, 'x') + "\"\n";
     QTest::newRow("byte order mark kept") << true << QByteArray("\xEF\xBB\xBF[A]\r\nk=1\r\n")
                                           << QList<Write> {{"A", "k", "2"}} << QByteArray("\xEF\xBB\xBF[A]\r\nk=2\r\n");
     QTest::newRow("line breaks in a value")
@@ -426,21 +529,29 @@ void SettingsFileTest::loadsOnFirstAccess()
     QCOMPARE(settings.readInteger(QStringLiteral("A"), QStringLiteral("k"), 0), 1);
 }
 
-enum class Obstacle { ParentIsFile, UnderProc, PathIsFolder, FileTooLarge, WriteFails };
+enum class Obstacle { ParentIsFile, UnderProc, PathIsFolder, FileTooLarge, WriteFails, SyncFails, TooLargeToReadBack };
 
 void SettingsFileTest::saveFailure_data()
 {
     QTest::addColumn<Obstacle>("obstacle");
-    QTest::newRow("parent folder is a regular file") << Obstacle::ParentIsFile;
-    QTest::newRow("folder under /proc") << Obstacle::UnderProc;
-    QTest::newRow("settings path is a folder") << Obstacle::PathIsFolder;
-    QTest::newRow("file over the size limit is left unread") << Obstacle::FileTooLarge;
-    QTest::newRow("writing the new file fails") << Obstacle::WriteFails;
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("parent folder is a regular file") << Obstacle::ParentIsFile << "Not a directory";
+    QTest::newRow("folder under /proc") << Obstacle::UnderProc << "No such file or directory";
+    QTest::newRow("settings path is a folder")
+        << Obstacle::PathIsFolder << "the file was not read (it is not a regular file), so it is left as it is";
+    QTest::newRow("file over the size limit is left unread")
+        << Obstacle::FileTooLarge << "the file was not read (it is larger than 16 MiB), so it is left as it is";
+    QTest::newRow("writing the new file fails") << Obstacle::WriteFails << "File too large";
+    QTest::newRow("syncing the new file fails") << Obstacle::SyncFails << "Input/output error";
+    QTest::newRow("new file too large to read back")
+        << Obstacle::TooLargeToReadBack
+        << "the settings would take more than 16 MiB, which the program could not read back";
 }
 
 void SettingsFileTest::saveFailure()
 {
     QFETCH(Obstacle, obstacle);
+    QFETCH(QString, reason);
     const QByteArray old("; old\n[A]\nk=1\n");
     QString path = m_path;
     switch (obstacle) {
@@ -462,36 +573,105 @@ void SettingsFileTest::saveFailure()
         break;
     }
     case Obstacle::WriteFails:
+    case Obstacle::SyncFails:
+    case Obstacle::TooLargeToReadBack:
         writeAll(m_path, old);
         break;
     }
     const QByteArray before = readAll(m_path);
+    const bool readable = obstacle != Obstacle::PathIsFolder && obstacle != Obstacle::FileTooLarge;
 
     SettingsFile settings(path);
-    QCOMPARE(
-        settings.readInteger(QStringLiteral("A"), QStringLiteral("k"), -1), obstacle == Obstacle::WriteFails ? 1 : -1);
+    QCOMPARE(settings.readInteger(QStringLiteral("A"), QStringLiteral("k"), -1), readable && path == m_path ? 1 : -1);
+    QCOMPARE(settings.refusal().isEmpty(), readable);
     settings.writeString(QStringLiteral("A"), QStringLiteral("k"), QString(64 * 1024, u'v'));
+    if (obstacle == Obstacle::TooLargeToReadBack) {
+        // Values longer than a read gives back are still written whole, so the file can outgrow what is read.
+        for (int i = 0; i < 9; ++i) {
+            settings.writeString(QStringLiteral("A"), QStringLiteral("big%1").arg(i), QString(2 * 1024 * 1024, u'v'));
+        }
+    }
     std::optional<FileSizeLimit> limit;
     if (obstacle == Obstacle::WriteFails) {
         limit.emplace(4096);
     }
+    failingSyncs = obstacle == Obstacle::SyncFails ? 1 : 0;
     try {
         settings.save();
         QFAIL("save() did not throw");
     } catch (const SettingsWriteError &error) {
         QCOMPARE(error.path(), QFileInfo(path).absoluteFilePath());
+        QCOMPARE(error.reason(), reason);
         QCOMPARE(QString::fromUtf8(error.what()),
-            QStringLiteral("Unable to write to ") + QFileInfo(path).absoluteFilePath());
+            QStringLiteral("Unable to write to ") + QFileInfo(path).absoluteFilePath() + QStringLiteral(": ") + reason);
     }
     limit.reset();
+    failingSyncs = 0;
 
     QCOMPARE(readAll(m_path), before);
     if (obstacle == Obstacle::PathIsFolder) {
         QCOMPARE(readAll(m_path + QStringLiteral("/inside")), old);
+    } else {
+        const QStringList files = obstacle == Obstacle::ParentIsFile ? QStringList {"file"}
+            : obstacle == Obstacle::UnderProc                        ? QStringList {}
+                                                                     : QStringList {"KTZ.ini"};
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), files);
     }
-    if (obstacle == Obstacle::WriteFails) {
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList {"KTZ.ini"});
+}
+
+// The folder is synced after the rename, so the rename itself survives a power failure.
+void SettingsFileTest::folderSyncedAfterRename()
+{
+    writeAll(m_path, "[A]\nk=1\n");
+    SettingsFile settings(m_path);
+    settings.writeInteger(QStringLiteral("A"), QStringLiteral("k"), 2);
+    syncedFolders.clear();
+    contentAtFolderSync.clear();
+    watchedFile = m_path;
+    settings.save();
+    watchedFile.clear();
+    QCOMPARE(syncedFolders, QStringList {QFileInfo(m_dir->path()).canonicalFilePath()});
+    QCOMPARE(contentAtFolderSync, QByteArray("[A]\nk=2\n"));
+}
+
+// Temporaries of our own name that no save holds a lock on are left over from a killed save and go; everything
+// else in the folder stays.
+void SettingsFileTest::staleTemporariesRemoved()
+{
+    writeAll(m_path, "[A]\nk=1\n");
+    const QStringList kept {"KTZ.ini.bak", "KTZ.ini.abc", "KTZ.ini.Ab-2Cd", "Other.ini.Ab12Cd", "KTZ.ini.Zz99Yy"};
+    for (const QString &name : kept + QStringList {"KTZ.ini.Ab12Cd", "KTZ.ini.000000"}) {
+        writeAll(m_dir->filePath(name), "temporary");
     }
+    // A save in progress elsewhere holds the lock on its temporary.
+    QFile inUse(m_dir->filePath(QStringLiteral("KTZ.ini.Zz99Yy")));
+    QVERIFY(inUse.open(QIODevice::ReadOnly));
+    QCOMPARE(::flock(inUse.handle(), LOCK_EX | LOCK_NB), 0);
+
+    SettingsFile settings(m_path);
+    settings.writeInteger(QStringLiteral("A"), QStringLiteral("k"), 2);
+    settings.save();
+    QStringList expected = kept + QStringList {"KTZ.ini"};
+    expected.sort();
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
+    QCOMPARE(readAll(m_path), QByteArray("[A]\nk=2\n"));
+}
+
+// A symbolic link stays a link: the file it points to is replaced, with its permissions.
+void SettingsFileTest::linkTargetReplaced()
+{
+    const QString target = m_dir->filePath(QStringLiteral("real.ini"));
+    writeAll(target, "[A]\nk=1\n");
+    QVERIFY(QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    QVERIFY(QFile::link(target, m_path));
+    SettingsFile settings(m_path);
+    settings.writeInteger(QStringLiteral("A"), QStringLiteral("k"), 2);
+    settings.save();
+    QVERIFY(QFileInfo(m_path).isSymLink());
+    QCOMPARE(readAll(target), QByteArray("[A]\nk=2\n"));
+    struct stat info = {};
+    QCOMPARE(::stat(QFile::encodeName(target).constData(), &info), 0);
+    QCOMPARE(info.st_mode & 07777, 0600u);
 }
 
 void SettingsFileTest::location_data()
@@ -513,8 +693,14 @@ void SettingsFileTest::location()
     QFETCH(QString, expected);
     QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("bin")));
     writeAll(m_dir->filePath(QStringLiteral("file")), "");
-    QCOMPARE(settingsFilePath(m_dir->filePath(executableDir), m_dir->filePath(QStringLiteral("config"))),
-        m_dir->filePath(expected));
+    const QString path = settingsFilePath(m_dir->filePath(executableDir), m_dir->filePath(QStringLiteral("config")));
+    QCOMPARE(path, m_dir->filePath(expected));
+    // Error boxes say which file is used when the one beside the executable cannot be.
+    QCOMPARE(settingsLocationNote(m_dir->filePath(executableDir), path),
+        expected.startsWith(QStringLiteral("config")) ? QStringLiteral("The program's folder %1 cannot be written, so "
+                                                                       "the settings are kept in %2 instead.")
+                                                            .arg(m_dir->filePath(executableDir), path)
+                                                      : QString());
     // The test's own folder is writable, so the program's rule picks it.
     QCOMPARE(settingsFilePath(), QCoreApplication::applicationDirPath() + QStringLiteral("/KTZ.ini"));
 }

@@ -1,0 +1,14 @@
+// Replacing a file atomically and durably: a temporary file beside the target, synced, renamed over the target,
+// then the folder synced. After a crash the target holds the old or the new bytes, whole.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// Replaces the file at `path` (a symbolic link is followed: its target is replaced) with `bytes`, keeping the old
+// file's permissions. The folder must exist. Before writing, removes temporaries named "<file name>.XXXXXX" that an
+// earlier save left behind when it was killed (those no process holds a lock on). Returns nothing on success, else
+// the system's reason; on failure the old file is unchanged and no temporary remains.
+std::optional<QString> replaceFile(const QString &path, const QByteArray &bytes);

@@ -1,0 +1,98 @@
+// Decoding of settings-file bytes (UTF-8 with a Latin-1 fallback per byte) and the comparison form of names.
+#include "settings/settingstext.h"
+
+namespace {
+
+bool isContinuation(unsigned char byte)
+{
+    return (byte & 0xC0) == 0x80;
+}
+
+// The length of the valid UTF-8 sequence at bytes[pos] and its code point, or 0 when none starts there.
+int validSequence(QByteArrayView bytes, qsizetype pos, char32_t &codePoint)
+{
+    const auto at = [&](qsizetype i) { return static_cast<unsigned char>(bytes[pos + i]); };
+    const unsigned char lead = at(0);
+    int length = 0;
+    unsigned char low = 0x80; // the second byte's range, narrowed for the leads that would allow invalid forms
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        codePoint = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        codePoint = lead & 0x0F;
+        low = lead == 0xE0 ? 0xA0 : 0x80;  // overlong
+        high = lead == 0xED ? 0x9F : 0xBF; // surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        codePoint = lead & 0x07;
+        low = lead == 0xF0 ? 0x90 : 0x80;  // overlong
+        high = lead == 0xF4 ? 0x8F : 0xBF; // past U+10FFFF
+    } else {
+        return 0;
+    }
+    if (pos + length > bytes.size() || at(1) < low || at(1) > high) {
+        return 0;
+    }
+    for (int i = 1; i < length; ++i) {
+        if (!isContinuation(at(i))) {
+            return 0;
+        }
+        codePoint = (codePoint << 6) | (at(i) & 0x3F);
+    }
+    return length;
+}
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\v' || c == u'\f';
+}
+
+} // namespace
+
+QString decodeSettingsText(QByteArrayView bytes)
+{
+    QString text;
+    text.reserve(bytes.size());
+    for (qsizetype pos = 0; pos < bytes.size();) {
+        const auto byte = static_cast<unsigned char>(bytes[pos]);
+        if (byte < 0x80) {
+            text += QChar(byte);
+            ++pos;
+            continue;
+        }
+        char32_t codePoint = 0;
+        if (const int length = validSequence(bytes, pos, codePoint)) {
+            const char32_t one[] = {codePoint};
+            text += QString::fromUcs4(one, 1);
+            pos += length;
+        } else {
+            text += QChar(byte); // Latin-1
+            ++pos;
+        }
+    }
+    return text;
+}
+
+QString foldedSettingsName(const QString &name)
+{
+    QString text = name;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    text.replace(u'\r', u' ');
+    text.replace(u'\n', u' ');
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text[begin])) {
+        ++begin;
+    }
+    while (end > begin && isBlank(text[end - 1])) {
+        --end;
+    }
+    return text.sliced(begin, end - begin).toCaseFolded();
+}
+
+QString foldedSettingsName(QByteArrayView bytes)
+{
+    return foldedSettingsName(decodeSettingsText(bytes));
+}

@@ -1,0 +1,15 @@
+// How the settings file's bytes become text and back: UTF-8 where the bytes are valid UTF-8, Latin-1 for every
+// other byte, so that files written by older programs in a single-byte code page read as their characters.
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+// Valid UTF-8 sequences decode as UTF-8 (overlong forms, surrogates and code points past U+10FFFF are not valid);
+// every byte outside a valid sequence decodes as the Latin-1 character of the same value. Never fails.
+QString decodeSettingsText(QByteArrayView bytes);
+
+// The form in which section and key names are compared: decoded, each CR, LF or CR LF as one blank, blanks around
+// the name dropped, case folded (Unicode simple case folding).
+QString foldedSettingsName(QByteArrayView bytes);
+QString foldedSettingsName(const QString &name);
