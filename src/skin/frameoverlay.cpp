@@ -12,9 +12,10 @@
 
 namespace {
 
-// How far the pointer may travel after the window manager was asked to move the window while the window
-// stays put, before the move is taken over by hand: a window manager that has taken the pointer sends no
-// more motion, one that ignored the request does.
+// A window manager asked to move the window takes the pointer within milliseconds, after which no more motion
+// reaches the window. Motion that still arrives after this long, with the pointer this far from where the
+// request was made and the window not moved, means the request was ignored: the move is taken over by hand.
+constexpr int kWindowManagerGraceMs = 250;
 constexpr int kNotFollowingPx = 12;
 
 } // namespace
@@ -135,13 +136,15 @@ void FrameOverlay::followPointer(QPoint globalPos)
         if (started) {
             m_drag = Drag::System;
             m_systemStart = globalPos;
+            m_systemSince.start();
             return;
         }
         m_drag = Drag::Manual;
     }
     if (m_drag == Drag::System) {
         const bool stayed = window->geometry() == m_startGeometry;
-        if (!stayed || (globalPos - m_systemStart).manhattanLength() < kNotFollowingPx) {
+        if (!stayed || m_systemSince.elapsed() < kWindowManagerGraceMs
+            || (globalPos - m_systemStart).manhattanLength() < kNotFollowingPx) {
             return;
         }
         m_drag = Drag::Manual;

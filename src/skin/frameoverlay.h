@@ -5,6 +5,7 @@
 // menu on a right click.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPoint>
 #include <QRect>
 #include <QWidget>
@@ -43,8 +44,9 @@ private:
 
     TWinSkinForm *m_frame;
     Drag m_drag = Drag::None;
-    Qt::Edges m_dragEdges; // empty for a move
-    QPoint m_dragStart;    // global pointer position at the press
-    QPoint m_systemStart;  // global pointer position when the window manager was asked to take over
-    QRect m_startGeometry; // the window's geometry at the press
+    Qt::Edges m_dragEdges;       // empty for a move
+    QPoint m_dragStart;          // global pointer position at the press
+    QPoint m_systemStart;        // global pointer position when the window manager was asked to take over
+    QElapsedTimer m_systemSince; // since then
+    QRect m_startGeometry;       // the window's geometry at the press
 };

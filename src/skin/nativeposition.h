@@ -1,4 +1,4 @@
-// Where the X server has a top-level window, independent of what Qt believes.
+// Keeps Qt's idea of a top-level window's place in step with the X server's.
 #pragma once
 
 #include <QPoint>
@@ -9,3 +9,7 @@ class QWindow;
 // The window's top-left corner in root coordinates as the X server has it now; nothing on other platforms or
 // when the window has no native window yet.
 std::optional<QPoint> nativeRootPosition(QWindow *window);
+
+// When Qt places the window elsewhere than the server does, tells Qt the server's rectangle the way a window
+// manager does: a synthetic ConfigureNotify sent to the window itself (nothing is moved). X11 only.
+void syncWithServerGeometry(QWindow *window);

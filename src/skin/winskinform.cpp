@@ -232,8 +232,12 @@ void TWinSkinForm::centreDialog()
     const QWidget *parent = dialog->parentWidget() ? dialog->parentWidget()->window() : nullptr;
     QScreen *screen = parent ? parent->screen() : dialog->screen();
     const QRect available = screen ? screen->availableGeometry() : QRect();
-    const QPoint centre = parent && parent->isVisible() ? parent->frameGeometry().center() : available.center();
-    QRect placed(QPoint(0, 0), dialog->frameGeometry().size());
+    // A frameless window's geometry is its outer rectangle (Qt's frame geometry of one can be stale on X11).
+    const auto outer = [](const QWidget *window) {
+        return window->windowFlags().testFlag(Qt::FramelessWindowHint) ? window->geometry() : window->frameGeometry();
+    };
+    const QPoint centre = parent && parent->isVisible() ? outer(parent).center() : available.center();
+    QRect placed(QPoint(0, 0), dialog->size());
     placed.moveCenter(centre);
     if (available.isValid()) {
         placed.moveLeft(std::max(available.left(), std::min(placed.left(), available.right() + 1 - placed.width())));
@@ -416,12 +420,12 @@ void TWinSkinForm::openSystemMenu(QPoint globalPos, bool fromButton)
 // The frame resizes the window after its native window exists but before it is mapped. The X server reports
 // that resize after the window manager has put the window into its (still unplaced) frame window, and Qt
 // takes the frame window's provisional position for the window's own; the window manager does not report the
-// real one when it places a frameless window. Once shown, Qt is told the position the server has.
+// real one when it places a frameless window, nor always when it maximizes or restores one. Once shown and
+// after each change of state, Qt is told the rectangle the server has.
 void TWinSkinForm::syncPositionWithServer()
 {
-    const std::optional<QPoint> real = nativeRootPosition(m_window->windowHandle());
-    if (real && *real != m_window->pos()) {
-        m_window->move(*real);
+    if (m_window && m_window->isVisible()) {
+        syncWithServerGeometry(m_window->windowHandle());
     }
 }
 
@@ -453,10 +457,16 @@ bool TWinSkinForm::eventFilter(QObject *watched, QEvent *event)
     case QEvent::ActivationChange:
         updateActive();
         break;
+    case QEvent::WindowStateChange:
+        // The window manager has moved the window by now (maximized or restored) and may not have said so.
+        QMetaObject::invokeMethod(this, &TWinSkinForm::syncPositionWithServer, Qt::QueuedConnection);
+        if (m_overlay) {
+            m_overlay->update();
+        }
+        break;
     case QEvent::WindowIconChange:
         captureIcon();
         [[fallthrough]];
-    case QEvent::WindowStateChange:
     case QEvent::WindowTitleChange:
     case QEvent::LayoutDirectionChange:
         if (m_overlay) {

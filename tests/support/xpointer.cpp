@@ -55,12 +55,21 @@ void XPointer::click(QPoint global, int button)
     release(button);
 }
 
-void XPointer::drag(QPoint from, QPoint to, int steps)
+bool XPointer::grabbedElsewhere()
 {
-    moveTo(from);
-    press(1);
-    for (int i = 1; i <= steps; ++i) {
-        moveTo(from + (to - from) * i / steps);
+    if (!m_available) {
+        return false;
     }
-    release(1);
+    std::unique_ptr<xcb_grab_pointer_reply_t, decltype(&std::free)> reply(
+        xcb_grab_pointer_reply(m_connection,
+            xcb_grab_pointer(m_connection, 0, m_root, 0, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, XCB_NONE, XCB_NONE,
+                XCB_CURRENT_TIME),
+            nullptr),
+        &std::free);
+    if (reply && reply->status == XCB_GRAB_STATUS_SUCCESS) {
+        xcb_ungrab_pointer(m_connection, XCB_CURRENT_TIME);
+        xcb_flush(m_connection);
+        return false;
+    }
+    return reply && reply->status == XCB_GRAB_STATUS_ALREADY_GRABBED;
 }

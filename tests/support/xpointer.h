@@ -21,8 +21,8 @@ public:
     void press(int button = 1);
     void release(int button = 1);
     void click(QPoint global, int button = 1);
-    // Presses at `from`, moves to `to` in `steps` equal steps, releases.
-    void drag(QPoint from, QPoint to, int steps = 8);
+    // Whether another client holds the pointer grabbed (a window manager moving a window, an open popup menu).
+    bool grabbedElsewhere();
 
 private:
     void fake(uint8_t type, uint8_t detail, QPoint global = {});
