@@ -137,7 +137,12 @@ void ControlSkinsX11Test::scrollBarArrowAndThumb()
     option.sliderPosition = bar->sliderPosition();
     const QRect thumb = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
     const QPoint from = bar->mapToGlobal(thumb.center());
-    m_pointer->drag(from, from + QPoint(0, 40));
+    m_pointer->moveTo(from);
+    m_pointer->press();
+    for (int step = 1; step <= 8; ++step) {
+        m_pointer->moveTo(from + QPoint(0, 5 * step));
+    }
+    m_pointer->release();
     QTRY_VERIFY(bar->value() > 0);
     option.sliderPosition = bar->sliderPosition();
     const QRect moved = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
