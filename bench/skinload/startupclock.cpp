@@ -90,7 +90,8 @@ private:
 
 } // namespace
 
-std::optional<std::chrono::nanoseconds> measureStartup(const QString &program, const QString &windowName)
+std::optional<std::chrono::nanoseconds> measureStartup(
+    const QString &program, const QString &windowName, const QStringList &arguments)
 {
     Display display;
     QTemporaryDir folder;
@@ -102,7 +103,7 @@ std::optional<std::chrono::nanoseconds> measureStartup(const QString &program, c
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     const auto start = std::chrono::steady_clock::now();
-    process.start(copy, {});
+    process.start(copy, arguments);
     std::optional<std::chrono::nanoseconds> elapsed;
     while (std::chrono::steady_clock::now() - start < kStartBudget && process.state() != QProcess::NotRunning) {
         if (display.hasViewableWindow(display.root(), name)) {

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <chrono>
 #include <optional>
 
 // The time one start took, or nothing when the window did not appear within the budget (or there is no
 // display). The program runs from a copy in a temporary folder, so its settings file lands there, and is
 // ended with SIGTERM afterwards.
-std::optional<std::chrono::nanoseconds> measureStartup(const QString &program, const QString &windowName);
+std::optional<std::chrono::nanoseconds> measureStartup(
+    const QString &program, const QString &windowName, const QStringList &arguments = {});

@@ -33,6 +33,7 @@ public:
         services.settingsPath = settingsPath;
         services.settingsNote = settingsNote;
         services.helpFile = helpFile;
+        services.noSkin = noSkin;
         services.openUrl = [this](const QUrl &url) {
             openedUrls << url;
             return openUrlSucceeds;
@@ -82,6 +83,7 @@ public:
     FakeWindowSystem windowSystem;
     RecordingMessageBoxes messageBoxes;
     bool openUrlSucceeds = true;
+    bool noSkin = false; // --no-skin
     QList<QUrl> openedUrls;
     std::unique_ptr<TMainWnd> window;
 };
