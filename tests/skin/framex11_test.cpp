@@ -180,6 +180,36 @@ private slots:
         QTRY_COMPARE(m_raw.outerFromFrame(idOf(window))->topLeft(), QPoint(260, 200));
     }
 
+    void doubleClickOnTheCaptionMaximizesAndRestores()
+    {
+        QWidget window;
+        window.resize(kClient);
+        TWinSkinForm *frame = showFramed(window, QPoint(150, 150));
+        QVERIFY(frame);
+        const QPoint caption = window.mapToGlobal(QPoint(150, 15));
+        m_pointer.click(caption);
+        m_pointer.click(caption);
+        QTRY_VERIFY(m_raw.maximized(idOf(window)));
+        QTRY_VERIFY(window.isMaximized());
+        QTRY_COMPARE(window.geometry(), *m_raw.clientRect(idOf(window)));
+        // A maximized window's caption does not drag it; a double click restores it.
+        const QPoint dragged = window.mapToGlobal(QPoint(700, 15));
+        m_pointer.moveTo(dragged);
+        m_pointer.press();
+        m_pointer.moveTo(dragged + QPoint(40, 30));
+        m_pointer.moveTo(dragged + QPoint(80, 60));
+        m_pointer.release();
+        QTRY_VERIFY(!m_pointer.grabbedElsewhere());
+        QVERIFY(m_raw.maximized(idOf(window)));
+        QCOMPARE(m_raw.outerFromFrame(idOf(window))->topLeft(), QPoint(0, 0));
+        const QPoint maximizedCaption = window.mapToGlobal(QPoint(400, 15));
+        m_pointer.click(maximizedCaption);
+        m_pointer.click(maximizedCaption);
+        QTRY_VERIFY(!m_raw.maximized(idOf(window)));
+        QTRY_COMPARE(m_raw.outerFromFrame(idOf(window)), std::optional<QRect>(QRect({150, 150}, window.size())));
+        QCOMPARE(window.size(), kClient.grownBy(frame->thickness()));
+    }
+
     void minimizeIconifiesAndActivationRestores()
     {
         QWidget window;
