@@ -1,4 +1,5 @@
-// Program entry: the application object, the window system, the main window, and the message loop.
+// Program entry: the command line's modes without a window; else the application object, the window system, the
+// main window, and the message loop.
 #include "application.h"
 #include "mainwnd.h"
 #include "maprequestretry.h"
@@ -6,6 +7,7 @@
 #include "terminationsignals.h"
 #include "uifont.h"
 
+#include "cli/commandline.h"
 #include "platform/x11/x11windowsystem.h"
 #include "settings/settingslocation.h"
 
@@ -34,6 +36,10 @@ QString helpFilePath()
 
 int main(int argc, char **argv)
 {
+    QString settingsFile; // --settings; empty: the usual file
+    if (const auto status = runCommandLine(argc, argv, settingsFile)) {
+        return *status;
+    }
     // Other programs' windows are reached through X11 only; on a Wayland session that means XWayland.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "xcb");
@@ -59,7 +65,7 @@ int main(int argc, char **argv)
     MainWndServices services;
     services.windowSystem = windowSystem.get();
     services.messageBoxes = &messageBoxes;
-    services.settingsPath = settingsFilePath();
+    services.settingsPath = settingsFile.isEmpty() ? settingsFilePath() : settingsFile;
     services.settingsNote = settingsLocationNote(QCoreApplication::applicationDirPath(), services.settingsPath);
     services.helpFile = helpFilePath();
     services.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };

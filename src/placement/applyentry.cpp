@@ -56,20 +56,25 @@ std::vector<platform::TopLevelWindow> matchingWindows(
     return matching;
 }
 
-std::vector<AppliedWindow> applyEntry(const TitledPlacement &entry, platform::WindowSystem &windowSystem,
+std::vector<AppliedWindow> placeWindows(const Placement &placement, platform::WindowSystem &windowSystem,
     const std::vector<platform::TopLevelWindow> &windows)
 {
     std::vector<AppliedWindow> applied;
-    const std::vector<platform::TopLevelWindow> matching = matchingWindows(entry, windows);
-    if (matching.empty()) {
+    if (windows.empty()) {
         return applied;
     }
-    const PlacementRect rect = placementRect(entry.placement, windowSystem);
-    for (const auto &window : matching) {
-        const bool landed = placeWindow(windowSystem, window.id, rect, entry.placement.maximized);
+    const PlacementRect rect = placementRect(placement, windowSystem);
+    for (const auto &window : windows) {
+        const bool landed = placeWindow(windowSystem, window.id, rect, placement.maximized);
         applied.push_back({window, QRect(rect.left, rect.top, rect.width, rect.height), landed});
     }
     return applied;
+}
+
+std::vector<AppliedWindow> applyEntry(const TitledPlacement &entry, platform::WindowSystem &windowSystem,
+    const std::vector<platform::TopLevelWindow> &windows)
+{
+    return placeWindows(entry.placement, windowSystem, matchingWindows(entry, windows));
 }
 
 std::vector<AppliedWindow> applyEntry(const TitledPlacement &entry, platform::WindowSystem &windowSystem)

@@ -44,6 +44,10 @@ struct AppliedWindow
     bool landed = false; // took the placement, as exactly as its size hints allow
 };
 
+// Gives each window the placement's rectangle, in order; reports each window.
+std::vector<AppliedWindow> placeWindows(const Placement &placement, platform::WindowSystem &windowSystem,
+    const std::vector<platform::TopLevelWindow> &windows);
+
 // Applies the entry to each window of `windows` (offered windows, topmost first) whose title matches, in that
 // order, all with the same rectangle; reports each window it applied to.
 std::vector<AppliedWindow> applyEntry(const TitledPlacement &entry, platform::WindowSystem &windowSystem,

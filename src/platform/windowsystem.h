@@ -6,6 +6,8 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -51,6 +53,17 @@ struct WindowPlacement
     bool operator==(const WindowPlacement &) const = default;
 };
 
+// Reports changes of the top-level windows for as long as it lives (see WindowSystem::watchTopLevelWindows).
+class WindowWatch
+{
+public:
+    virtual ~WindowWatch() = default;
+};
+
+// What a watch reports: every top-level window as topLevelWindows() lists it, or nothing once the window system
+// has gone away (the X server closed the connection); after that it reports no more.
+using WindowListChanged = std::function<void(std::optional<std::vector<TopLevelWindow>> windows)>;
+
 class WindowSystem
 {
 public:
@@ -71,6 +84,16 @@ public:
     // outer rectangle, resp. as the rectangle it returns to from maximized; restores a minimized window. Returns
     // whether the window took the placement; a window that is gone gives false and nothing else.
     virtual bool setWindowPlacement(WindowId window, const WindowPlacement &placement) = 0;
+
+    // The window that has the input focus as the window manager reports it (_NET_ACTIVE_WINDOW on X11); empty
+    // when there is none or the window manager does not say.
+    virtual std::optional<WindowId> activeWindow() = 0;
+
+    // Calls `changed` once with the windows before it returns, and again from the Qt event loop whenever a
+    // top-level window may have appeared or vanished, or changed its title, visibility or owner; several changes
+    // that arrive together give one call. Event-driven: nothing runs while nothing changes. Needs a
+    // QCoreApplication. Empty when the window system cannot watch.
+    virtual std::unique_ptr<WindowWatch> watchTopLevelWindows(WindowListChanged changed) = 0;
 };
 
 } // namespace platform

@@ -25,6 +25,12 @@ public:
     // Removes the window: every later operation on it fails.
     void closeWindow(platform::WindowId window);
 
+    std::optional<platform::WindowId> activeWindow() override { return active; }
+    std::optional<platform::WindowId> active; // what activeWindow() reports
+
+    // A watch that reports the windows when it starts and after each setWindows() and closeWindow().
+    std::unique_ptr<platform::WindowWatch> watchTopLevelWindows(platform::WindowListChanged changed) override;
+
     struct Request
     {
         platform::WindowId window;
@@ -37,4 +43,7 @@ private:
     std::vector<platform::Monitor> m_monitors;
     std::vector<platform::TopLevelWindow> m_windows;
     std::map<platform::WindowId, platform::WindowPlacement> m_placements;
+    struct Watch;
+    std::vector<Watch *> m_watches;
+    void reportWindows();
 };

@@ -12,7 +12,9 @@
 #include "x11windowlist.h"
 #include "x11windowmanager.h"
 #include "x11windowstate.h"
+#include "x11windowwatch.h"
 
+#include <X11/Xlib.h>
 #include <xcb/randr.h>
 
 #include <algorithm>
@@ -270,6 +272,32 @@ bool X11WindowSystem::setWindowPlacement(WindowId window, const WindowPlacement 
     const WindowManager wm = probe.get();
     noteWindowManager(wm);
     return PlacementSetter(*m_connection, *m_events, *m_records, wm).set(request.get(), placement);
+}
+
+std::optional<WindowId> X11WindowSystem::activeWindow()
+{
+    if (m_connection->broken()) {
+        return std::nullopt;
+    }
+    const Operation operation(*this);
+    PendingProperty active(m_connection->get(), m_connection->root(), m_connection->atoms().netActiveWindow, 1);
+    const std::vector<uint32_t> windows = values32(active.get().value(), XCB_ATOM_WINDOW, 1);
+    if (windows.empty() || windows.front() == XCB_NONE) {
+        return std::nullopt;
+    }
+    return windows.front();
+}
+
+std::unique_ptr<WindowWatch> X11WindowSystem::watchTopLevelWindows(WindowListChanged changed)
+{
+    if (m_connection->broken()) {
+        return nullptr;
+    }
+    auto connection = X11Connection::open(XDisplayString(m_connection->display()));
+    if (!connection) {
+        return nullptr;
+    }
+    return std::make_unique<X11WindowWatch>(*this, std::move(connection), std::move(changed));
 }
 
 } // namespace platform::x11

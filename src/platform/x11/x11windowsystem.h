@@ -31,6 +31,9 @@ public:
     std::vector<TopLevelWindow> topLevelWindows() override;
     std::optional<WindowPlacement> windowPlacement(WindowId window) override;
     bool setWindowPlacement(WindowId window, const WindowPlacement &placement) override;
+    std::optional<WindowId> activeWindow() override;
+    // Watches on a second connection to the same display.
+    std::unique_ptr<WindowWatch> watchTopLevelWindows(WindowListChanged changed) override;
 
 private:
     class Operation;

@@ -1,0 +1,226 @@
+// --list, --windows, --match and --apply, and what they share: the settings file, the named entries, the display.
+#include "commands.h"
+
+#include "placementwords.h"
+
+#include "placement/monitors.h"
+#include "placement/windowlist.h"
+#include "platform/x11/x11windowsystem.h"
+#include "settings/settingsfile.h"
+#include "settings/settingslocation.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+QString stateName(platform::ShowState state)
+{
+    switch (state) {
+    case platform::ShowState::Minimized:
+        return QStringLiteral("minimized");
+    case platform::ShowState::Maximized:
+        return QStringLiteral("maximized");
+    case platform::ShowState::Normal:
+        break;
+    }
+    return QStringLiteral("normal");
+}
+
+QString rectText(const QRect &rect)
+{
+    return QStringLiteral("%1,%2 %3x%4").arg(rect.x()).arg(rect.y()).arg(rect.width()).arg(rect.height());
+}
+
+QString windowId(platform::WindowId id)
+{
+    return QStringLiteral("0x%1").arg(id, 8, 16, QLatin1Char('0'));
+}
+
+QString titleInWords(const cParameters &entry)
+{
+    if (entry.Title.isEmpty()) {
+        return QStringLiteral("no title: the active window");
+    }
+    return (entry.Regex ? QStringLiteral("regular expression: ") : QStringLiteral("title: ")) + entry.Title;
+}
+
+// Why the settings file at `path` cannot be read, or nothing. A missing usual file is no problem: the window would
+// list the presets then, and so do the modes here; a missing file named on the command line is a mistake.
+std::optional<QString> settingsProblem(const QString &path, bool named)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return named ? std::optional<QString>(QStringLiteral("no such file")) : std::nullopt;
+    }
+    if (!info.isFile()) {
+        return QStringLiteral("not a regular file");
+    }
+    if (info.size() > SettingsFile::kMaxFileBytes) {
+        return QStringLiteral("larger than %1 bytes").arg(SettingsFile::kMaxFileBytes);
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return file.errorString();
+    }
+    return std::nullopt;
+}
+
+int listWindows(platform::WindowSystem &windowSystem, QTextStream &out)
+{
+    for (const auto &window : offeredWindows(windowSystem)) {
+        printWindow(windowSystem, window, out);
+    }
+    return kExitOk;
+}
+
+// The windows the entry is for: those whose titles match; for an entry without a title (the presets) the active
+// window, as the window applies such an entry to the windows chosen in its title list.
+std::vector<platform::TopLevelWindow> targetWindows(const cParameters &entry, platform::WindowSystem &windowSystem)
+{
+    const std::vector<platform::TopLevelWindow> offered = offeredWindows(windowSystem);
+    if (!entry.Title.isEmpty()) {
+        return matchingWindows(entry, offered);
+    }
+    const auto active = windowSystem.activeWindow();
+    std::vector<platform::TopLevelWindow> targets;
+    std::copy_if(offered.begin(), offered.end(), std::back_inserter(targets),
+        [&active](const platform::TopLevelWindow &window) { return active == window.id; });
+    return targets;
+}
+
+int matchEntry(const cParameters &entry, platform::WindowSystem &windowSystem, QTextStream &out)
+{
+    const auto matching = targetWindows(entry, windowSystem);
+    for (const auto &window : matching) {
+        printWindow(windowSystem, window, out);
+    }
+    return matching.empty() ? kExitNoMatch : kExitOk;
+}
+
+} // namespace
+
+std::optional<int> loadEntries(const Invocation &invocation, SavedEntries &entries, QTextStream &errors)
+{
+    const bool named = !invocation.settingsFile.isEmpty();
+    const QString path = named ? invocation.settingsFile : settingsFilePath();
+    if (const auto problem = settingsProblem(path, named)) {
+        errors << "framewright: cannot read the settings file " << path << ": " << *problem << Qt::endl;
+        return kExitSettings;
+    }
+    const SettingsFile settings(path);
+    entries.load(settings);
+    return std::nullopt;
+}
+
+std::optional<int> findEntries(
+    const SavedEntries &entries, const QStringList &descriptions, std::vector<cParameters> &found, QTextStream &errors)
+{
+    for (const QString &description : descriptions) {
+        const int row = entries.find(description);
+        if (row < 0) {
+            errors << "framewright: no saved entry \"" << description << "\" (see framewright --list)" << Qt::endl;
+            return kExitUnknownEntry;
+        }
+        found.push_back(entries.at(row));
+    }
+    if (descriptions.isEmpty()) {
+        for (int i = 0; i < entries.count(); ++i) {
+            if (!entries.at(i).Title.isEmpty()) {
+                found.push_back(entries.at(i));
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+std::unique_ptr<platform::WindowSystem> openWindowSystem(QTextStream &errors)
+{
+    auto windowSystem = platform::x11::X11WindowSystem::open();
+    if (!windowSystem) {
+        const QByteArray display = qgetenv("DISPLAY");
+        if (display.isEmpty()) {
+            errors << "framewright: no X display (DISPLAY is not set)" << Qt::endl;
+        } else {
+            errors << "framewright: cannot connect to the X display " << display << Qt::endl;
+        }
+    }
+    return windowSystem;
+}
+
+void listEntries(const SavedEntries &entries, QTextStream &out)
+{
+    for (int i = 0; i < entries.count(); ++i) {
+        const cParameters &entry = entries.at(i);
+        out << entry.Description << '\t' << titleInWords(entry) << '\t' << placementInWords(entry.placement) << '\n';
+    }
+}
+
+bool printWindow(platform::WindowSystem &windowSystem, const platform::TopLevelWindow &window, QTextStream &out)
+{
+    const auto placement = windowSystem.windowPlacement(window.id);
+    if (!placement) {
+        return false;
+    }
+    const QRect &rect = placement->normalRect;
+    const int monitor = MonitorAtPoint(windowSystem, GetMonitorCount(windowSystem), rect.topLeft());
+    const QString monitorText = monitor >= 0 ? QStringLiteral("monitor %1").arg(monitor + 1) : QStringLiteral("-");
+    out << windowId(window.id) << '\t' << monitorText << '\t' << stateName(placement->showState) << '\t'
+        << rectText(rect) << '\t' << window.title << '\n';
+    return true;
+}
+
+int applyEntries(const std::vector<cParameters> &entries, platform::WindowSystem &windowSystem, QTextStream &out,
+    QTextStream &errors)
+{
+    bool matched = false;
+    bool allLanded = true;
+    for (const cParameters &entry : entries) {
+        for (const AppliedWindow &applied :
+            placeWindows(entry.placement, windowSystem, targetWindows(entry, windowSystem))) {
+            matched = true;
+            printWindow(windowSystem, applied.window, out);
+            if (!applied.landed) {
+                allLanded = false;
+                errors << "framewright: window " << windowId(applied.window.id) << " (" << applied.window.title
+                       << ") did not take " << rectText(applied.requested) << Qt::endl;
+            }
+        }
+    }
+    return !allLanded ? kExitNotLanded : matched ? kExitOk : kExitNoMatch;
+}
+
+int runCommand(const Invocation &invocation)
+{
+    QTextStream out(stdout);
+    QTextStream errors(stderr);
+    SavedEntries entries;
+    if (const auto status = loadEntries(invocation, entries, errors)) {
+        return *status;
+    }
+    if (invocation.mode == Mode::List) {
+        listEntries(entries, out);
+        return kExitOk;
+    }
+    std::vector<cParameters> named;
+    if (invocation.mode != Mode::Windows) {
+        if (const auto status = findEntries(entries, invocation.descriptions, named, errors)) {
+            return *status;
+        }
+    }
+    const auto windowSystem = openWindowSystem(errors);
+    if (!windowSystem) {
+        return kExitNoDisplay;
+    }
+    switch (invocation.mode) {
+    case Mode::Windows:
+        return listWindows(*windowSystem, out);
+    case Mode::Match:
+        return matchEntry(named.front(), *windowSystem, out);
+    default:
+        return applyEntries(named, *windowSystem, out, errors);
+    }
+}
