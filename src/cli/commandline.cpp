@@ -5,6 +5,7 @@
 #include "watch.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 
 #include <cstdio>
 
@@ -171,5 +172,8 @@ std::optional<int> runCommandLine(int argc, char **argv, QString &settingsFile)
     // The application object gives the executable's folder (where the settings file lives) and the event loop of
     // --watch; a QCoreApplication needs no display.
     QCoreApplication application(argc, argv);
+    // Standard error carries one line per problem; the window system's diagnostics are asked for with
+    // QT_LOGGING_RULES, which takes precedence over this.
+    QLoggingCategory::setFilterRules(QStringLiteral("framewright.*.debug=false\nframewright.*.info=false"));
     return invocation.mode == Mode::Watch ? runWatch(invocation) : runCommand(invocation);
 }

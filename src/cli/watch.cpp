@@ -115,6 +115,7 @@ int runWatch(const Invocation &invocation)
         errors << "framewright: cannot wait for termination signals" << Qt::endl;
         return kExitUsage;
     }
+    const size_t watchedCount = watched.size();
     WatchSession session(std::move(watched), *windowSystem, [&](const cParameters &, const AppliedWindow &applied) {
         printWindow(*windowSystem, applied.window, out);
         out.flush();
@@ -137,6 +138,8 @@ int runWatch(const Invocation &invocation)
         errors << "framewright: cannot watch the windows of the X display" << Qt::endl;
         return kExitNoDisplay;
     }
+    // Windows that open from now on are looked at; a supervisor (or a test) can wait for this line.
+    errors << "framewright: watching for " << watchedCount << (watchedCount == 1 ? " entry" : " entries") << Qt::endl;
     QCoreApplication::exec();
     if (displayLost) {
         errors << "framewright: the X display went away" << Qt::endl;
