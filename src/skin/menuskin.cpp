@@ -109,7 +109,9 @@ bool drawItem(const SkinTarget &target, const QStyleOptionMenuItem &option, QPai
         painter.fillRect(r, skin.colours.menu);
     }
     if (option.menuItemType == QStyleOptionMenuItem::Separator) {
-        qDrawShadeLine(&painter, r.left(), r.top() + 4, r.right(), r.top() + 4, option.palette, true, 1, 0);
+        // Etched: a shadow line over a highlight line.
+        painter.fillRect(QRect(r.left(), r.top() + 4, r.width(), 1), skin.colours.buttonShadow);
+        painter.fillRect(QRect(r.left(), r.top() + 5, r.width(), 1), skin.colours.buttonHilight);
         painter.restore();
         return true;
     }

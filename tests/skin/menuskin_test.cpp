@@ -97,6 +97,11 @@ void MenuSkinTest::backgroundAndItems()
     QCOMPARE(QColor(image.pixel(selected.topLeft() + QPoint(1, 1))), colourOf(testskin::MenuItem, 4));
     QCOMPARE(QColor(image.pixel(other.topLeft() + QPoint(1, 1))), colourOf(testskin::MenuItem, 1));
     QCOMPARE(QColor(image.pixel(other.right() - 1, other.center().y())), colourOf(testskin::MenuItem, 1));
+    // The separator's etched line, 4 pixels below its top.
+    const QRect separator = menu.actionGeometry(menu.actions().at(2));
+    QCOMPARE(QColor(image.pixel(separator.center().x(), separator.top() + 4)), testskin::kButtonShadow);
+    QCOMPARE(QColor(image.pixel(separator.center().x(), separator.top() + 5)), testskin::kButtonHilight);
+    QCOMPARE(QColor(image.pixel(separator.center().x(), separator.top() + 2)), colourOf(testskin::MenuBackground, 1));
 }
 
 void MenuSkinTest::menuBackgroundNeverErased_data()

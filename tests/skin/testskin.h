@@ -49,6 +49,7 @@ inline std::vector<QRgb> frames(Object object, int count)
 inline const QColor kButtonFace(200, 201, 202);
 inline const QColor kButtonText(1, 2, 3);
 inline const QColor kButtonShadow(90, 91, 92);
+inline const QColor kButtonHilight(240, 241, 242);
 inline const QColor kWindowText(5, 6, 7);
 inline const QColor kMenu(250, 249, 248);
 
@@ -61,9 +62,10 @@ struct Options
 
 inline QByteArray package(const Options &options = {})
 {
-    QByteArray text = "[TitlebarSkin]\nSkinName=Test\n"
-                      "[Colours]\nButtonFace=200 201 202\nButtonText=1 2 3\nButtonShadow=90 91 92\n"
-                      "WindowText=5 6 7\nMenu=250 249 248\nMenuText=9 9 9\nHilight=0 0 128\nHilightText=255 255 255\n";
+    QByteArray text
+        = "[TitlebarSkin]\nSkinName=Test\n"
+          "[Colours]\nButtonFace=200 201 202\nButtonText=1 2 3\nButtonShadow=90 91 92\nButtonHilight=240 241 242\n"
+          "WindowText=5 6 7\nMenu=250 249 248\nMenuText=9 9 9\nHilight=0 0 128\nHilightText=255 255 255\n";
     std::vector<std::pair<std::string, QImage>> images;
     const auto section = [&](const char *name, const QByteArray &body, Object object, int count, QSize frameSize,
                              const char *image = "Image") {
