@@ -75,6 +75,8 @@ private slots:
     void buttonFrames();
     void shippedButtons_data();
     void shippedButtons();
+    void captionColours_data();
+    void captionColours();
     void spaceHeldOnFocusedButton();
     void twoLineCaption();
     void focusRectangle();
@@ -200,6 +202,27 @@ void ButtonSkinTest::shippedButtons()
     const SkinObjects &skin = *m_data->skin();
     const QColor caption = enabled ? skin.colours.buttonText : skin.colours.buttonShadow;
     QCOMPARE(grabbed(button), expectedButton(skin, *button, frame, caption));
+}
+
+void ButtonSkinTest::captionColours_data()
+{
+    QTest::addColumn<bool>("hot");
+    QTest::addColumn<QColor>("caption");
+    QTest::newRow("frame 1: NormalColour2") << false << QColor(0, 128, 0);
+    QTest::newRow("frame 4 without MouseOverColour2: ButtonText") << true << testskin::kButtonText;
+}
+
+void ButtonSkinTest::captionColours()
+{
+    QFETCH(bool, hot);
+    QFETCH(QColor, caption);
+    auto *button = new QPushButton(QStringLiteral("Apply"), m_host.get());
+    button->setGeometry(10, 10, 96, 25);
+    testskin::Options options;
+    options.normalColour2 = true;
+    skin(options);
+    button->setAttribute(Qt::WA_UnderMouse, hot);
+    QCOMPARE(grabbed(button), expectedButton(*m_data->skin(), *button, hot ? 4 : 1, caption));
 }
 
 void ButtonSkinTest::spaceHeldOnFocusedButton()
