@@ -88,6 +88,7 @@ private slots:
     void skin3rdNilBeatsFrameworkRule();
     void skin3rdKinds();
     void skinControlsElementRequired();
+    void applicationSuppliesTheSkinObject();
     void missingButtonsImageKeepsFusion();
 
 private:
@@ -390,6 +391,27 @@ void ButtonSkinTest::skinControlsElementRequired()
     skin();
     QCOMPARE(kindOf(button), SkinKind::None);
     QCOMPARE(kindOf(radio), SkinKind::RadioButton);
+}
+
+void ButtonSkinTest::applicationSuppliesTheSkinObject()
+{
+    auto *own = new QPushButton(QStringLiteral("Own"), m_host.get());
+    own->setObjectName(QStringLiteral("OwnBtn"));
+    auto *other = new QPushButton(QStringLiteral("Other"), m_host.get());
+    QObject skinObject;
+    QStringList offered;
+    QList<QWidget *> forms;
+    m_data->OnSkinControl
+        = [&](QObject *, TSkinData *, QWidget *form, QWidget *control, const QString &controlClass) -> QObject * {
+        offered << controlClass;
+        forms << form;
+        return control == own ? &skinObject : nullptr;
+    };
+    skin();
+    QCOMPARE(forms, (QList<QWidget *> {m_host.get(), m_host.get()}));
+    QCOMPARE(offered, (QStringList {QStringLiteral("QPUSHBUTTON"), QStringLiteral("QPUSHBUTTON")}));
+    QCOMPARE(kindOf(own), SkinKind::None);
+    QCOMPARE(kindOf(other), SkinKind::Button);
 }
 
 void ButtonSkinTest::missingButtonsImageKeepsFusion()
