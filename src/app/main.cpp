@@ -74,5 +74,6 @@ int main(int argc, char **argv)
     TMainWnd mainWnd(std::move(services));
     mainWnd.show();
     MapRequestRetry::watch(&mainWnd);
+    eventLoopStarts();
     return application.exec();
 }

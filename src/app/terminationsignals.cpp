@@ -1,5 +1,5 @@
-// The signal handler only writes one byte into a socket pair; the event loop reads it and quits, since nothing
-// else is safe to do inside a signal handler.
+// Once the event loop runs, the signal handler only writes one byte into a socket pair; the event loop reads it and
+// quits, since nothing else is safe to do inside a signal handler. Before that, the handler ends the process.
 #include "terminationsignals.h"
 
 #include <QCoreApplication>
@@ -12,9 +12,17 @@
 namespace {
 
 int signalSockets[2] = {-1, -1};
+volatile sig_atomic_t loopRunning = 0;
 
-void onSignal(int)
+void onSignal(int signalNumber)
 {
+    if (!loopRunning) {
+        // Before the loop runs there is nothing to write back yet: the default action ends the process, as if
+        // the handler had never been installed (signal() and raise() are safe in a handler).
+        std::signal(signalNumber, SIG_DFL);
+        std::raise(signalNumber);
+        return;
+    }
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(signalSockets[0], &byte, 1);
 }
@@ -39,4 +47,9 @@ void quitOnTerminationSignals()
     for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
         ::sigaction(signalNumber, &action, nullptr);
     }
+}
+
+void eventLoopStarts()
+{
+    loopRunning = 1;
 }
