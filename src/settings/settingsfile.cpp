@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <deque>
+#include <optional>
 #include <sys/stat.h>
 #include <vector>
 
@@ -150,6 +151,27 @@ int makeFolders(const QString &folder)
     return S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
 }
 
+// The file's bytes now; nothing when there is no file. Throws when it exists and cannot be read whole.
+std::optional<QByteArray> currentBytes(const QString &path)
+{
+    QFile file(path);
+    if (!QFileInfo::exists(path)) {
+        return std::nullopt;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw SettingsWriteError(path,
+            QStringLiteral("it was changed by another program and cannot be read now (%1)").arg(file.errorString()));
+    }
+    QByteArray bytes = file.read(SettingsFile::kMaxFileBytes + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > SettingsFile::kMaxFileBytes) {
+        throw SettingsWriteError(path,
+            QStringLiteral("it was changed by another program and cannot be read now (it is larger than %1 MiB or "
+                           "unreadable)")
+                .arg(SettingsFile::kMaxFileBytes / (1024 * 1024)));
+    }
+    return bytes;
+}
+
 } // namespace
 
 SettingsWriteError::SettingsWriteError(const QString &path, const QString &reason)
@@ -199,6 +221,7 @@ struct SettingsFile::Document
 
     static Document parse(QByteArray bytes);
     QByteArray serialize() const;
+    Document mergedOnto(QByteArray onDisk) const;
     quint32 findSection(const QString &folded) const;
     quint32 findKey(quint32 section, const QString &folded) const;
     QString value(quint32 key) const { return readBack(line(key).sliced(records[key].tailOrValue)); }
@@ -357,6 +380,31 @@ quint32 SettingsFile::Document::lookUp(
         }
     }
     return kNone;
+}
+
+// The file as another writer left it (onDisk) with this copy's own changes applied again: every key line this
+// copy wrote whose value differs from the one read (or that it added). The other writer's lines stay as they are
+// unless this copy changed the same key; then this copy's value wins.
+SettingsFile::Document SettingsFile::Document::mergedOnto(QByteArray onDisk) const
+{
+    const Document read = parse(original);
+    Document merged = parse(std::move(onDisk));
+    for (quint32 i = head; i != kNone; i = records[i].next) {
+        const Record &record = records[i];
+        if (!record.isWritten || record.kind != Kind::Key) {
+            continue;
+        }
+        const ClassifiedLine header = classify(line(record.section));
+        const QString section = trimBlanks(
+            decodeSettingsText(line(record.section).sliced(header.nameStart, header.nameEnd - header.nameStart)));
+        const QString key = keyName(i);
+        const quint32 readSection = read.findSection(foldedSettingsName(section));
+        const quint32 readKey = readSection == kNone ? kNone : read.findKey(readSection, foldedSettingsName(key));
+        if (readKey == kNone || read.value(readKey) != value(i)) {
+            merged.write(section, key, decodeSettingsText(line(i).sliced(record.tailOrValue)));
+        }
+    }
+    return merged;
 }
 
 quint32 SettingsFile::Document::findSection(const QString &folded) const
@@ -614,7 +662,14 @@ void SettingsFile::save()
         throw SettingsWriteError(
             fullPath, QStringLiteral("the file was not read (%1), so it is left as it is").arg(m_refusal));
     }
-    const QByteArray bytes = m_document->serialize();
+    // Another writer (a second program, a hand edit) may have changed the file since it was read: its changes are
+    // kept and ours applied on top.
+    QByteArray bytes;
+    if (const auto onDisk = currentBytes(fullPath); onDisk && *onDisk != m_document->original) {
+        bytes = m_document->mergedOnto(*onDisk).serialize();
+    } else {
+        bytes = m_document->serialize();
+    }
     if (bytes.size() > kMaxFileBytes) {
         throw SettingsWriteError(fullPath,
             QStringLiteral("the settings would take more than %1 MiB, which the program could not read back")
@@ -626,5 +681,6 @@ void SettingsFile::save()
     if (const auto failure = replaceFile(fullPath, bytes)) {
         throw SettingsWriteError(fullPath, *failure);
     }
+    *m_document = Document::parse(bytes);
     m_modified = false;
 }

@@ -73,9 +73,11 @@ public:
     void writeBool(const QString &section, const QString &key, bool value);   // "1" or "0"
 
     // Replaces the file with the in-memory copy when a write has changed it since loading or the last save:
-    // creates the folder if missing and replaces the file atomically (filereplace.h). Throws SettingsWriteError
-    // with the full path on any failure, and without trying when the file was refused or the new file would be
-    // larger than kMaxFileBytes (it could not be read back); the file on disk then stays as it was.
+    // creates the folder if missing and replaces the file atomically (filereplace.h). When the file on disk is no
+    // longer what was read (another program or a hand edit changed it), the keys this copy changed are applied to
+    // the file as it is now, so the other writer's changes are kept; for a key both changed, this copy's wins. Throws
+    // SettingsWriteError with the full path on any failure, and without trying when the file was refused or the new
+    // file would be larger than kMaxFileBytes (it could not be read back); the file on disk then stays as it was.
     void save();
 
 private:

@@ -105,6 +105,8 @@ private slots:
     void write_data();
     void write();
     void saveWritesOnlyChanges();
+    void changesOnDiskKept_data();
+    void changesOnDiskKept();
     void loadsOnFirstAccess();
     void saveFailure_data();
     void saveFailure();
@@ -516,6 +518,51 @@ void SettingsFileTest::saveWritesOnlyChanges()
         QCOMPARE(readAll(nested), QByteArray("[A]\nb=0\n"));
         QCOMPARE(QDir(QFileInfo(nested).path()).entryList(QDir::Files | QDir::Hidden), QStringList {"KTZ.ini"});
     }
+}
+
+void SettingsFileTest::changesOnDiskKept_data()
+{
+    QTest::addColumn<QByteArray>("before");    // what the program read
+    QTest::addColumn<QList<Write>>("writes");  // what it wrote
+    QTest::addColumn<QByteArray>("meanwhile"); // what another writer left on disk before the save
+    QTest::addColumn<QByteArray>("after");
+
+    const QByteArray before = "[A]\nk=1\nj=1\n[B]\nx=1\n";
+    const QList<Write> writes {{"A", "k", "2"}, {"A", "j", "1"}, {"C", "n", "1"}, {"B", "y", "1"}};
+    QTest::newRow("other keys and sections kept, ours applied")
+        << before << writes << QByteArray("[A]\nk=1\nj=5\n[B]\nx=7\n[D]\nd=1\n")
+        << QByteArray("[A]\nk=2\nj=5\n[B]\nx=7\ny=1\n[D]\nd=1\n\n[C]\nn=1\n");
+    QTest::newRow("a key both changed: ours") << before << writes << QByteArray("[A]\nk=9\nj=1\n[B]\nx=1\n")
+                                              << QByteArray("[A]\nk=2\nj=1\n[B]\nx=1\ny=1\n\n[C]\nn=1\n");
+    QTest::newRow("a value written back unchanged leaves theirs")
+        << before << QList<Write> {{"A", "j", "1"}, {"A", "k", "3"}, {"A", "k", "1"}, {"B", "x", "2"}}
+        << QByteArray("[A]\nk=4\nj=6\n") << QByteArray("[A]\nk=4\nj=6\n\n[B]\nx=2\n");
+    QTest::newRow("file created meanwhile")
+        << QByteArray() << QList<Write> {{"A", "k", "1"}} << QByteArray("; theirs\n[A]\nj=2\n")
+        << QByteArray("; theirs\n[A]\nj=2\nk=1\n");
+}
+
+// A second program or a hand edit changed the file while this one ran: saving keeps those changes.
+void SettingsFileTest::changesOnDiskKept()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QList<Write>, writes);
+    QFETCH(QByteArray, meanwhile);
+    QFETCH(QByteArray, after);
+    if (!before.isNull()) {
+        writeAll(m_path, before);
+    }
+    SettingsFile settings(m_path);
+    for (const Write &w : writes) {
+        settings.writeString(w[0], w[1], w[2]);
+    }
+    writeAll(m_path, meanwhile);
+    settings.save();
+    QCOMPARE(readAll(m_path), after);
+    // What was saved counts as read: the next save without changes leaves the file alone.
+    writeAll(m_path, meanwhile);
+    settings.save();
+    QCOMPARE(readAll(m_path), meanwhile);
 }
 
 void SettingsFileTest::loadsOnFirstAccess()
