@@ -4,6 +4,7 @@
 #include "mainwnd.h"
 #include "maprequestretry.h"
 #include "messageboxes.h"
+#include "singleinstance.h"
 #include "terminationsignals.h"
 #include "uifont.h"
 
@@ -67,6 +68,11 @@ int main(int argc, char **argv)
     services.messageBoxes = &messageBoxes;
     services.settingsPath = settingsFile.isEmpty() ? settingsFilePath() : settingsFile;
     services.settingsNote = settingsLocationNote(QCoreApplication::applicationDirPath(), services.settingsPath);
+    // One window per settings file: a second start brings the running window to the front instead.
+    const auto instance = SingleInstance::claim(services.settingsPath);
+    if (!instance) {
+        return 0;
+    }
     services.helpFile = helpFilePath();
     services.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
     services.noSkin = QCoreApplication::arguments().contains(QStringLiteral("--no-skin"));
