@@ -67,7 +67,9 @@ int main(int argc, char **argv)
     services.windowSystem = windowSystem.get();
     services.messageBoxes = &messageBoxes;
     services.settingsPath = settingsFile.isEmpty() ? settingsFilePath() : settingsFile;
-    services.settingsNote = settingsLocationNote(QCoreApplication::applicationDirPath(), services.settingsPath);
+    if (settingsFile.isEmpty()) {
+        services.settingsNote = settingsLocationNote(QCoreApplication::applicationDirPath(), services.settingsPath);
+    }
     // One window per settings file: a second start brings the running window to the front instead.
     const auto instance = SingleInstance::claim(services.settingsPath);
     if (!instance) {
