@@ -51,6 +51,7 @@ TWinSkinForm::TWinSkinForm(QWidget *window, TSkinData *skinData)
     setObjectName(QStringLiteral("WinSkinForm"));
     m_hoverTimer.setInterval(kHoverCheckMs);
     connect(&m_hoverTimer, &QTimer::timeout, this, &TWinSkinForm::checkHover);
+    connect(skinData, &TSkinData::OnSkinChanged, this, &TWinSkinForm::refresh);
 }
 
 TWinSkinForm::~TWinSkinForm() = default;
@@ -154,6 +155,19 @@ void TWinSkinForm::detach()
     m_mask = {};
     m_maskSize = {};
     m_window->setProperty(kSkinnedProperty, QVariant());
+}
+
+void TWinSkinForm::refresh()
+{
+    const SkinObjects *objects = skin();
+    if (!m_attached || !objects || !m_overlay) {
+        return;
+    }
+    const QMargins thickness = frameThickness(*objects, facts().border);
+    applyThickness(m_thickness, thickness);
+    m_thickness = thickness;
+    m_maskSize = {};
+    frameResized();
 }
 
 // Moves the contents in by the change of the frame's thicknesses and grows the window by it, so that the

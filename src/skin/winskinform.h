@@ -41,6 +41,8 @@ public:
     // Gives back the platform frame, the contents' places, the client size, the mask and the controls' look.
     void detach();
     bool isAttached() const { return m_attached; }
+    // Follows a new skin of the component: new thicknesses (the client size kept), shape and painting.
+    void refresh();
 
     QWidget *window() const { return m_window; }
     TSkinData *skinData() const;

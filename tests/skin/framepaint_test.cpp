@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "framepainter.h"
+#include "frametestskin.h"
 #include "shippedskin.h"
 #include "skindata.h"
 #include "skinmanage.h"
@@ -179,6 +180,48 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&other));
         QTRY_VERIFY(!frame->facts().active);
         compareButton(window, frame, button, 4);
+    }
+
+    // The caption's text background: a three-slice strip behind the caption, frame 1 active and 2 inactive.
+    void textBackground_data()
+    {
+        QTest::addColumn<bool>("active");
+        QTest::newRow("active") << true;
+        QTest::newRow("inactive") << false;
+    }
+
+    void textBackground()
+    {
+        QFETCH(bool, active);
+        SkinObjects skin = frametest::skin();
+        skin.title.image
+            = frametest::framedImage({12, frametest::kTopPx}, {QColor(200, 10, 10), QColor(10, 200, 10)}, true);
+        skin.title.frameCount = 2;
+        skin.title.txtBackLeft = 3;
+        skin.title.txtBackRight = 3;
+        FrameFacts facts;
+        facts.size = QSize(300, 200);
+        facts.thickness = QMargins(frametest::kLeftPx, frametest::kTopPx, frametest::kRightPx, frametest::kBottomPx);
+        facts.active = active;
+        const QFont font = captionFontFor(skin, QFont(QStringLiteral("Liberation Sans")));
+        const TitleBarLayout layout = layoutTitleBar(skin, facts, QString(), QFontMetrics(font), {16, 16}, {});
+        QImage image(facts.size, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        {
+            QPainter painter(&image);
+            paintFrame(painter, skin, facts, layout, {}, {}, font);
+        }
+        QImage expected = image;
+        {
+            QPainter painter(&expected);
+            paintEdge(painter, skin.top, edgeRect(facts, Qt::TopEdge), FrameStacking::Stacked, active);
+            drawNineSlice(painter, layout.captionRect, skin.title.image,
+                frameRect(skin.title.image.size(), 2, active ? 1 : 2, FrameStacking::Stacked), {3, 0, 3, 0}, false,
+                true);
+        }
+        QVERIFY(layout.captionRect.width() > 6);
+        QCOMPARE(differences(image, expected, QRegion(layout.captionRect)), 0);
+        QCOMPARE(image.pixelColor(layout.captionRect.center()), active ? QColor(200, 10, 10) : QColor(10, 200, 10));
     }
 
 private:

@@ -2,17 +2,20 @@
 // when framing and unframing, message boxes, caption drags and double clicks, title-bar buttons and their
 // actions, the system menu from a right click, Alt+Space and the icon button, and switching skinning off.
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
 
 #include "shippedskin.h"
 #include "skindata.h"
 #include "skinmanage.h"
+#include "testpackage.h"
 #include "titlebarlayout.h"
 #include "winskinform.h"
 
@@ -385,6 +388,43 @@ private slots:
             QTest::mouseClick(overlay, Qt::LeftButton, {}, icon);
         }
         QTRY_VERIFY(!window.isVisible());
+    }
+
+    void aNewSkinRefreshesTheFrame()
+    {
+        QImage top(10, 40, QImage::Format_RGB32);
+        top.fill(qRgb(20, 60, 120));
+        const QByteArray description = "[Personality]\nLeft=left.bmp\nLeftFrame=2\nRight=right.bmp\nRightFrame=2\n"
+                                       "Top=top.bmp\nTopFrame=2\nBottom=bottom.bmp\nBottomFrame=2\n";
+        const QByteArray package = TestPackage(description)
+                                       .image("left.bmp", solidFrames(3, 10, {0xFF102030, 0xFF405060}))
+                                       .image("right.bmp", solidFrames(2, 10, {0xFF102030, 0xFF405060}))
+                                       .image("top.bmp", top)
+                                       .image("bottom.bmp", solidFrames(10, 8, {0xFF102030}))
+                                       .package();
+        QTemporaryDir folder;
+        const QString other = folder.filePath(QStringLiteral("other.skn"));
+        const QString shipped = folder.filePath(QStringLiteral("shipped.skn"));
+        for (const auto &[path, bytes] : {std::pair {other, package}, std::pair {shipped, shippedSkinPackage()}}) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        }
+        QWidget window;
+        window.resize(kClient);
+        auto *child = new QLabel(QStringLiteral("child"), &window);
+        child->move(10, 12);
+        TWinSkinForm *frame = showActive(window);
+        QVERIFY(frame);
+        m_skinData->setSkinFile(other);
+        const QMargins thickness(3, 20, 2, 4); // frames side by side or stacked, two each
+        QCOMPARE(frame->thickness(), thickness);
+        QCOMPARE(window.contentsRect(), QRect(QPoint(3, 20), kClient));
+        QCOMPARE(window.size(), kClient.grownBy(thickness));
+        QCOMPARE(child->pos(), QPoint(13, 32));
+        m_skinData->setSkinFile(shipped);
+        QCOMPARE(frame->thickness(), kFrame);
+        QCOMPARE(window.size(), grownByFrame(kClient));
+        QCOMPARE(child->pos(), QPoint(kFrame.left() + 10, kFrame.top() + 12));
     }
 
     void switchingSkinningOffUnframesAndOnFramesAgain()
