@@ -267,6 +267,26 @@ private slots:
         QCOMPARE(clicked.count(), 1);
     }
 
+    // Without a window manager the edges of a sizeable window resize it by hand, within its size limits.
+    void edgeDragResizes()
+    {
+        QWidget window;
+        window.resize(kClient);
+        window.setMaximumWidth(kClient.width() + 25); // of the client area: framing grows it with the window
+        TWinSkinForm *frame = showActive(window);
+        QVERIFY(frame);
+        QWidget *overlay = overlayOf(&window);
+        const QSize before = window.size();
+        const QPoint corner = overlay->mapToGlobal(QPoint(before.width() - 1, before.height() - 1));
+        const auto at = [overlay](QPoint global) { return overlay->mapFromGlobal(global); };
+        QTest::mousePress(overlay, Qt::LeftButton, {}, at(corner));
+        QTest::mouseMove(overlay, at(corner + QPoint(20, 10)));
+        QTest::mouseMove(overlay, at(corner + QPoint(40, 30)));
+        QTest::mouseRelease(overlay, Qt::LeftButton, {}, at(corner + QPoint(40, 30)));
+        QTRY_COMPARE(window.size(), before + QSize(25, 30)); // the width stops at the maximum
+        QCOMPARE(window.contentsRect().size(), kClient + QSize(25, 30));
+    }
+
     void titleBarButtons()
     {
         QWidget window;
