@@ -9,9 +9,6 @@
 #include "settings/settingsfile.h"
 #include "settings/settingslocation.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 #include <algorithm>
 #include <iterator>
 
@@ -46,27 +43,6 @@ QString titleInWords(const cParameters &entry)
         return QStringLiteral("no title: the active window");
     }
     return (entry.Regex ? QStringLiteral("regular expression: ") : QStringLiteral("title: ")) + entry.Title;
-}
-
-// Why the settings file at `path` cannot be read, or nothing. A missing usual file is no problem: the window would
-// list the presets then, and so do the modes here; a missing file named on the command line is a mistake.
-std::optional<QString> settingsProblem(const QString &path, bool named)
-{
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        return named ? std::optional<QString>(QStringLiteral("no such file")) : std::nullopt;
-    }
-    if (!info.isFile()) {
-        return QStringLiteral("not a regular file");
-    }
-    if (info.size() > SettingsFile::kMaxFileBytes) {
-        return QStringLiteral("larger than %1 bytes").arg(SettingsFile::kMaxFileBytes);
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return file.errorString();
-    }
-    return std::nullopt;
 }
 
 int listWindows(platform::WindowSystem &windowSystem, QTextStream &out)
@@ -106,12 +82,14 @@ int matchEntry(const cParameters &entry, platform::WindowSystem &windowSystem, Q
 std::optional<int> loadEntries(const Invocation &invocation, SavedEntries &entries, QTextStream &errors)
 {
     const bool named = !invocation.settingsFile.isEmpty();
-    const QString path = named ? invocation.settingsFile : settingsFilePath();
-    if (const auto problem = settingsProblem(path, named)) {
-        errors << "framewright: cannot read the settings file " << path << ": " << *problem << Qt::endl;
+    const SettingsFile settings(named ? invocation.settingsFile : settingsFilePath());
+    // A missing usual file is no problem: the window would list the presets then, and so do the modes here. A
+    // missing file named on the command line is a mistake.
+    const QString problem = named && !settings.exists() ? QStringLiteral("no such file") : settings.refusal();
+    if (!problem.isEmpty()) {
+        errors << "framewright: cannot read the settings file " << settings.path() << ": " << problem << Qt::endl;
         return kExitSettings;
     }
-    const SettingsFile settings(path);
     entries.load(settings);
     return std::nullopt;
 }
