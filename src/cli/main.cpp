@@ -1,0 +1,36 @@
+// framewright: runs the command line's modes; for the window it becomes framewright-window, the program beside it
+// that holds the widgets, so that the modes never load them.
+#include "commandline.h"
+
+#include <QByteArray>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+// framewright-window in the folder of this executable (its real path, as the window reads its own folder).
+QByteArray windowProgram()
+{
+    char self[PATH_MAX] = {};
+    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    QByteArray path = length > 0 ? QByteArray(self, length) : QByteArray();
+    return path.left(path.lastIndexOf('/') + 1) + "framewright-window";
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QString settingsFile;
+    if (const auto status = runCommandLine(argc, argv, settingsFile)) {
+        return *status;
+    }
+    const QByteArray program = windowProgram();
+    ::execv(program.constData(), argv);
+    std::fprintf(stderr, "framewright: cannot start %s: %s\n", program.constData(), std::strerror(errno));
+    return 127;
+}
