@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "settings/filereplace.h"
+#include "settings/nameindex.h"
 #include "settings/profileinteger.h"
 #include "settings/settingstext.h"
 
@@ -206,17 +207,8 @@ struct SettingsFile::Document
     quint32 tail = kNone;
     QByteArray lineEnding = "\n"; // the file's style, taken from its first line break; used for new lines
     size_t seed = QHashSeed::globalSeed();
-    // The names' index: hash values of folded names with their records, sorted by hash value and then file order.
-    // Sections are hashed by name, keys by header and name. What the program adds goes into the small hashes.
-    struct IndexEntry
-    {
-        size_t hash;
-        quint32 record;
-    };
-    std::vector<IndexEntry> sectionIndex;
-    std::vector<IndexEntry> keyIndex;
-    QMultiHash<size_t, quint32> addedSections;
-    QMultiHash<size_t, quint32> addedKeys;
+    NameIndex sections;                  // sections by the hash value of their folded name
+    NameIndex keys;                      // keys by the hash value of their header and folded name
     QHash<quint32, quint32> insertAfter; // header -> the record new keys of that section follow (sections written)
 
     static Document parse(QByteArray bytes);
@@ -233,9 +225,6 @@ private:
     QByteArrayView line(quint32 record) const { return bytes(record).chopped(records[record].breakLength); }
     QString foldedName(quint32 record) const;
     size_t keyHash(quint32 section, const QString &folded) const { return qHashMulti(seed, section, folded); }
-    template<typename Matches>
-    quint32 lookUp(const std::vector<IndexEntry> &index, const QMultiHash<size_t, quint32> &added, size_t hash,
-        Matches matches) const;
     void append(QByteArrayView text, qsizetype offset, quint8 breakLength, quint32 &section);
     quint32 addWritten(QByteArray text, Kind kind, quint32 section, quint32 after);
     quint32 sectionForWriting(const QString &name);
@@ -297,9 +286,9 @@ void SettingsFile::Document::append(QByteArrayView text, qsizetype offset, quint
         records[index - 1].next = index;
     }
     if (kind == Kind::Header) {
-        sectionIndex.push_back({qHash(foldedName(index), seed), index});
+        sections.insert(qHash(foldedName(index), seed), index);
     } else if (kind == Kind::Key && section != kNone) {
-        keyIndex.push_back({keyHash(section, foldedName(index)), index});
+        keys.insert(keyHash(section, foldedName(index)), index);
     }
 }
 
@@ -328,8 +317,8 @@ SettingsFile::Document SettingsFile::Document::parse(QByteArray bytes)
         keys += kind == LineKind::Key ? 1 : 0;
         at = next;
     }
-    document.sectionIndex.reserve(size_t(headers));
-    document.keyIndex.reserve(size_t(keys));
+    document.sections.reserve(headers);
+    document.keys.reserve(keys);
     quint32 section = kNone;
     while (pos < data.size()) {
         const qsizetype end = data.indexOf('\n', pos);
@@ -338,9 +327,6 @@ SettingsFile::Document SettingsFile::Document::parse(QByteArray bytes)
         document.append(QByteArrayView(data).sliced(pos, next - pos), pos, breakLength, section);
         pos = next;
     }
-    const auto byHash = [](const IndexEntry &a, const IndexEntry &b) { return a.hash < b.hash; };
-    std::stable_sort(document.sectionIndex.begin(), document.sectionIndex.end(), byHash);
-    std::stable_sort(document.keyIndex.begin(), document.keyIndex.end(), byHash);
     if (!document.records.empty()) {
         document.head = 0;
         document.tail = quint32(document.records.size() - 1);
@@ -359,27 +345,6 @@ QByteArray SettingsFile::Document::serialize() const
         }
     }
     return result;
-}
-
-// The first record of `index` or `added` under `hash` that `matches`; kNone when there is none.
-template<typename Matches>
-quint32 SettingsFile::Document::lookUp(
-    const std::vector<IndexEntry> &index, const QMultiHash<size_t, quint32> &added, size_t hash, Matches matches) const
-{
-    const auto byHash = [](const IndexEntry &a, const IndexEntry &b) { return a.hash < b.hash; };
-    const auto [first, last] = std::equal_range(index.begin(), index.end(), IndexEntry {hash, 0}, byHash);
-    for (auto it = first; it != last; ++it) {
-        if (matches(it->record)) {
-            return it->record;
-        }
-    }
-    // Names the program added exist nowhere else in the file, so their order among themselves does not matter.
-    for (auto it = added.constFind(hash); it != added.cend() && it.key() == hash; ++it) {
-        if (matches(*it)) {
-            return *it;
-        }
-    }
-    return kNone;
 }
 
 // The file as another writer left it (onDisk) with this copy's own changes applied again: every key line this
@@ -409,13 +374,13 @@ SettingsFile::Document SettingsFile::Document::mergedOnto(QByteArray onDisk) con
 
 quint32 SettingsFile::Document::findSection(const QString &folded) const
 {
-    return lookUp(sectionIndex, addedSections, qHash(folded, seed), [&](quint32 r) { return foldedName(r) == folded; });
+    return sections.find(qHash(folded, seed), [&](quint32 r) { return foldedName(r) == folded; });
 }
 
 quint32 SettingsFile::Document::findKey(quint32 section, const QString &folded) const
 {
-    return lookUp(keyIndex, addedKeys, keyHash(section, folded),
-        [&](quint32 r) { return records[r].section == section && foldedName(r) == folded; });
+    return keys.find(
+        keyHash(section, folded), [&](quint32 r) { return records[r].section == section && foldedName(r) == folded; });
 }
 
 // Adds a line the program wrote after record `after` (at the end when kNone).
@@ -459,7 +424,7 @@ quint32 SettingsFile::Document::sectionForWriting(const QString &name)
     }
     const quint32 header = addWritten('[' + name.toUtf8() + ']' + lineEnding, Kind::Header, kNone, kNone);
     Q_ASSERT(foldedName(header) == folded);
-    addedSections.insert(qHash(folded, seed), header);
+    sections.insert(qHash(folded, seed), header);
     insertAfter.insert(header, header);
     return header;
 }
@@ -536,7 +501,7 @@ bool SettingsFile::Document::write(const QString &section, const QString &key, c
     const quint32 added = addWritten(text + valueBytes + lineEnding, Kind::Key, target, keyInsertionPoint(target));
     records[added].tailOrValue = quint32(text.size());
     Q_ASSERT(foldedName(added) == folded);
-    addedKeys.insert(keyHash(target, folded), added);
+    keys.insert(keyHash(target, folded), added);
     insertAfter.insert(target, added);
     return true;
 }
