@@ -35,7 +35,8 @@ void checkGeometry(const PropertyValue &value, uint8_t placement)
     const int span = 40000;
     const QRect target(int(placement) * 157 - span, int(placement) * 131 - span / 2, int(placement) * 199 - span / 4,
         int(placement) * 97 - 600);
-    const QRect expected = expectedOuterRect(target, hints, decoration);
+    const Qt::Alignment anchors[] = {Qt::AlignLeft | Qt::AlignTop, Qt::AlignCenter, Qt::AlignRight | Qt::AlignBottom};
+    const QRect expected = expectedOuterRect(target, hints, decoration, anchors[placement / 7 % 3]);
     const ClientRequest request = clientRequestFor(expected, decoration, hints.gravity);
     if (request.width < 1 || request.height < 1 || request.width > kMaxClientSizePx
         || request.height > kMaxClientSizePx) {

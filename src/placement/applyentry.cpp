@@ -38,6 +38,7 @@ bool placeWindow(
     platform::WindowPlacement placement;
     placement.showState = maximized ? platform::ShowState::Maximized : platform::ShowState::Normal;
     placement.normalRect = QRect(rect.left, rect.top, rect.width, rect.height);
+    placement.anchor = rect.anchor;
     return windowSystem.setWindowPlacement(window, placement);
 }
 

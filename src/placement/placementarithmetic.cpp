@@ -40,6 +40,11 @@ Edge edgeOf(VertAlignment alignment)
                                               : Edge::Near;
 }
 
+Qt::Alignment anchorOf(Edge edge, Qt::Alignment nearEdge, Qt::Alignment centre, Qt::Alignment farEdge)
+{
+    return edge == Edge::Center ? centre : edge == Edge::Far ? farEdge : nearEdge;
+}
+
 } // namespace
 
 PlacementRect computePlacementRect(const Placement &placement, const QRect &reference)
@@ -53,5 +58,7 @@ PlacementRect computePlacementRect(const Placement &placement, const QRect &refe
     const int vertOffset = inPixels(placement.vertOffset, refH);
     rect.left = reference.left() + aligned(edgeOf(placement.horzAlignment), horzOffset, rect.width, refW);
     rect.top = reference.top() + aligned(edgeOf(placement.vertAlignment), vertOffset, rect.height, refH);
+    rect.anchor = anchorOf(edgeOf(placement.horzAlignment), Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight)
+        | anchorOf(edgeOf(placement.vertAlignment), Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom);
     return rect;
 }

@@ -13,6 +13,9 @@ struct PlacementRect
     int top = 0;
     int width = 0;
     int height = 0;
+    // What the alignment keeps of the rectangle for a window that cannot take its size: the left or right edge or
+    // the centre, the top or bottom edge or the centre.
+    Qt::Alignment anchor = Qt::AlignLeft | Qt::AlignTop;
 
     bool operator==(const PlacementRect &) const = default;
 };

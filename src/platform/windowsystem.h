@@ -49,6 +49,10 @@ struct WindowPlacement
 {
     ShowState showState = ShowState::Normal;
     QRect normalRect;
+    // When setting: the point of `normalRect` that a window keeps when it cannot take that size (its minimum,
+    // maximum or resize increments): its left edge, right edge or horizontal centre, and its top edge, bottom edge
+    // or vertical centre. Reading gives the default.
+    Qt::Alignment anchor = Qt::AlignLeft | Qt::AlignTop;
 
     bool operator==(const WindowPlacement &) const = default;
 };

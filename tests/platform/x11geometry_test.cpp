@@ -108,21 +108,39 @@ void X11GeometryTest::expectedOuterRect_data()
     QTest::addColumn<QList<int>>("hintValues");
     QTest::addColumn<Decoration>("decoration");
     QTest::addColumn<QRect>("target");
+    QTest::addColumn<int>("anchor");
     QTest::addColumn<QRect>("expected");
 
     const QList<int> none {-1, -1, -1, -1, -1, -1, 1, 1};
-    QTest::newRow("plain") << none << Decoration {kFrame, {}, 0} << QRect(100, 100, 800, 600)
-                           << QRect(100, 100, 800, 600);
-    QTest::newRow("increments keep the corner")
-        << QList<int> {-1, -1, -1, -1, 4, 6, 10, 20} << Decoration {kFrame, {}, 0} << QRect(100, 100, 800, 600)
-        << QRect(100, 100, 796, 590);
-    QTest::newRow("zero size") << none << Decoration {kFrame, {}, 0} << QRect(5, 5, 0, 0) << QRect(5, 5, 3, 25);
-    QTest::newRow("client-side margins") << none << Decoration {{}, {10, 20, 30, 40}, 0} << QRect(0, 0, 400, 300)
-                                         << QRect(0, 0, 400, 300);
-    QTest::newRow("position beyond X coordinates") << none << Decoration {} << QRect(40000, -40000, 10, 10)
-                                                   << QRect(kCoordinateLimitPx, -kCoordinateLimitPx, 10, 10);
-    QTest::newRow("sizes out of range are clamped")
-        << none << Decoration {kFrame, {}, 0} << QRect(0, 0, -100000, 100000) << QRect(0, 0, 3, kMaxClientSizePx + 24);
+    const QList<int> fixed300x200 {300, 200, 300, 200, -1, -1, 1, 1};
+    const QList<int> increments {-1, -1, -1, -1, 4, 6, 10, 20};
+    const int topLeft = Qt::AlignLeft | Qt::AlignTop;
+    const int bottomRight = Qt::AlignRight | Qt::AlignBottom;
+    const int centre = Qt::AlignCenter;
+    const auto row = [](const char *name, QList<int> hints, Decoration d, QRect target, int anchor, QRect expected) {
+        QTest::newRow(name) << hints << d << target << anchor << expected;
+    };
+    row("plain", none, {kFrame, {}, 0}, QRect(100, 100, 800, 600), topLeft, QRect(100, 100, 800, 600));
+    row("plain, any anchor", none, {kFrame, {}, 0}, QRect(100, 100, 800, 600), centre, QRect(100, 100, 800, 600));
+    row("increments keep the corner", increments, {kFrame, {}, 0}, QRect(100, 100, 800, 600), topLeft,
+        QRect(100, 100, 796, 590));
+    row("increments keep the right and bottom edges", increments, {kFrame, {}, 0}, QRect(100, 100, 800, 600),
+        bottomRight, QRect(104, 110, 796, 590));
+    // 800 - 302 = 498 and 600 - 224 = 376 are free; each half truncates toward zero.
+    row("fixed size, centred", fixed300x200, {kFrame, {}, 0}, QRect(100, 100, 800, 600), centre,
+        QRect(349, 288, 302, 224));
+    row("fixed size, right and top", fixed300x200, {kFrame, {}, 0}, QRect(1120, 480, 800, 600),
+        Qt::AlignRight | Qt::AlignTop, QRect(1618, 480, 302, 224));
+    row("fixed size larger than the target, centred", fixed300x200, {}, QRect(0, 0, 101, 100), centre,
+        QRect(-99, -50, 300, 200));
+    row("zero size", none, {kFrame, {}, 0}, QRect(5, 5, 0, 0), topLeft, QRect(5, 5, 3, 25));
+    row("client-side margins", none, {{}, {10, 20, 30, 40}, 0}, QRect(0, 0, 400, 300), topLeft, QRect(0, 0, 400, 300));
+    row("position beyond X coordinates", none, {}, QRect(40000, -40000, 10, 10), topLeft,
+        QRect(kCoordinateLimitPx, -kCoordinateLimitPx, 10, 10));
+    row("anchored beyond X coordinates", fixed300x200, {}, QRect(32700, 0, 10, 10), bottomRight,
+        QRect(kCoordinateLimitPx, -190, 300, 200));
+    row("sizes out of range are clamped", none, {kFrame, {}, 0}, QRect(0, 0, -100000, 100000), topLeft,
+        QRect(0, 0, 3, kMaxClientSizePx + 24));
 }
 
 void X11GeometryTest::expectedOuterRect()
@@ -130,8 +148,9 @@ void X11GeometryTest::expectedOuterRect()
     QFETCH(QList<int>, hintValues);
     QFETCH(Decoration, decoration);
     QFETCH(QRect, target);
+    QFETCH(int, anchor);
     QFETCH(QRect, expected);
-    QCOMPARE(platform::x11::expectedOuterRect(target, hints(hintValues), decoration), expected);
+    QCOMPARE(platform::x11::expectedOuterRect(target, hints(hintValues), decoration, Qt::Alignment(anchor)), expected);
 }
 
 void X11GeometryTest::clientRequest_data()

@@ -40,7 +40,8 @@ private:
     quint32 openManaged(const QByteArray &options, quint32 state = kNormalState);
     // The outer rectangle a window with these size hints ends with when asked for `target`, worked out here by hand
     // from the frame extents openbox reports.
-    QRect expectedRect(quint32 window, const QRect &target, QSize increment, QSize base, QSize max);
+    QRect expectedRect(quint32 window, const QRect &target, QSize increment, QSize base, QSize max,
+        Qt::Alignment anchor = Qt::AlignLeft | Qt::AlignTop);
     void verifyOuter(quint32 window, const QRect &expected);
 
     std::unique_ptr<platform::x11::X11WindowSystem> m_system;
@@ -62,7 +63,8 @@ quint32 X11PlacementTest::openManaged(const QByteArray &options, quint32 state)
     return managed ? window : 0;
 }
 
-QRect X11PlacementTest::expectedRect(quint32 window, const QRect &target, QSize increment, QSize base, QSize max)
+QRect X11PlacementTest::expectedRect(
+    quint32 window, const QRect &target, QSize increment, QSize base, QSize max, Qt::Alignment anchor)
 {
     std::vector<quint32> frame = m_raw.values(window, "_NET_FRAME_EXTENTS");
     std::vector<quint32> csd = m_raw.values(window, "_GTK_FRAME_EXTENTS");
@@ -78,7 +80,12 @@ QRect X11PlacementTest::expectedRect(quint32 window, const QRect &target, QSize 
     }
     width = base.width() + (width - base.width()) / increment.width() * increment.width();
     height = base.height() + (height - base.height()) / increment.height() * increment.height();
-    return QRect(target.topLeft(), QSize(width + horizontal, height + vertical));
+    const QSize outer(width + horizontal, height + vertical);
+    const int freeWidth = target.width() - outer.width();
+    const int freeHeight = target.height() - outer.height();
+    const int x = target.x() + (anchor & Qt::AlignRight ? freeWidth : anchor & Qt::AlignHCenter ? freeWidth / 2 : 0);
+    const int y = target.y() + (anchor & Qt::AlignBottom ? freeHeight : anchor & Qt::AlignVCenter ? freeHeight / 2 : 0);
+    return QRect(QPoint(x, y), outer);
 }
 
 void X11PlacementTest::verifyOuter(quint32 window, const QRect &expected)
@@ -96,6 +103,9 @@ void X11PlacementTest::initTestCase()
 
 void X11PlacementTest::cleanup()
 {
+    if (!m_system) { // a failed check left the restart of staleRecordIsNotReadBack half done
+        m_system = platform::x11::X11WindowSystem::open();
+    }
     for (const quint32 window : m_windows) {
         m_client.command("destroy 0x" + QByteArray::number(window, 16));
     }
@@ -109,12 +119,13 @@ void X11PlacementTest::landsExactly_data()
     QTest::addColumn<QSize>("increment");
     QTest::addColumn<QSize>("base");
     QTest::addColumn<QSize>("max");
+    QTest::addColumn<int>("anchor");
 
     const QSize one(1, 1);
     const QSize none(0, 0);
     const auto row = [&](const char *name, const char *options, QRect target, QSize increment = QSize(1, 1),
-                         QSize base = QSize(0, 0), QSize max = QSize()) {
-        QTest::newRow(name) << QByteArray(options) << target << increment << base << max;
+                         QSize base = QSize(0, 0), QSize max = QSize(), int anchor = Qt::AlignLeft | Qt::AlignTop) {
+        QTest::newRow(name) << QByteArray(options) << target << increment << base << max << anchor;
     };
     // Rectangles as the placement arithmetic gives them for the two monitors and the alignments.
     row("plain, primary, left top", "pos=300,300 size=200x150", QRect(0, 0, 800, 600));
@@ -143,6 +154,17 @@ void X11PlacementTest::landsExactly_data()
     row("client-side decoration with gravity", "pos=300,300 csd=5,7,9,11 gravity=SouthWest",
         QRect(1920, 424, 600, 600));
     row("zero size keeps one pixel of client", "pos=300,300", QRect(100, 100, 0, 0));
+    // A window that cannot take the size keeps the point its alignment names.
+    const char *fixed = "pos=300,300 size=300x200 min=300x200 max=300x200";
+    const QSize fixedMax(300, 200);
+    row("fixed size, right bottom", fixed, QRect(1120, 480, 800, 600), one, none, fixedMax,
+        Qt::AlignRight | Qt::AlignBottom);
+    row("fixed size, centred on the side monitor", fixed, QRect(2240, 256, 640, 512), one, none, fixedMax,
+        Qt::AlignCenter);
+    row("fixed size, right top on the side monitor", fixed, QRect(2390, 0, 800, 1024), one, none, fixedMax,
+        Qt::AlignRight | Qt::AlignTop);
+    row("resize increments, right bottom", "pos=300,300 inc=16x16 base=4x4", QRect(1120, 480, 800, 600), QSize(16, 16),
+        QSize(4, 4), QSize(), Qt::AlignRight | Qt::AlignBottom);
 }
 
 void X11PlacementTest::landsExactly()
@@ -152,13 +174,20 @@ void X11PlacementTest::landsExactly()
     QFETCH(QSize, increment);
     QFETCH(QSize, base);
     QFETCH(QSize, max);
+    QFETCH(int, anchor);
 
     const quint32 window = openManaged(options + " -- Landing");
     QVERIFY(window);
-    const QRect expected = expectedRect(window, target, increment, base, max);
-    QVERIFY(m_system->setWindowPlacement(window, {ShowState::Normal, target}));
+    const QRect expected = expectedRect(window, target, increment, base, max, Qt::Alignment(anchor));
+    QVERIFY(m_system->setWindowPlacement(window, {ShowState::Normal, target, Qt::Alignment(anchor)}));
     verifyOuter(window, expected);
     QCOMPARE(m_system->windowPlacement(window), (WindowPlacement {ShowState::Normal, expected}));
+    // The window has been activated (xfwm4 appends a second item to the property).
+    const auto active = [&] {
+        const std::vector<quint32> items = m_raw.values(m_raw.root(), "_NET_ACTIVE_WINDOW");
+        return items.empty() ? 0u : items[0];
+    };
+    QTRY_COMPARE(active(), window);
 }
 
 void X11PlacementTest::changesShowState_data()

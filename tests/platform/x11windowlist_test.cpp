@@ -33,6 +33,7 @@ private slots:
     void readsTitles_data();
     void readsTitles();
     void listsTopmostFirst();
+    void fallsBackToTheMappingOrder();
 
 private:
     // Opens a window with `open` ("%p": a parent window), waits until openbox has taken it unless it is unmapped,
@@ -234,6 +235,25 @@ void X11WindowListTest::listsTopmostFirst()
     const auto position = [&ids](quint32 window) { return std::find(ids.begin(), ids.end(), window) - ids.begin(); };
     QVERIFY(position(first) < position(third));
     QVERIFY(position(third) < position(second));
+}
+
+// Without _NET_CLIENT_LIST_STACKING (xfwm4 publishes it only after its first restack) the windows are listed in the
+// order of _NET_CLIENT_LIST, newest first.
+void X11WindowListTest::fallsBackToTheMappingOrder()
+{
+    const quint32 first = openWindow("-- Mapped first");
+    const quint32 second = openWindow("-- Mapped second");
+    QVERIFY(first && second);
+    xcb_delete_property(m_raw.connection(), m_raw.root(), m_raw.atom("_NET_CLIENT_LIST_STACKING"));
+    m_raw.sync();
+    std::vector<quint32> mapped = m_raw.values(m_raw.root(), "_NET_CLIENT_LIST");
+    std::reverse(mapped.begin(), mapped.end());
+    std::vector<quint32> ids;
+    for (const TopLevelWindow &window : m_system->topLevelWindows()) {
+        ids.push_back(window.id);
+    }
+    QCOMPARE(ids, mapped);
+    QCOMPARE(ids.front(), second);
 }
 
 QTEST_GUILESS_MAIN(X11WindowListTest)

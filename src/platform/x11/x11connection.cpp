@@ -94,6 +94,7 @@ void X11Connection::internAtoms()
         {"WM_STATE", false, &a.wmState},
         {"_NET_SUPPORTED", false, &a.netSupported},
         {"_NET_SUPPORTING_WM_CHECK", false, &a.netSupportingWmCheck},
+        {"_NET_CLIENT_LIST", false, &a.netClientList},
         {"_NET_CLIENT_LIST_STACKING", false, &a.netClientListStacking},
         {"_NET_CURRENT_DESKTOP", false, &a.netCurrentDesktop},
         {"_NET_ACTIVE_WINDOW", false, &a.netActiveWindow},

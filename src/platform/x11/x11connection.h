@@ -41,6 +41,7 @@ struct Atoms
     // EWMH: the window manager and its client list.
     xcb_atom_t netSupported = XCB_ATOM_NONE;
     xcb_atom_t netSupportingWmCheck = XCB_ATOM_NONE;
+    xcb_atom_t netClientList = XCB_ATOM_NONE;
     xcb_atom_t netClientListStacking = XCB_ATOM_NONE;
     xcb_atom_t netCurrentDesktop = XCB_ATOM_NONE;
     xcb_atom_t netActiveWindow = XCB_ATOM_NONE;

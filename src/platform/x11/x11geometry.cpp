@@ -76,7 +76,7 @@ QSize constrainedClientSize(const SizeHints &hints, QSize requested)
         constrain(requested.height(), hints.minHeight, hints.maxHeight, hints.baseHeight, hints.heightIncrement));
 }
 
-QRect expectedOuterRect(const QRect &target, const SizeHints &hints, const Decoration &d)
+QRect expectedOuterRect(const QRect &target, const SizeHints &hints, const Decoration &d, Qt::Alignment anchor)
 {
     const int horizontal = leftOf(d) + rightOf(d);
     const int vertical = topOf(d) + bottomOf(d);
@@ -85,9 +85,19 @@ QRect expectedOuterRect(const QRect &target, const SizeHints &hints, const Decor
     const QSize client = constrainedClientSize(hints,
         QSize(static_cast<int>(std::clamp<int64_t>(requestedWidth, 0, kMaxClientSizePx)),
             static_cast<int>(std::clamp<int64_t>(requestedHeight, 0, kMaxClientSizePx))));
-    return QRect(std::clamp(target.x(), -kCoordinateLimitPx, kCoordinateLimitPx),
-        std::clamp(target.y(), -kCoordinateLimitPx, kCoordinateLimitPx), client.width() + horizontal,
-        client.height() + vertical);
+    return anchoredRect(target, QSize(client.width() + horizontal, client.height() + vertical), anchor);
+}
+
+QRect anchoredRect(const QRect &target, QSize size, Qt::Alignment anchor)
+{
+    const auto start = [](int targetStart, int targetSize, int size, bool end, bool centre) {
+        const int64_t free = int64_t(targetSize) - size;
+        const int64_t position = targetStart + (end ? free : centre ? free / 2 : 0);
+        return static_cast<int>(std::clamp<int64_t>(position, -kCoordinateLimitPx, kCoordinateLimitPx));
+    };
+    return QRect(start(target.x(), target.width(), size.width(), anchor & Qt::AlignRight, anchor & Qt::AlignHCenter),
+        start(target.y(), target.height(), size.height(), anchor & Qt::AlignBottom, anchor & Qt::AlignVCenter),
+        size.width(), size.height());
 }
 
 ClientRequest clientRequestFor(const QRect &outer, const Decoration &d, uint32_t gravity)

@@ -40,9 +40,14 @@ QRect outerRect(const QRect &client, const Decoration &decoration);
 // kMaxClientSizePx. Aspect ratios are not applied.
 QSize constrainedClientSize(const SizeHints &hints, QSize requested);
 
-// The outer rectangle a window ends with when asked for `target`: the upper left corner as given (within
-// kCoordinateLimitPx), the size it can take.
-QRect expectedOuterRect(const QRect &target, const SizeHints &hints, const Decoration &decoration);
+// The outer rectangle a window ends with when asked for `target`: the size it can take, placed at the `anchor`
+// point of `target` (see anchoredRect).
+QRect expectedOuterRect(
+    const QRect &target, const SizeHints &hints, const Decoration &decoration, Qt::Alignment anchor);
+
+// A rectangle of `size` that keeps the `anchor` point of `target`: its left edge, right edge or horizontal centre
+// (half the difference, truncated toward zero), and likewise vertically; the corner kept within kCoordinateLimitPx.
+QRect anchoredRect(const QRect &target, QSize size, Qt::Alignment anchor);
 
 // A move-and-resize request for the client (_NET_MOVERESIZE_WINDOW, or ConfigureWindow): the position of the
 // reference point of `gravity` as if the window had no frame, and the client size.

@@ -60,13 +60,13 @@ private:
     xcb_window_t m_frame;
 };
 
-PlacementSetter::PlacementSetter(
-    X11Connection &connection, EventPump &events, RestoreRecords &records, const WindowManager &wm)
+PlacementSetter::PlacementSetter(X11Connection &connection, EventPump &events, RestoreRecords &records,
+    const WindowManager &wm, bool barrierAnswered)
     : m_connection(connection)
     , m_events(events)
     , m_records(records)
     , m_wm(wm)
-    , m_wait(wm.supports(connection.atoms().netRequestFrameExtents) ? Wait::Barrier : Wait::Events)
+    , m_wait(wm.supports(connection.atoms().netRequestFrameExtents) && barrierAnswered ? Wait::Barrier : Wait::Events)
     , m_configureDirectly(!wm.supports(connection.atoms().netMoveResizeWindow))
 { }
 
@@ -94,14 +94,16 @@ bool PlacementSetter::set(std::optional<WindowState> state, const WindowPlacemen
         state = leaveMaximized(*state);
     }
     bool exact = false;
+    QRect asked;
     if (state) {
-        state = moveResize(*state, placement.normalRect, &exact);
+        asked = expectedOuterRect(placement.normalRect, state->hints, state->decoration, placement.anchor);
+        state = moveResize(*state, placement.normalRect, placement.anchor, &exact);
     }
     if (!state) {
         return false;
     }
     if (placement.showState == ShowState::Maximized) {
-        exact = maximize(*state) && exact;
+        exact = maximize(*state, asked) && exact;
     } else if (state->record) {
         m_records.erase(window);
     }
@@ -126,7 +128,15 @@ std::optional<WindowState> PlacementSetter::settle(xcb_window_t window, const Do
 {
     const QDeadlineTimer deadline(kWaitMs);
     if (m_wait == Wait::Barrier) {
-        m_barrierPassed = m_events.barrier(deadline) || m_barrierPassed;
+        if (m_events.barrier(deadline)) {
+            m_barrierPassed = true;
+        } else {
+            // fluxbox lists _NET_REQUEST_FRAME_EXTENTS but never answers it for an unmapped window. From now on
+            // the window's own events tell when what was sent has been carried out.
+            m_barrierUnanswered = true;
+            m_wait = Wait::Events;
+            watch(window);
+        }
     }
     std::optional<WindowState> state = read(window);
     if (!state || done(*state) || m_wait == Wait::None || (m_wait == Wait::Barrier && !untilDone)) {
@@ -169,8 +179,9 @@ std::optional<WindowState> PlacementSetter::restoreMinimized(const WindowState &
     watch(state.window);
     xcb_map_window(m_connection.get(), state.window);
     m_events.sendRootMessage(state.window, m_connection.atoms().netActiveWindow, {kSourcePager, timestamp(), 0});
-    // Normal, and the frame holds the client at its extents again: an animating window manager (openbox) moves
-    // and shrinks the frame until the animation ends.
+    // Normal, and the frame holds the whole outer rectangle again: an animating window manager (openbox) moves and
+    // shrinks the frame until the animation ends. The frame may be larger than the outer rectangle: marco's frame
+    // window carries invisible borders for resizing around the visible frame.
     return settle(
         state.window,
         [this, frame](const WindowState &s) {
@@ -185,8 +196,8 @@ std::optional<WindowState> PlacementSetter::restoreMinimized(const WindowState &
             Decoration frameOnly = s.decoration;
             frameOnly.clientSide = {};
             return g
-                && sameGeometry(QRect(g->x, g->y, g->width + 2 * g->border_width, g->height + 2 * g->border_width),
-                    outerRect(s.client, frameOnly));
+                && QRect(g->x, g->y, g->width + 2 * g->border_width, g->height + 2 * g->border_width)
+                       .contains(outerRect(s.client, frameOnly));
         },
         true);
 }
@@ -205,9 +216,10 @@ std::optional<WindowState> PlacementSetter::leaveMaximized(const WindowState &st
         false);
 }
 
-std::optional<WindowState> PlacementSetter::moveResize(const WindowState &state, const QRect &target, bool *exact)
+std::optional<WindowState> PlacementSetter::moveResize(
+    const WindowState &state, const QRect &target, Qt::Alignment anchor, bool *exact)
 {
-    const QRect expected = expectedOuterRect(target, state.hints, state.decoration);
+    const QRect expected = expectedOuterRect(target, state.hints, state.decoration, anchor);
     if (sameGeometry(state.outer(), expected)) {
         *exact = true;
         return state;
@@ -216,16 +228,20 @@ std::optional<WindowState> PlacementSetter::moveResize(const WindowState &state,
     ClientRequest request = clientRequestFor(expected, state.decoration, state.hints.gravity);
     sendMoveResize(state, request);
     std::optional<WindowState> moved = settle(state.window, landed, false);
-    if (moved && !landed(*moved) && moved->outer().topLeft() != expected.topLeft()) {
+    if (moved && !landed(*moved)) {
         // Window managers differ in rounding the reference points of the centred gravities (openbox 3.6 places
         // Center and North off by the frame's left side), and some keep the reference point of a window whose
         // size they constrain: what is left is an offset, which one correction takes away. A size the window
-        // manager would not give is not asked for again.
+        // manager would not give is not asked for again, but the window is aligned for the size it got.
         const QRect outer = moved->outer();
-        request.x += expected.x() - outer.x();
-        request.y += expected.y() - outer.y();
-        sendMoveResize(*moved, request);
-        moved = settle(state.window, landed, false);
+        const QRect aligned = anchoredRect(target, outer.size(), anchor);
+        if (outer.topLeft() != aligned.topLeft()) {
+            request.x += aligned.x() - outer.x();
+            request.y += aligned.y() - outer.y();
+            sendMoveResize(*moved, request);
+            moved = settle(
+                state.window, [aligned](const WindowState &s) { return sameGeometry(s.outer(), aligned); }, false);
+        }
     }
     *exact = moved && landed(*moved);
     if (moved && !*exact) {
@@ -235,23 +251,26 @@ std::optional<WindowState> PlacementSetter::moveResize(const WindowState &state,
     return moved;
 }
 
-bool PlacementSetter::maximize(const WindowState &state)
+// The restore rectangle recorded is the one asked for, not one read back. marco and metacity set the maximized
+// states at once but resize the frame later, from their main loop, after they have answered the barrier: the
+// window's events are waited for until it is maximized and has left the rectangle asked for (a window asked into
+// its maximized rectangle waits out the deadline).
+bool PlacementSetter::maximize(const WindowState &state, const QRect &asked)
 {
     const Atoms &atoms = m_connection.atoms();
     if (!m_wm.supports(atoms.netWmStateMaximizedVert) || !m_wm.supports(atoms.netWmStateMaximizedHorz)) {
         return false;
     }
-    const QRect restore = state.outer();
+    watch(state.window);
     sendState(state.window, true, atoms.netWmStateMaximizedVert, atoms.netWmStateMaximizedHorz);
     const std::optional<WindowState> maximized = settle(
-        state.window, [](const WindowState &s) { return s.maximized(); }, false);
+        state.window, [asked](const WindowState &s) { return s.maximized() && !sameGeometry(s.outer(), asked); }, true);
     if (!maximized || !maximized->maximized()) {
         return false;
     }
     const QRect outer = maximized->outer();
     m_records.write(state.window,
-        {restore.x(), restore.y(), restore.width(), restore.height(), outer.x(), outer.y(), outer.width(),
-            outer.height()});
+        {asked.x(), asked.y(), asked.width(), asked.height(), outer.x(), outer.y(), outer.width(), outer.height()});
     return true;
 }
 
@@ -312,7 +331,7 @@ bool PlacementSetter::setUnmanaged(const WindowState &state, const WindowPlaceme
         watch(state.window);
     }
     bool exact = false;
-    moveResize(state, placement.normalRect, &exact);
+    moveResize(state, placement.normalRect, placement.anchor, &exact);
     return exact;
 }
 

@@ -29,12 +29,17 @@ class PlacementSetter
 public:
     static constexpr int kWaitMs = 1000;
 
-    PlacementSetter(X11Connection &connection, EventPump &events, RestoreRecords &records, const WindowManager &wm);
+    // `barrierAnswered`: false once this window manager has left a barrier unanswered; its waits then follow the
+    // windows' own events.
+    PlacementSetter(X11Connection &connection, EventPump &events, RestoreRecords &records, const WindowManager &wm,
+        bool barrierAnswered);
     ~PlacementSetter();
 
     // False when the window is gone or did not end with the placement asked for. `state` is the window's state,
     // read in the same batch as the window manager's (empty: the window is gone).
     bool set(std::optional<WindowState> state, const WindowPlacement &placement);
+    // Whether a barrier went unanswered during set().
+    bool barrierUnanswered() const { return m_barrierUnanswered; }
 
 private:
     using Done = std::function<bool(const WindowState &)>;
@@ -58,8 +63,9 @@ private:
     std::optional<WindowState> switchDesktop(const WindowState &state);
     std::optional<WindowState> restoreMinimized(const WindowState &state);
     std::optional<WindowState> leaveMaximized(const WindowState &state);
-    std::optional<WindowState> moveResize(const WindowState &state, const QRect &target, bool *exact);
-    bool maximize(const WindowState &state);
+    std::optional<WindowState> moveResize(
+        const WindowState &state, const QRect &target, Qt::Alignment anchor, bool *exact);
+    bool maximize(const WindowState &state, const QRect &asked);
     void activate(xcb_window_t window);
     bool setUnmanaged(const WindowState &state, const WindowPlacement &placement);
 
@@ -74,6 +80,7 @@ private:
     Wait m_wait = Wait::Events;
     bool m_configureDirectly = false; // ConfigureWindow rather than _NET_MOVERESIZE_WINDOW
     bool m_barrierPassed = false;     // since then the helper window's last change time is a current server time
+    bool m_barrierUnanswered = false;
     xcb_timestamp_t m_time = XCB_CURRENT_TIME;
     std::unique_ptr<EventSelection> m_selection;
 };

@@ -185,6 +185,7 @@ void X11WindowSystem::noteWindowManager(const WindowManager &wm)
         return;
     }
     m_reportedWindowManager = true;
+    m_barrierUnanswered = false;
     if (!wm.ewmh) {
         qCInfo(lcX11) << "no EWMH window manager: windows are listed from the root window's children and moved with"
                          " ConfigureWindow; they cannot be maximized";
@@ -192,7 +193,8 @@ void X11WindowSystem::noteWindowManager(const WindowManager &wm)
     }
     const Atoms &a = m_connection->atoms();
     const std::pair<xcb_atom_t, const char *> features[] = {
-        {a.netClientListStacking, "_NET_CLIENT_LIST_STACKING: windows are listed from the root window's children"},
+        {a.netClientListStacking,
+            "_NET_CLIENT_LIST_STACKING: windows are listed in their mapping order, or from the root window's children"},
         {a.netMoveResizeWindow, "_NET_MOVERESIZE_WINDOW: windows are moved with ConfigureWindow"},
         {a.netRequestFrameExtents, "_NET_REQUEST_FRAME_EXTENTS: waits follow the windows' own events"},
         {a.netFrameExtents, "_NET_FRAME_EXTENTS: frames are measured from the window tree"},
@@ -217,15 +219,22 @@ std::vector<TopLevelWindow> X11WindowSystem::topLevelWindows()
     const Atoms &atoms = m_connection->atoms();
     WindowManagerProbe probe(*m_connection, m_checkWindow);
     PendingProperty stacking(m_connection->get(), m_connection->root(), atoms.netClientListStacking, kMaxListedWindows);
+    PendingProperty mapping(m_connection->get(), m_connection->root(), atoms.netClientList, kMaxListedWindows);
     const WindowManager wm = probe.get();
     noteWindowManager(wm);
-    if (wm.supports(atoms.netClientListStacking)) {
-        // Bottom to top in the property; topmost first in the list.
-        std::vector<uint32_t> windows = values32(stacking.get().value(), XCB_ATOM_WINDOW, kMaxListedWindows);
-        std::reverse(windows.begin(), windows.end());
-        return describeManagedWindows(*m_connection, windows);
+    if (!wm.supports(atoms.netClientListStacking) && !wm.supports(atoms.netClientList)) {
+        return listRootChildren(*m_connection, m_events->helperWindow());
     }
-    return listRootChildren(*m_connection, m_events->helperWindow());
+    // Both lists run bottom to top (the mapping order, oldest first, is the nearest to it): topmost first in ours.
+    // xfwm4 4.18 publishes the stacking list only after its first restack, so with few windows it is missing or
+    // shorter than the mapping list, which then serves.
+    std::vector<uint32_t> windows = values32(stacking.get().value(), XCB_ATOM_WINDOW, kMaxListedWindows);
+    std::vector<uint32_t> mapped = values32(mapping.get().value(), XCB_ATOM_WINDOW, kMaxListedWindows);
+    if (windows.size() < mapped.size()) {
+        windows = std::move(mapped);
+    }
+    std::reverse(windows.begin(), windows.end());
+    return describeManagedWindows(*m_connection, windows);
 }
 
 std::optional<WindowPlacement> X11WindowSystem::windowPlacement(WindowId window)
@@ -271,7 +280,14 @@ bool X11WindowSystem::setWindowPlacement(WindowId window, const WindowPlacement 
     WindowStateRequest request(*m_connection, window);
     const WindowManager wm = probe.get();
     noteWindowManager(wm);
-    return PlacementSetter(*m_connection, *m_events, *m_records, wm).set(request.get(), placement);
+    PlacementSetter setter(*m_connection, *m_events, *m_records, wm, !m_barrierUnanswered);
+    const bool placed = setter.set(request.get(), placement);
+    if (setter.barrierUnanswered() && !m_barrierUnanswered) {
+        m_barrierUnanswered = true;
+        qCInfo(lcX11) << "the window manager does not answer _NET_REQUEST_FRAME_EXTENTS: waits follow the windows'"
+                         " own events";
+    }
+    return placed;
 }
 
 std::optional<WindowId> X11WindowSystem::activeWindow()

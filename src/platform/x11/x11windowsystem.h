@@ -47,6 +47,7 @@ private:
     std::unique_ptr<RestoreRecords> m_records;
     uint32_t m_checkWindow = 0; // the EWMH window manager's check window found last time
     bool m_reportedWindowManager = false;
+    bool m_barrierUnanswered = false; // the window manager of m_checkWindow left a barrier unanswered
 };
 
 } // namespace platform::x11
