@@ -1,8 +1,11 @@
 # Helpers that register tests, fuzz targets and subfolders the same way in every folder.
 #
-# framewright_add_test(<subsystem.unit> LABEL unit|gui|x11 SOURCES ... [LIBRARIES ...])
+# framewright_add_test(<subsystem.unit> LABEL unit|gui|x11 SOURCES ... [LIBRARIES ...] [WINDOW_MANAGERS ...])
 #   unit: plain test; gui: Qt widgets on the offscreen platform;
-#   x11: run inside tests/support/x11-session (private Xvfb, two monitors, openbox).
+#   x11: run inside tests/support/x11-session (private Xorg with two outputs, openbox), labelled wm-openbox;
+#   WINDOW_MANAGERS: also run as <subsystem.unit>.<window manager> under each of these (names of
+#   tests/support/window-managers.sh; ALL: every one besides openbox), each in a session of its own, labelled x11
+#   and wm-<window manager>.
 #
 # framewright_add_fuzzer(<name> SOURCES ... [LIBRARIES ...] [CORPUS <folder>])
 #   With FRAMEWRIGHT_FUZZ (clang): a libFuzzer binary. Otherwise the same entry point linked with
@@ -20,9 +23,14 @@ function(framewright_add_subfolders)
 endfunction()
 
 set(FRAMEWRIGHT_X11_SESSION "${CMAKE_SOURCE_DIR}/tests/support/x11-session")
+# The window managers x11-session runs besides openbox (tests/support/window-managers.sh).
+set(FRAMEWRIGHT_OTHER_WINDOW_MANAGERS xfwm4 fluxbox icewm marco metacity kwin_x11)
 
 function(framewright_add_test name)
-    cmake_parse_arguments(ARG "" "LABEL" "SOURCES;LIBRARIES" ${ARGN})
+    cmake_parse_arguments(ARG "" "LABEL" "SOURCES;LIBRARIES;WINDOW_MANAGERS" ${ARGN})
+    if(ARG_WINDOW_MANAGERS STREQUAL "ALL")
+        set(ARG_WINDOW_MANAGERS ${FRAMEWRIGHT_OTHER_WINDOW_MANAGERS})
+    endif()
     if(NOT ARG_LABEL MATCHES "^(unit|gui|x11)$")
         message(FATAL_ERROR "framewright_add_test(${name}): LABEL must be unit, gui or x11")
     endif()
@@ -31,14 +39,21 @@ function(framewright_add_test name)
     target_link_libraries(${target} PRIVATE Qt6::Test ${ARG_LIBRARIES})
     if(ARG_LABEL STREQUAL "x11")
         add_test(NAME ${name} COMMAND ${FRAMEWRIGHT_X11_SESSION} $<TARGET_FILE:${target}>)
-        set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=xcb" RESOURCE_LOCK x11)
+        set_tests_properties(${name} PROPERTIES LABELS "x11;wm-openbox")
+        set(tests ${name})
+        foreach(wm ${ARG_WINDOW_MANAGERS})
+            add_test(NAME ${name}.${wm} COMMAND ${FRAMEWRIGHT_X11_SESSION} --wm ${wm} $<TARGET_FILE:${target}>)
+            set_tests_properties(${name}.${wm} PROPERTIES LABELS "x11;wm-${wm}")
+            list(APPEND tests ${name}.${wm})
+        endforeach()
+        set_tests_properties(${tests} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=xcb" RESOURCE_LOCK x11 TIMEOUT 300)
     else()
         add_test(NAME ${name} COMMAND ${target})
+        set_tests_properties(${name} PROPERTIES LABELS ${ARG_LABEL} TIMEOUT 300)
         if(ARG_LABEL STREQUAL "gui")
             set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
         endif()
     endif()
-    set_tests_properties(${name} PROPERTIES LABELS ${ARG_LABEL} TIMEOUT 300)
 endfunction()
 
 function(framewright_add_fuzzer name)

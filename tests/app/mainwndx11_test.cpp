@@ -45,7 +45,7 @@ private slots:
         auto *monitors = window->findChild<QComboBox *>(QStringLiteral("MonitorCbo"));
         QCOMPARE(monitors->count(), 2);
         QCOMPARE(monitors->itemText(0), QStringLiteral("1 - FW Test 1920"));
-        QCOMPARE(monitors->itemText(1), QStringLiteral("2 - FW-Side"));
+        QCOMPARE(monitors->itemText(1), QStringLiteral("2 - DUMMY1"));
         QCOMPARE(monitors->currentIndex(), 0);
     }
 

@@ -77,7 +77,8 @@ private slots:
         e.placement.horzAlignment = HorzAlignment::Right;
         e.placement.horzOffset = {10, Unit::Pixels};
         e.placement.width = {50, Unit::Percent};
-        QCOMPARE(placementRect(e.placement, windowSystem), (PlacementRect {1366 + 1920 - 960 - 10, 0, 960, 50}));
+        QCOMPARE(placementRect(e.placement, windowSystem),
+            (PlacementRect {1366 + 1920 - 960 - 10, 0, 960, 50, Qt::AlignRight | Qt::AlignTop}));
         // A monitor that is not there: the primary one. Values beyond their unit's limits are clamped, as the
         // placement controls clamp them when the entry is shown.
         e.placement.screenIndex = 5;

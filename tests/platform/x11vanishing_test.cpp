@@ -50,7 +50,8 @@ quint32 X11VanishingTest::openManaged(const QByteArray &options)
 {
     const quint32 window = m_client.openWindow(options);
     const bool managed = window != 0 && QTest::qWaitFor([&] {
-        return m_raw.wmState(window) != 0 && m_raw.values(window, "_NET_FRAME_EXTENTS").size() == 4;
+        return m_raw.wmState(window) != 0 && m_raw.values(window, "_NET_FRAME_EXTENTS").size() == 4
+            && m_raw.listed(window);
     });
     return managed ? window : 0;
 }

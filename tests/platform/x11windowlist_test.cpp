@@ -58,7 +58,8 @@ quint32 X11WindowListTest::openWindow(const QByteArray &open, const QList<QByteA
         return 0;
     }
     m_windows.push_back(window);
-    const auto managed = [&] { return QTest::qWaitFor([&] { return m_raw.wmState(window) != 0; }); };
+    const auto managed
+        = [&] { return QTest::qWaitFor([&] { return m_raw.wmState(window) != 0 && m_raw.listed(window); }); };
     if (!options.contains("unmapped") && !managed()) {
         return 0;
     }
@@ -145,6 +146,7 @@ void X11WindowListTest::reportsFlags()
     QVERIFY(window);
     if (then.contains("unmap %w")) {
         QTRY_COMPARE(m_raw.wmState(window), 0u);
+        QTRY_VERIFY(!m_raw.listed(window));
     }
     const std::optional<TopLevelWindow> found = listed(window);
     QCOMPARE(bool(found), isListed);

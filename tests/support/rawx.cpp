@@ -122,8 +122,15 @@ std::optional<QRect> RawX::outerFromFrame(xcb_window_t window)
     std::vector<quint32> csd = values(window, "_GTK_FRAME_EXTENTS");
     csd.resize(4);
     const int border = geometry->border_width;
-    return QRect(geometry->x, geometry->y, geometry->width + 2 * border, geometry->height + 2 * border)
-        .adjusted(int(csd[0]), int(csd[2]), -int(csd[1]), -int(csd[3]));
+    const QRect frame = QRect(geometry->x, geometry->y, geometry->width + 2 * border, geometry->height + 2 * border)
+                            .adjusted(int(csd[0]), int(csd[2]), -int(csd[1]), -int(csd[3]));
+    const std::optional<QRect> visible = outerFromExtents(window);
+    if (!visible || values(window, "_NET_FRAME_EXTENTS").size() != 4) {
+        return visible ? std::optional<QRect>(frame) : std::nullopt;
+    }
+    const int invisible = visible->left() - frame.left();
+    const bool even = invisible > 0 && frame.adjusted(invisible, invisible, -invisible, -invisible) == *visible;
+    return even ? *visible : frame;
 }
 
 void RawX::sendMessage(xcb_window_t window, const char *type, std::initializer_list<quint32> data)
@@ -165,6 +172,12 @@ std::optional<quint32> RawX::currentDesktop()
 {
     const std::vector<quint32> desktop = values(m_root, "_NET_CURRENT_DESKTOP");
     return desktop.empty() ? std::nullopt : std::optional<quint32>(desktop[0]);
+}
+
+bool RawX::listed(xcb_window_t window)
+{
+    const std::vector<quint32> windows = values(m_root, "_NET_CLIENT_LIST");
+    return std::find(windows.begin(), windows.end(), window) != windows.end();
 }
 
 std::vector<quint32> RawX::stackingTopmostFirst()

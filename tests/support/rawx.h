@@ -40,7 +40,8 @@ public:
     }
 
     // The outer rectangle two ways: the client's inside translated to the root and grown by _NET_FRAME_EXTENTS;
-    // and the top-level frame window's geometry. Both shrunk by _GTK_FRAME_EXTENTS. Empty when the window is gone.
+    // and the top-level frame window's geometry, less an invisible border as wide on every side (marco keeps one
+    // around the visible frame for resizing). Both shrunk by _GTK_FRAME_EXTENTS. Empty when the window is gone.
     std::optional<QRect> outerFromExtents(xcb_window_t window);
     std::optional<QRect> outerFromFrame(xcb_window_t window);
     // The client's inside in root coordinates.
@@ -55,6 +56,8 @@ public:
     std::optional<quint32> currentDesktop();
     // _NET_CLIENT_LIST_STACKING, topmost first.
     std::vector<quint32> stackingTopmostFirst();
+    // In _NET_CLIENT_LIST: window managers publish it some time after WM_STATE (fluxbox, KWin).
+    bool listed(xcb_window_t window);
 
 private:
     xcb_connection_t *m_connection = nullptr;
