@@ -1,7 +1,11 @@
 // Native geometry queries and the synthetic ConfigureNotify, on Qt's own xcb connection.
 #include "nativeposition.h"
 
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QHash>
+#include <QPointer>
 #include <QRect>
 #include <QWindow>
 #include <cstdlib>
@@ -20,6 +24,63 @@ xcb_connection_t *connectionOf(QWindow *window)
     }
     return x11->connection(); // null on other platforms that merely offer the interface (offscreen)
 }
+
+// A window manager may move a window by moving only its frame window and tell the window nothing (openbox does
+// so when it maximizes a frameless window). The frame windows of synced windows are watched for their own
+// ConfigureNotify, after which the window is synced again.
+class FrameMoveWatch : public QAbstractNativeEventFilter
+{
+public:
+    static FrameMoveWatch &instance()
+    {
+        static auto *watch = [] {
+            auto *created = new FrameMoveWatch;
+            QCoreApplication::instance()->installNativeEventFilter(created);
+            return created;
+        }();
+        return *watch;
+    }
+
+    void follow(xcb_connection_t *connection, QWindow *window)
+    {
+        const xcb_window_t id = xcb_window_t(window->winId());
+        Reply<xcb_query_tree_reply_t> tree(
+            xcb_query_tree_reply(connection, xcb_query_tree(connection, id), nullptr), &std::free);
+        if (!tree || tree->parent == tree->root || tree->parent == XCB_NONE || m_frames.contains(tree->parent)) {
+            return;
+        }
+        const uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+        xcb_change_window_attributes(connection, tree->parent, XCB_CW_EVENT_MASK, &mask);
+        m_frames.insert(tree->parent, window);
+    }
+
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *) override
+    {
+        if (eventType != "xcb_generic_event_t") {
+            return false;
+        }
+        const auto *event = static_cast<const xcb_generic_event_t *>(message);
+        if ((event->response_type & 0x7F) != XCB_CONFIGURE_NOTIFY) {
+            return false;
+        }
+        const auto *notify = reinterpret_cast<const xcb_configure_notify_event_t *>(event);
+        const auto frame = m_frames.find(notify->window);
+        if (frame == m_frames.end()) {
+            return false;
+        }
+        QPointer<QWindow> window = frame.value();
+        if (!window) {
+            m_frames.erase(frame);
+            return false;
+        }
+        QMetaObject::invokeMethod(
+            window, [window] { syncWithServerGeometry(window); }, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    QHash<xcb_window_t, QPointer<QWindow>> m_frames;
+};
 
 } // namespace
 
@@ -47,6 +108,7 @@ void syncWithServerGeometry(QWindow *window)
     if (!connection || !position) {
         return;
     }
+    FrameMoveWatch::instance().follow(connection, window);
     const auto id = xcb_window_t(window->winId());
     Reply<xcb_get_geometry_reply_t> geometry(
         xcb_get_geometry_reply(connection, xcb_get_geometry(connection, id), nullptr), &std::free);

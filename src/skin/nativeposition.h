@@ -11,5 +11,6 @@ class QWindow;
 std::optional<QPoint> nativeRootPosition(QWindow *window);
 
 // When Qt places the window elsewhere than the server does, tells Qt the server's rectangle the way a window
-// manager does: a synthetic ConfigureNotify sent to the window itself (nothing is moved). X11 only.
+// manager does: a synthetic ConfigureNotify sent to the window itself (nothing is moved). From then on, each move
+// of the window manager's frame around the window syncs it again. X11 only.
 void syncWithServerGeometry(QWindow *window);
