@@ -107,26 +107,6 @@ QStyle::SubControl subControlOf(ScrollZone zone)
     return QStyle::SC_None;
 }
 
-// The option a scroll bar paints with (QScrollBar::initStyleOption is not public).
-QStyleOptionSlider optionOf(const QScrollBar &bar)
-{
-    QStyleOptionSlider option;
-    option.initFrom(&bar);
-    option.subControls = QStyle::SC_All;
-    option.orientation = bar.orientation();
-    option.minimum = bar.minimum();
-    option.maximum = bar.maximum();
-    option.sliderPosition = bar.sliderPosition();
-    option.sliderValue = bar.value();
-    option.singleStep = bar.singleStep();
-    option.pageStep = bar.pageStep();
-    option.upsideDown = bar.invertedAppearance();
-    if (bar.orientation() == Qt::Horizontal) {
-        option.state |= QStyle::State_Horizontal;
-    }
-    return option;
-}
-
 bool ThumbDrag::eventFilter(QObject *watched, QEvent *event)
 {
     auto *scrollBar = qobject_cast<QScrollBar *>(watched);
@@ -137,7 +117,7 @@ bool ThumbDrag::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        const QStyleOptionSlider option = optionOf(*scrollBar);
+        const QStyleOptionSlider option = ScrollBarSkin::optionOf(*scrollBar);
         const QPoint point = mouse->position().toPoint();
         active = false;
         const QRect thumb
@@ -176,6 +156,25 @@ bool ThumbDrag::eventFilter(QObject *watched, QEvent *event)
 } // namespace
 
 namespace ScrollBarSkin {
+
+QStyleOptionSlider optionOf(const QScrollBar &bar)
+{
+    QStyleOptionSlider option;
+    option.initFrom(&bar);
+    option.subControls = QStyle::SC_All;
+    option.orientation = bar.orientation();
+    option.minimum = bar.minimum();
+    option.maximum = bar.maximum();
+    option.sliderPosition = bar.sliderPosition();
+    option.sliderValue = bar.value();
+    option.singleStep = bar.singleStep();
+    option.pageStep = bar.pageStep();
+    option.upsideDown = bar.invertedAppearance();
+    if (bar.orientation() == Qt::Horizontal) {
+        option.state |= QStyle::State_Horizontal;
+    }
+    return option;
+}
 
 int thickness(const SkinTarget &target, int arrowPx)
 {

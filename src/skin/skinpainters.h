@@ -10,6 +10,7 @@
 #include "skintarget.h"
 
 class QPainter;
+class QScrollBar;
 class QStyleOption;
 class QStyleOptionButton;
 class QStyleOptionComboBox;
@@ -67,6 +68,8 @@ bool drawArrowHalf(const SkinTarget &target, const QStyleOptionToolButton &optio
 
 // Scroll bars of lists and the drop-down list (scrollbarskin.cpp).
 namespace ScrollBarSkin {
+// The option a scroll bar paints with (QScrollBar::initStyleOption is not public).
+QStyleOptionSlider optionOf(const QScrollBar &bar);
 int thickness(const SkinTarget &target, int arrowPx);
 bool drawScrollBar(const SkinTarget &target, const QStyleOptionSlider &option, QPainter &painter, const QWidget *widget,
     int arrowPx, int minThumbPx);

@@ -5,13 +5,14 @@
 #include <QHoverEvent>
 #include <QListWidget>
 #include <QMouseEvent>
-#include <QScrollBar>
 #include <QProxyStyle>
+#include <QScrollBar>
 #include <QStyleOptionSlider>
 #include <QTest>
 
 #include "controlskins.h"
 #include "scrollbargeometry.h"
+#include "skinpainters.h"
 #include "testskin.h"
 
 Q_DECLARE_METATYPE(ScrollZone)
@@ -23,27 +24,9 @@ QColor colourOf(testskin::Object object, int frame)
     return QColor(testskin::frameColour(object, frame));
 }
 
-// The option a scroll bar paints with.
-QStyleOptionSlider optionOf(const QScrollBar &bar)
-{
-    QStyleOptionSlider option;
-    option.initFrom(&bar);
-    option.subControls = QStyle::SC_All;
-    option.orientation = bar.orientation();
-    option.minimum = bar.minimum();
-    option.maximum = bar.maximum();
-    option.sliderPosition = bar.sliderPosition();
-    option.sliderValue = bar.value();
-    option.pageStep = bar.pageStep();
-    if (bar.orientation() == Qt::Horizontal) {
-        option.state |= QStyle::State_Horizontal;
-    }
-    return option;
-}
-
 QRect thumbOf(const QScrollBar &bar)
 {
-    const QStyleOptionSlider option = optionOf(bar);
+    const QStyleOptionSlider option = ScrollBarSkin::optionOf(bar);
     return bar.style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, &bar);
 }
 
@@ -309,7 +292,7 @@ void ScrollBarSkinTest::styleHitTestAgreesWithTheZones()
 {
     QScrollBar *bar = skinnedList(100);
     bar->setValue(bar->maximum() / 2);
-    const QStyleOptionSlider option = optionOf(*bar);
+    const QStyleOptionSlider option = ScrollBarSkin::optionOf(*bar);
     const QRect thumb = thumbOf(*bar);
     const int arrow = fusionArrowPx();
     const struct
