@@ -1,8 +1,13 @@
-// Benchmark of the X11 window operations against wmctrl, on the x11-session harness (run-windowsystem-bench):
-// (a) listing the top-level windows against `wmctrl -l`, with 50 and 200 windows open; (b) applying one placement
-// to 50 windows until all have landed, against a shell loop of `wmctrl -i -r <id> -e 0,x,y,w,h`. Prints the times,
-// the ratios, and how far from the rectangle asked for each side's windows end.
+// Benchmark of the X11 window operations under the x11-session harness's window manager (run-windowsystem-bench):
+// (a) listing the top-level windows against `wmctrl -l`, with 50 and 200 windows open; (b) placement timed until
+// it returns and until the windows have landed (placementtiming.h), ending in the window manager's table row;
+// (c) applying one placement to 50 windows, against a shell loop of `wmctrl -i -r <id> -e 0,x,y,w,h`. Prints the
+// times, the ratios, and how far from the rectangle asked for each side's windows end.
+#include "benchstats.h"
+#include "landingwatch.h"
+#include "placementtiming.h"
 #include "platform/x11/x11windowsystem.h"
+#include "rawx.h"
 #include "testclient.h"
 
 #include <QCoreApplication>
@@ -13,6 +18,7 @@
 
 #include <xcb/xcb.h>
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -21,6 +27,7 @@
 #include <cstring>
 #include <ctime>
 #include <memory>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -32,6 +39,8 @@ constexpr int kListRuns = 15;
 constexpr int kApplyRuns = 5;
 constexpr int kApplyWindows = 50;
 constexpr int kWaitMs = 5000;
+// Long enough for any window manager that answers the barrier at all.
+constexpr int kBarrierProbeMs = 1000;
 
 template<typename T> using Owned = std::unique_ptr<T, decltype(&std::free)>;
 
@@ -40,19 +49,8 @@ template<typename T> Owned<T> owned(T *reply)
     return Owned<T>(reply, &std::free);
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double best(const std::vector<double> &values)
-{
-    return *std::min_element(values.begin(), values.end());
-}
-
 // CPU time used so far, in ms: by the harness's X server and window manager (the processes x11-session started
-// beside this one, read from /proc) and by this process. Where the time of applying goes.
+// beside this one, found by their names in /proc) and by this process. Where the time of applying goes.
 struct CpuTimes
 {
     double server = 0;
@@ -72,18 +70,26 @@ double processCpuMs(const QByteArray &pid)
     return (fields.value(11).toDouble() + fields.value(12).toDouble()) * 1000.0 / double(sysconf(_SC_CLK_TCK));
 }
 
+// The window manager's process name as x11-session names the window manager (FRAMEWRIGHT_WM); the kernel keeps
+// the first 15 bytes of it.
+QByteArray windowManagerName()
+{
+    return qgetenv("FRAMEWRIGHT_WM");
+}
+
 CpuTimes cpuTimes()
 {
     CpuTimes times;
+    const QByteArray windowManager = windowManagerName().left(15);
     const QByteArray parent = QByteArray::number(getppid());
     QFile children("/proc/" + parent + "/task/" + parent + "/children");
     if (children.open(QIODevice::ReadOnly)) {
         for (const QByteArray &pid : children.readAll().trimmed().split(' ')) {
             QFile comm("/proc/" + pid + "/comm");
             const QByteArray name = comm.open(QIODevice::ReadOnly) ? comm.readAll().trimmed() : QByteArray();
-            if (name == "Xvfb") {
+            if (name == "Xorg") {
                 times.server = processCpuMs(pid);
-            } else if (name == "openbox") {
+            } else if (name == windowManager) {
                 times.windowManager = processCpuMs(pid);
             }
         }
@@ -99,88 +105,59 @@ CpuTimes operator-(const CpuTimes &a, const CpuTimes &b)
     return {a.server - b.server, a.windowManager - b.windowManager, a.self - b.self};
 }
 
-// Plain X access of the benchmark's own: window geometry and the window-manager barrier, so that the wmctrl runs
-// are timed until openbox has carried them out.
-class RawConnection
+// The window-manager barrier on the benchmark's own connection, so that the wmctrl runs are timed until the window
+// manager has carried them out: _NET_REQUEST_FRAME_EXTENTS for an unmapped helper window; once the window manager
+// sets the extents it has handled every message sent before (fluxbox never answers).
+class Barrier
 {
 public:
-    RawConnection()
-        : m_connection(xcb_connect(nullptr, nullptr))
+    explicit Barrier(RawX &raw)
+        : m_raw(raw)
+        , m_frameExtents(raw.atom("_NET_FRAME_EXTENTS"))
+        , m_request(raw.atom("_NET_REQUEST_FRAME_EXTENTS"))
+        , m_helper(xcb_generate_id(raw.connection()))
     {
-        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
-        m_frameExtents = atom("_NET_FRAME_EXTENTS");
-        m_helper = xcb_generate_id(m_connection);
         const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-        xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, m_helper, m_root, 0, 0, 1, 1, 0,
+        xcb_create_window(raw.connection(), XCB_COPY_FROM_PARENT, m_helper, raw.root(), 0, 0, 1, 1, 0,
             XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &mask);
     }
-    ~RawConnection() { xcb_disconnect(m_connection); }
 
-    xcb_atom_t atom(const char *name)
+    // False when the window manager did not answer within `timeoutMs`.
+    bool pass(int timeoutMs)
     {
-        const auto reply = owned(xcb_intern_atom_reply(
-            m_connection, xcb_intern_atom(m_connection, 0, uint16_t(strlen(name)), name), nullptr));
-        return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    }
-
-    // _NET_REQUEST_FRAME_EXTENTS for an unmapped window: once openbox answers it has handled what came before.
-    bool barrier()
-    {
-        xcb_delete_property(m_connection, m_helper, m_frameExtents);
+        xcb_connection_t *c = m_raw.connection();
+        xcb_delete_property(c, m_helper, m_frameExtents);
         xcb_client_message_event_t message {};
         message.response_type = XCB_CLIENT_MESSAGE;
         message.format = 32;
         message.window = m_helper;
-        message.type = atom("_NET_REQUEST_FRAME_EXTENTS");
+        message.type = m_request;
         xcb_send_event(
-            m_connection, 0, m_root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT, reinterpret_cast<const char *>(&message));
-        xcb_flush(m_connection);
+            c, 0, m_raw.root(), XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT, reinterpret_cast<const char *>(&message));
+        xcb_flush(c);
         QElapsedTimer timer;
         timer.start();
-        while (timer.elapsed() < kWaitMs) {
-            const auto event = owned(xcb_wait_for_event(m_connection));
-            if (!event) {
+        for (;;) {
+            while (const auto event = owned(xcb_poll_for_event(c))) {
+                const auto *notify = reinterpret_cast<const xcb_property_notify_event_t *>(event.get());
+                if ((event->response_type & 0x7F) == XCB_PROPERTY_NOTIFY && notify->window == m_helper
+                    && notify->atom == m_frameExtents && notify->state == XCB_PROPERTY_NEW_VALUE) {
+                    return true;
+                }
+            }
+            const qint64 leftMs = timeoutMs - timer.elapsed();
+            pollfd fd {xcb_get_file_descriptor(c), POLLIN, 0};
+            if (leftMs <= 0 || xcb_connection_has_error(c) || poll(&fd, 1, int(leftMs)) <= 0) {
                 return false;
             }
-            const auto *notify = reinterpret_cast<const xcb_property_notify_event_t *>(event.get());
-            if ((event->response_type & 0x7F) == XCB_PROPERTY_NOTIFY && notify->window == m_helper
-                && notify->atom == m_frameExtents && notify->state == XCB_PROPERTY_NEW_VALUE) {
-                return true;
-            }
         }
-        return false;
-    }
-
-    // Outer rectangle: the frame window (the client's top-level ancestor).
-    QRect outer(xcb_window_t window)
-    {
-        for (;;) {
-            const auto tree = owned(xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, window), nullptr));
-            if (!tree || tree->parent == m_root) {
-                break;
-            }
-            window = tree->parent;
-        }
-        const auto g = owned(xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, window), nullptr));
-        return g ? QRect(g->x, g->y, g->width + 2 * g->border_width, g->height + 2 * g->border_width) : QRect();
-    }
-
-    std::vector<uint32_t> clientList()
-    {
-        const auto reply = owned(xcb_get_property_reply(m_connection,
-            xcb_get_property(m_connection, 0, m_root, atom("_NET_CLIENT_LIST"), XCB_ATOM_WINDOW, 0, 65536), nullptr));
-        if (!reply) {
-            return {};
-        }
-        const auto *ids = static_cast<const uint32_t *>(xcb_get_property_value(reply.get()));
-        return std::vector<uint32_t>(ids, ids + xcb_get_property_value_length(reply.get()) / 4);
     }
 
 private:
-    xcb_connection_t *m_connection;
-    xcb_window_t m_root = XCB_NONE;
-    xcb_window_t m_helper = XCB_NONE;
-    xcb_atom_t m_frameExtents = XCB_ATOM_NONE;
+    RawX &m_raw;
+    xcb_atom_t m_frameExtents;
+    xcb_atom_t m_request;
+    xcb_window_t m_helper;
 };
 
 // How far the windows' outer rectangles are from `target`: the largest difference of any edge, and how many
@@ -191,11 +168,11 @@ struct Deviation
     int worstPx = 0;
 };
 
-Deviation deviation(RawConnection &raw, const std::vector<uint32_t> &windows, const QRect &target)
+Deviation deviation(RawX &raw, const std::vector<uint32_t> &windows, const QRect &target)
 {
     Deviation d;
     for (const uint32_t window : windows) {
-        const QRect outer = raw.outer(window);
+        const QRect outer = raw.outerFromFrame(window).value_or(QRect());
         const int worst = std::max({std::abs(outer.left() - target.left()), std::abs(outer.top() - target.top()),
             std::abs(outer.right() - target.right()), std::abs(outer.bottom() - target.bottom())});
         d.exact += worst == 0;
@@ -249,9 +226,13 @@ bool benchmarkListing(platform::x11::X11WindowSystem &system, int windowCount)
     return ourIds == theirIds;
 }
 
-bool benchmarkApplying(platform::x11::X11WindowSystem &system, RawConnection &raw, std::vector<uint32_t> windows)
+// `barrier` empty: the window manager does not answer it, and a wmctrl run is timed until every window has left
+// the rectangle it was in.
+bool benchmarkApplying(
+    platform::x11::X11WindowSystem &system, RawX &raw, Barrier *barrier, std::vector<uint32_t> windows)
 {
     windows.resize(kApplyWindows);
+    LandingWatch watch(raw, windows);
     // Two rectangles in turn, so that every run moves and resizes every window.
     const QRect targets[] = {QRect(100, 80, 800, 600), QRect(2000, 100, 640, 480)};
     std::vector<double> ours, theirs;
@@ -283,7 +264,12 @@ bool benchmarkApplying(platform::x11::X11WindowSystem &system, RawConnection &ra
         start = cpuTimes();
         timer.restart();
         QProcess::execute(QStringLiteral("sh"), {QStringLiteral("-c"), script});
-        raw.barrier(); // until openbox has carried out every request
+        // Until the window manager has carried out every request.
+        if (barrier) {
+            barrier->pass(kWaitMs);
+        } else {
+            watch.waitUntil([&target](const QRect &outer) { return outer != target; }, timer);
+        }
         theirs.push_back(timer.nsecsElapsed() / 1e6);
         const CpuTimes theirsUsed = cpuTimes() - start;
         theirCpu = {theirCpu.server + theirsUsed.server, theirCpu.windowManager + theirsUsed.windowManager,
@@ -297,27 +283,41 @@ bool benchmarkApplying(platform::x11::X11WindowSystem &system, RawConnection &ra
         kApplyWindows, a, best(ours), ourDeviation.exact, kApplyWindows, b, best(theirs), theirDeviation.exact,
         kApplyWindows, theirDeviation.worstPx, b / a);
     // CPU per run; the processes wmctrl starts are not counted.
-    std::printf("  CPU per run: ours: X server %.1f ms, openbox %.1f ms, this process %.1f ms;   wmctrl loop: X server "
-                "%.1f ms, openbox %.1f ms\n",
-        ourCpu.server / kApplyRuns, ourCpu.windowManager / kApplyRuns, ourCpu.self / kApplyRuns,
-        theirCpu.server / kApplyRuns, theirCpu.windowManager / kApplyRuns);
+    const QByteArray wm = windowManagerName();
+    std::printf("  CPU per run: ours: X server %.1f ms, %s %.1f ms, this process %.1f ms;   wmctrl loop: X server "
+                "%.1f ms, %s %.1f ms\n",
+        ourCpu.server / kApplyRuns, wm.constData(), ourCpu.windowManager / kApplyRuns, ourCpu.self / kApplyRuns,
+        theirCpu.server / kApplyRuns, wm.constData(), theirCpu.windowManager / kApplyRuns);
     return ourDeviation.exact == kApplyWindows;
 }
 
 } // namespace
 
+// --table-header: prints the two lines that go above the table rows the runs print, and nothing else.
 int main(int argc, char **argv)
 {
+    if (argc == 2 && std::strcmp(argv[1], "--table-header") == 0) {
+        std::fputs(placementTableHeader(), stdout);
+        return 0;
+    }
     QCoreApplication application(argc, argv);
     auto system = platform::x11::X11WindowSystem::open();
-    RawConnection raw;
+    RawX raw;
     TestClient client;
-    if (!system || !client.start()) {
+    if (!system || !raw.connected() || !client.start() || windowManagerName().isEmpty()) {
         std::fprintf(stderr, "run this through bench/windowsystem/run-windowsystem-bench\n");
         return 1;
     }
+    Barrier barrier(raw);
+    const bool barrierAnswered = barrier.pass(kBarrierProbeMs);
+    if (!barrierAnswered) {
+        std::printf("%s does not answer _NET_REQUEST_FRAME_EXTENTS: wmctrl runs are timed until every window has "
+                    "moved\n",
+            windowManagerName().constData());
+    }
     std::vector<uint32_t> windows;
     bool ok = true;
+    std::optional<PlacementTimings> placement;
     for (const int count : {50, 200}) {
         while (int(windows.size()) < count) {
             const QByteArray title = "Benchmark window " + QByteArray::number(windows.size());
@@ -326,13 +326,15 @@ int main(int argc, char **argv)
         }
         QElapsedTimer timer;
         timer.start();
-        while (raw.clientList().size() < windows.size() && timer.elapsed() < kWaitMs) {
-            raw.barrier();
+        while (raw.values(raw.root(), "_NET_CLIENT_LIST").size() < windows.size() && timer.elapsed() < kWaitMs) {
+            // Polled: some window managers list a window a while after they have mapped it.
         }
         ok = benchmarkListing(*system, count) && ok;
         if (count == 50) {
-            ok = benchmarkApplying(*system, raw, windows) && ok;
+            placement = timePlacement(*system, raw, windows);
+            ok = benchmarkApplying(*system, raw, barrierAnswered ? &barrier : nullptr, windows) && ok;
         }
     }
+    ok = printPlacementTimings(*placement, windowManagerName()) && ok;
     return ok ? 0 : 1;
 }
