@@ -345,7 +345,8 @@ void X11PlacementTest::staleRecordIsNotReadBack()
     QTRY_VERIFY(m_raw.outerFromFrame(window)->x() >= 1920);
     m_raw.setMaximized(window, true);
     QTRY_VERIFY(m_raw.maximized(window));
-    QTRY_VERIFY(m_raw.outerFromFrame(window)->width() == 1280);
+    // Maximized over the side monitor; icewm keeps the borders of a maximized window outside the monitor.
+    QTRY_VERIFY(m_raw.outerFromFrame(window)->contains(QRect(1920, 0, 1280, 1024)));
     QTRY_COMPARE(m_raw.outerFromExtents(window), m_raw.outerFromFrame(window));
 
     if (restart) {

@@ -225,20 +225,20 @@ std::optional<WindowState> PlacementSetter::moveResize(
         return state;
     }
     const auto landed = [expected](const WindowState &s) { return sameGeometry(s.outer(), expected); };
-    ClientRequest request = clientRequestFor(expected, state.decoration, state.hints.gravity);
-    sendMoveResize(state, request);
+    sendMoveResize(state, clientRequestFor(expected, state.decoration, state.hints.gravity), state.hints.gravity);
     std::optional<WindowState> moved = settle(state.window, landed, false);
     if (moved && !landed(*moved)) {
         // Window managers differ in rounding the reference points of the centred gravities (openbox 3.6 places
-        // Center and North off by the frame's left side), and some keep the reference point of a window whose
-        // size they constrain: what is left is an offset, which one correction takes away. A size the window
-        // manager would not give is not asked for again, but the window is aligned for the size it got.
+        // Center and North off by the frame's left side), some keep the reference point of a window whose size
+        // they constrain, and icewm reads every position but a static one as the frame's corner and then pulls a
+        // client it thinks crosses the monitor's edge back inside. One correction names the corner itself, for
+        // the size the window got: a size the window manager would not give is not asked for again, but the
+        // window is aligned for it. ConfigureWindow has no gravity of its own; it keeps the window's.
         const QRect outer = moved->outer();
         const QRect aligned = anchoredRect(target, outer.size(), anchor);
         if (outer.topLeft() != aligned.topLeft()) {
-            request.x += aligned.x() - outer.x();
-            request.y += aligned.y() - outer.y();
-            sendMoveResize(*moved, request);
+            const uint32_t gravity = m_configureDirectly ? moved->hints.gravity : kNorthWestGravity;
+            sendMoveResize(*moved, clientRequestFor(aligned, moved->decoration, gravity), gravity);
             moved = settle(
                 state.window, [aligned](const WindowState &s) { return sameGeometry(s.outer(), aligned); }, false);
         }
@@ -288,10 +288,10 @@ void PlacementSetter::sendState(xcb_window_t window, bool add, xcb_atom_t first,
         window, m_connection.atoms().netWmState, {add ? kStateAdd : kStateRemove, first, second, kSourcePager, 0});
 }
 
-void PlacementSetter::sendMoveResize(const WindowState &state, const ClientRequest &request)
+void PlacementSetter::sendMoveResize(const WindowState &state, const ClientRequest &request, uint32_t gravity)
 {
     if (!m_configureDirectly) {
-        const uint32_t flags = state.hints.gravity | kMoveResizeAllFields | (kSourcePager << kMoveResizeSourceShift);
+        const uint32_t flags = gravity | kMoveResizeAllFields | (kSourcePager << kMoveResizeSourceShift);
         m_events.sendRootMessage(state.window, m_connection.atoms().netMoveResizeWindow,
             {flags, static_cast<uint32_t>(request.x), static_cast<uint32_t>(request.y),
                 static_cast<uint32_t>(request.width), static_cast<uint32_t>(request.height)});

@@ -70,7 +70,8 @@ private:
     bool setUnmanaged(const WindowState &state, const WindowPlacement &placement);
 
     void sendState(xcb_window_t window, bool add, xcb_atom_t first, xcb_atom_t second);
-    void sendMoveResize(const WindowState &state, const ClientRequest &request);
+    // `gravity` names the reference point of the request's position; ConfigureWindow always uses the window's own.
+    void sendMoveResize(const WindowState &state, const ClientRequest &request, uint32_t gravity);
     bool windowManagerRedirects();
 
     X11Connection &m_connection;
