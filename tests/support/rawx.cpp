@@ -71,6 +71,13 @@ quint32 RawX::wmState(xcb_window_t window)
     return state.empty() ? 0 : state[0];
 }
 
+bool RawX::viewable(xcb_window_t window)
+{
+    const auto attributes = owned(
+        xcb_get_window_attributes_reply(m_connection, xcb_get_window_attributes(m_connection, window), nullptr));
+    return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+}
+
 bool RawX::hasState(xcb_window_t window, const char *state)
 {
     const std::vector<quint32> states = values(window, "_NET_WM_STATE");
@@ -102,20 +109,27 @@ std::optional<QRect> RawX::outerFromExtents(xcb_window_t window)
     return client->adjusted(-side(0), -side(2), side(1), side(3));
 }
 
-std::optional<QRect> RawX::outerFromFrame(xcb_window_t window)
+std::optional<xcb_window_t> RawX::frameOf(xcb_window_t window)
 {
-    xcb_window_t top = window;
     for (;;) {
-        const auto tree = owned(xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, top), nullptr));
+        const auto tree = owned(xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, window), nullptr));
         if (!tree) {
             return std::nullopt;
         }
         if (tree->parent == m_root) {
-            break;
+            return window;
         }
-        top = tree->parent;
+        window = tree->parent;
     }
-    const auto geometry = owned(xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, top), nullptr));
+}
+
+std::optional<QRect> RawX::outerFromFrame(xcb_window_t window)
+{
+    const std::optional<xcb_window_t> top = frameOf(window);
+    if (!top) {
+        return std::nullopt;
+    }
+    const auto geometry = owned(xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, *top), nullptr));
     if (!geometry) {
         return std::nullopt;
     }
@@ -182,7 +196,25 @@ bool RawX::listed(xcb_window_t window)
 
 std::vector<quint32> RawX::stackingTopmostFirst()
 {
-    std::vector<quint32> windows = values(m_root, "_NET_CLIENT_LIST_STACKING");
-    std::reverse(windows.begin(), windows.end());
+    const auto tree = owned(xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, m_root), nullptr));
+    if (!tree) {
+        return {};
+    }
+    const xcb_window_t *children = xcb_query_tree_children(tree.get());
+    const int count = xcb_query_tree_children_length(tree.get());
+    // QueryTree lists the root's children bottom to top.
+    const auto height = [&](xcb_window_t client) {
+        const xcb_window_t frame = frameOf(client).value_or(XCB_NONE);
+        return std::find(children, children + count, frame) - children;
+    };
+    std::vector<std::pair<long, quint32>> stacked;
+    for (const quint32 client : values(m_root, "_NET_CLIENT_LIST")) {
+        stacked.emplace_back(height(client), client);
+    }
+    std::sort(stacked.rbegin(), stacked.rend());
+    std::vector<quint32> windows;
+    for (const auto &[height, client] : stacked) {
+        windows.push_back(client);
+    }
     return windows;
 }

@@ -33,12 +33,16 @@ public:
 
     // ICCCM WM_STATE (0 withdrawn/absent, 1 normal, 3 iconic).
     quint32 wmState(xcb_window_t window);
+    // Mapped, and so are all its ancestors.
+    bool viewable(xcb_window_t window);
     bool hasState(xcb_window_t window, const char *state);
     bool maximized(xcb_window_t window)
     {
         return hasState(window, "_NET_WM_STATE_MAXIMIZED_VERT") && hasState(window, "_NET_WM_STATE_MAXIMIZED_HORZ");
     }
 
+    // The root's child that holds `window` (its frame, or the window itself without a reparenting window manager).
+    std::optional<xcb_window_t> frameOf(xcb_window_t window);
     // The outer rectangle two ways: the client's inside translated to the root and grown by _NET_FRAME_EXTENTS;
     // and the top-level frame window's geometry, less an invisible border as wide on every side (marco keeps one
     // around the visible frame for resizing). Both shrunk by _GTK_FRAME_EXTENTS. Empty when the window is gone.
@@ -54,7 +58,7 @@ public:
     void moveToDesktop(xcb_window_t window, quint32 desktop);
     void switchToDesktop(quint32 desktop);
     std::optional<quint32> currentDesktop();
-    // _NET_CLIENT_LIST_STACKING, topmost first.
+    // The managed windows (_NET_CLIENT_LIST), topmost first by their frames' order among the root's children.
     std::vector<quint32> stackingTopmostFirst();
     // In _NET_CLIENT_LIST: window managers publish it some time after WM_STATE (fluxbox, KWin).
     bool listed(xcb_window_t window);

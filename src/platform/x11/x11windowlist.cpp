@@ -158,7 +158,21 @@ std::vector<TopLevelWindow> describeManagedWindows(
     return describeAll(connection, requests);
 }
 
-std::vector<TopLevelWindow> listRootChildren(const X11Connection &connection, xcb_window_t ownWindow)
+namespace {
+
+// One child of the root window, topmost first, resolved to the client inside it (the child itself when no window
+// within kMaxFrameDepth levels carries WM_STATE).
+struct RootChild
+{
+    xcb_window_t window = XCB_NONE;
+    xcb_window_t client = XCB_NONE;
+    bool viewable = false;
+};
+
+// The root window's children topmost first, `ownWindow` left out, and override-redirect ones (menus, tooltips)
+// unless `withOverrideRedirect`: window managers make their frames override-redirect.
+std::vector<RootChild> resolveRootChildren(
+    const X11Connection &connection, xcb_window_t ownWindow, bool withOverrideRedirect)
 {
     xcb_connection_t *c = connection.get();
     const Reply<xcb_query_tree_reply_t> tree = PendingTree(c, xcb_query_tree(c, connection.root())).get();
@@ -189,8 +203,8 @@ std::vector<TopLevelWindow> listRootChildren(const X11Connection &connection, xc
     for (size_t i = 0; i < pending.size(); ++i) {
         const Reply<xcb_get_window_attributes_reply_t> attributes = pending[i].attributes.get();
         const Property state = pending[i].wmState.get();
-        if (!attributes || attributes->override_redirect) {
-            continue; // gone, or a menu or tooltip
+        if (!attributes || (attributes->override_redirect && !withOverrideRedirect)) {
+            continue;
         }
         listed[i] = true;
         viewable[i] = attributes->map_state == XCB_MAP_STATE_VIEWABLE;
@@ -205,15 +219,46 @@ std::vector<TopLevelWindow> listRootChildren(const X11Connection &connection, xc
         searchOneLevel(connection, open);
     }
 
-    std::vector<DescriptionRequest> requests;
-    requests.reserve(pending.size());
+    std::vector<RootChild> resolved;
     for (size_t i = 0; i < pending.size(); ++i) {
         if (listed[i]) {
-            const bool resolved = searches[i].client != XCB_NONE;
-            requests.emplace_back(connection, resolved ? searches[i].client : pending[i].window, viewable[i]);
+            const bool found = searches[i].client != XCB_NONE;
+            resolved.push_back({pending[i].window, found ? searches[i].client : pending[i].window, viewable[i]});
         }
     }
+    return resolved;
+}
+
+} // namespace
+
+std::vector<TopLevelWindow> listRootChildren(const X11Connection &connection, xcb_window_t ownWindow)
+{
+    std::vector<DescriptionRequest> requests;
+    for (const RootChild &child : resolveRootChildren(connection, ownWindow, false)) {
+        requests.emplace_back(connection, child.client, child.viewable);
+    }
     return describeAll(connection, requests);
+}
+
+std::vector<xcb_window_t> inStackingOrder(const X11Connection &connection, const std::vector<xcb_window_t> &managed)
+{
+    std::vector<xcb_window_t> ordered;
+    ordered.reserve(managed.size());
+    std::vector<xcb_window_t> rest = managed;
+    std::sort(rest.begin(), rest.end());
+    for (const RootChild &child : resolveRootChildren(connection, XCB_NONE, true)) {
+        const auto it = std::lower_bound(rest.begin(), rest.end(), child.client);
+        if (it != rest.end() && *it == child.client) {
+            ordered.push_back(child.client);
+            rest.erase(it);
+        }
+    }
+    for (const xcb_window_t window : managed) {
+        if (std::binary_search(rest.begin(), rest.end(), window)) {
+            ordered.push_back(window);
+        }
+    }
+    return ordered;
 }
 
 } // namespace platform::x11

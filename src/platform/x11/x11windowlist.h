@@ -24,4 +24,9 @@ std::vector<TopLevelWindow> describeManagedWindows(
 std::vector<TopLevelWindow> listRootChildren(const X11Connection &connection, xcb_window_t ownWindow);
 constexpr int kMaxFrameDepth = 3;
 
+// `managed` (topmost first as the window manager lists them) in the order of the root window's children, topmost
+// first: for a window manager whose stacking list is missing or only the mapping order. Windows whose frame is not
+// found keep their order, after the others.
+std::vector<xcb_window_t> inStackingOrder(const X11Connection &connection, const std::vector<xcb_window_t> &managed);
+
 } // namespace platform::x11

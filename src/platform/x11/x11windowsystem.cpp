@@ -225,16 +225,18 @@ std::vector<TopLevelWindow> X11WindowSystem::topLevelWindows()
     if (!wm.supports(atoms.netClientListStacking) && !wm.supports(atoms.netClientList)) {
         return listRootChildren(*m_connection, m_events->helperWindow());
     }
-    // Both lists run bottom to top (the mapping order, oldest first, is the nearest to it): topmost first in ours.
-    // xfwm4 4.18 publishes the stacking list only after its first restack, so with few windows it is missing or
-    // shorter than the mapping list, which then serves.
+    // Both lists run bottom to top: topmost first in ours. xfwm4 4.18 publishes the stacking list only after its
+    // first restack, so with few windows it is missing or shorter than the mapping list, and fluxbox publishes the
+    // mapping order as its stacking list: then the mapping list names the windows and the frames' order among the
+    // root window's children gives their stacking.
     std::vector<uint32_t> windows = values32(stacking.get().value(), XCB_ATOM_WINDOW, kMaxListedWindows);
     std::vector<uint32_t> mapped = values32(mapping.get().value(), XCB_ATOM_WINDOW, kMaxListedWindows);
+    const bool stackingKnown = mapped.size() < 2 || (windows.size() >= mapped.size() && windows != mapped);
     if (windows.size() < mapped.size()) {
         windows = std::move(mapped);
     }
     std::reverse(windows.begin(), windows.end());
-    return describeManagedWindows(*m_connection, windows);
+    return describeManagedWindows(*m_connection, stackingKnown ? windows : inStackingOrder(*m_connection, windows));
 }
 
 std::optional<WindowPlacement> X11WindowSystem::windowPlacement(WindowId window)
