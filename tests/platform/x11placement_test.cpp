@@ -1,6 +1,7 @@
 // Setting and reading placements on a real X server with openbox (tests/support/x11-session: 1920x1080 primary at
 // 0,0 and 1280x1024 at 1920,0). Every result is checked with raw X requests (the frame window's geometry, the
 // client translated and grown by _NET_FRAME_EXTENTS), not only through the code under test.
+#include "platform/x11/x11events.h"
 #include "platform/x11/x11windowsystem.h"
 #include "rawx.h"
 #include "testclient.h"
@@ -63,6 +64,7 @@ private slots:
     void readThenSetKeepsWindowInPlace_data();
     void readThenSetKeepsWindowInPlace();
     void switchesToTheWindowsDesktop();
+    void windowManagerAnswersTheBarrier();
 
 private:
     // Opens a window and waits until openbox manages it (WM_STATE and frame extents set).
@@ -427,6 +429,23 @@ void X11PlacementTest::switchesToTheWindowsDesktop()
     verifyOuter(window, target);
     m_raw.switchToDesktop(0);
     QTRY_COMPARE(m_raw.currentDesktop(), std::optional<quint32>(0));
+}
+
+// Every window manager that lists _NET_REQUEST_FRAME_EXTENTS answers the barrier of a new connection, fluxbox only
+// for the root window; the answer gives a server time as well.
+void X11PlacementTest::windowManagerAnswersTheBarrier()
+{
+    const std::vector<quint32> supported = m_raw.values(m_raw.root(), "_NET_SUPPORTED");
+    if (std::find(supported.begin(), supported.end(), m_raw.atom("_NET_REQUEST_FRAME_EXTENTS")) == supported.end()) {
+        QSKIP("this window manager does not list _NET_REQUEST_FRAME_EXTENTS");
+    }
+    const std::unique_ptr<platform::x11::X11Connection> connection = platform::x11::X11Connection::open();
+    QVERIFY(connection);
+    platform::x11::EventPump events(*connection);
+    for (int barrier = 0; barrier < 3; ++barrier) {
+        QVERIFY(events.barrier(QDeadlineTimer(5000)));
+    }
+    QVERIFY(events.lastServerTime() != XCB_CURRENT_TIME);
 }
 
 QTEST_GUILESS_MAIN(X11PlacementTest)

@@ -101,18 +101,23 @@ void EventPump::handle(const xcb_generic_event_t &event)
     }
     if (type == XCB_PROPERTY_NOTIFY) {
         const auto &notify = reinterpret_cast<const xcb_property_notify_event_t &>(event);
+        const bool newValue = notify.state == XCB_PROPERTY_NEW_VALUE;
+        const bool frameExtents = notify.atom == m_connection.atoms().netFrameExtents;
         if (notify.window == m_helper) {
-            if (notify.state == XCB_PROPERTY_NEW_VALUE) {
+            if (newValue) {
                 m_lastTime = notify.time;
-                if (notify.atom == m_connection.atoms().netFrameExtents) {
-                    if (m_lateAnswersToIgnore > 0) {
-                        --m_lateAnswersToIgnore;
-                    } else {
-                        ++m_barriersAnswered;
-                    }
+                if (frameExtents) {
+                    m_helperBarrier.answer();
                 } else if (notify.atom == m_connection.atoms().framewrightTimestamp) {
                     ++m_timestampsReceived;
                 }
+            }
+            return;
+        }
+        if (notify.window == m_connection.root()) { // selected for the barrier only
+            if (newValue && frameExtents) {
+                m_lastTime = notify.time;
+                m_rootBarrier.answer();
             }
             return;
         }
@@ -125,17 +130,43 @@ void EventPump::handle(const xcb_generic_event_t &event)
 bool EventPump::barrier(const QDeadlineTimer &deadline)
 {
     const Atoms &atoms = m_connection.atoms();
-    // Deleting first makes sure the window manager's answer is a change, even with the same extents.
-    xcb_delete_property(m_connection.get(), m_helper, atoms.netFrameExtents);
-    sendRootMessage(m_helper, atoms.netRequestFrameExtents, {});
-    const uint64_t ticket = ++m_barriersSent;
-    if (waitUntil([this, ticket] { return m_barriersAnswered >= ticket; }, deadline)) {
-        return true;
+    const bool askHelper = m_barrierWindow != BarrierWindow::Root;
+    const bool askRoot = m_barrierWindow != BarrierWindow::Helper;
+    if (askHelper) {
+        // Deleting first makes sure the window manager's answer is a change, even with the same extents.
+        xcb_delete_property(m_connection.get(), m_helper, atoms.netFrameExtents);
+        sendRootMessage(m_helper, atoms.netRequestFrameExtents, {});
+        ++m_helperBarrier.sent;
     }
-    qCDebug(lcX11) << "the window manager did not answer _NET_REQUEST_FRAME_EXTENTS in time";
-    m_lateAnswersToIgnore += m_barriersSent - m_barriersAnswered;
-    m_barriersAnswered = m_barriersSent;
-    return false;
+    if (askRoot) {
+        watchRootProperties(true);
+        sendRootMessage(m_connection.root(), atoms.netRequestFrameExtents, {});
+        ++m_rootBarrier.sent;
+    }
+    const auto answered = [](const BarrierChannel &channel) { return channel.answered >= channel.sent; };
+    const bool passed = waitUntil(
+        [&] { return (askHelper && answered(m_helperBarrier)) || (askRoot && answered(m_rootBarrier)); }, deadline);
+    if (passed && m_barrierWindow == BarrierWindow::Unknown) {
+        m_barrierWindow = answered(m_helperBarrier) ? BarrierWindow::Helper : BarrierWindow::Root;
+    }
+    if (!passed) {
+        qCDebug(lcX11) << "the window manager did not answer _NET_REQUEST_FRAME_EXTENTS in time";
+    }
+    // An answer still owed on either window is not waited for by a later barrier.
+    m_helperBarrier.giveUp();
+    m_rootBarrier.giveUp();
+    watchRootProperties(m_barrierWindow == BarrierWindow::Root);
+    return passed;
+}
+
+// Our connection's selection on the root window: its property changes while the barrier may be answered there.
+void EventPump::watchRootProperties(bool watch)
+{
+    if (watch != m_watchingRoot) {
+        const uint32_t mask = watch ? XCB_EVENT_MASK_PROPERTY_CHANGE : XCB_EVENT_MASK_NO_EVENT;
+        xcb_change_window_attributes(m_connection.get(), m_connection.root(), XCB_CW_EVENT_MASK, &mask);
+        m_watchingRoot = watch;
+    }
 }
 
 xcb_timestamp_t EventPump::serverTime(const QDeadlineTimer &deadline)

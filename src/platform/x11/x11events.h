@@ -49,6 +49,8 @@ public:
     // The window-manager barrier: asks the window manager for the frame extents of the unmapped helper window
     // (_NET_REQUEST_FRAME_EXTENTS) and waits until it sets them. The window manager handles its events in order,
     // so it has then handled every request and message sent before. False when it did not answer in time.
+    // fluxbox answers the request only when it names the root window: the first barrier asks for both, and the
+    // window answered first is the one asked for from then on.
     bool barrier(const QDeadlineTimer &deadline);
     // A current server timestamp: the time of the PropertyNotify that a zero-length append to the helper window
     // causes (ICCCM 2.1). 0 (CurrentTime) when none came in time.
@@ -63,18 +65,35 @@ public:
     void sendRootMessage(xcb_window_t window, xcb_atom_t type, const std::array<uint32_t, 5> &data);
 
 private:
+    // Requests and answers of the barrier on one window. Answers are counted, so that an answer that comes after
+    // its barrier gave up cannot end a later barrier early: that many answers are ignored.
+    struct BarrierChannel
+    {
+        uint64_t sent = 0;
+        uint64_t answered = 0;
+        uint64_t lateAnswersToIgnore = 0;
+
+        void answer() { lateAnswersToIgnore > 0 ? void(--lateAnswersToIgnore) : void(++answered); }
+        void giveUp()
+        {
+            lateAnswersToIgnore += sent - answered;
+            answered = sent;
+        }
+    };
+    enum class BarrierWindow { Unknown, Helper, Root };
+
     void handle(const xcb_generic_event_t &event);
+    void watchRootProperties(bool watch);
 
     X11Connection &m_connection;
     xcb_window_t m_helper = XCB_NONE;
     Listener m_listener;
     std::function<void()> m_idleHandler;
     std::unique_ptr<QSocketNotifier> m_notifier;
-    // Barrier answers are counted, so that an answer that comes after its barrier gave up cannot end a later
-    // barrier early: that many answers are ignored.
-    uint64_t m_barriersSent = 0;
-    uint64_t m_barriersAnswered = 0;
-    uint64_t m_lateAnswersToIgnore = 0;
+    BarrierWindow m_barrierWindow = BarrierWindow::Unknown;
+    BarrierChannel m_helperBarrier;
+    BarrierChannel m_rootBarrier;
+    bool m_watchingRoot = false;
     uint64_t m_timestampsAsked = 0;
     uint64_t m_timestampsReceived = 0;
     xcb_timestamp_t m_lastTime = XCB_CURRENT_TIME;
