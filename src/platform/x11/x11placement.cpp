@@ -211,22 +211,38 @@ std::optional<WindowState> PlacementSetter::leaveMaximized(const WindowState &st
     if (state.fullscreen) {
         sendState(state.window, false, atoms.netWmStateFullscreen, XCB_ATOM_NONE);
     }
+    // The states go at once, but metacity gives the frame back its borders (_NET_FRAME_EXTENTS) and the window its
+    // rectangle later, from its main loop, after it has answered the barrier: a move sent before that would be
+    // measured with the extents of the full screen. Until one of them shows, the window's events are waited for (a
+    // window without borders whose rectangle stays the same waits out the deadline).
     return settle(
-        state.window, [](const WindowState &s) { return !s.maximizedVert && !s.maximizedHorz && !s.fullscreen; },
-        false);
+        state.window,
+        [&state](const WindowState &s) {
+            return !s.maximizedVert && !s.maximizedHorz && !s.fullscreen
+                && (s.decoration != state.decoration || !sameGeometry(s.outer(), state.outer()));
+        },
+        true);
 }
 
 std::optional<WindowState> PlacementSetter::moveResize(
     const WindowState &state, const QRect &target, Qt::Alignment anchor, bool *exact)
 {
-    const QRect expected = expectedOuterRect(target, state.hints, state.decoration, anchor);
+    QRect expected = expectedOuterRect(target, state.hints, state.decoration, anchor);
     if (sameGeometry(state.outer(), expected)) {
         *exact = true;
         return state;
     }
-    const auto landed = [expected](const WindowState &s) { return sameGeometry(s.outer(), expected); };
+    const auto landed = [&expected](const WindowState &s) { return sameGeometry(s.outer(), expected); };
     sendMoveResize(state, clientRequestFor(expected, state.decoration, state.hints.gravity), state.hints.gravity);
     std::optional<WindowState> moved = settle(state.window, landed, false);
+    if (moved && moved->decoration != state.decoration) {
+        // The frame's extents changed meanwhile (metacity gives a window that leaves the full screen its borders
+        // back late): the request is made again for the extents the frame has now.
+        expected = expectedOuterRect(target, moved->hints, moved->decoration, anchor);
+        sendMoveResize(
+            *moved, clientRequestFor(expected, moved->decoration, moved->hints.gravity), moved->hints.gravity);
+        moved = settle(state.window, landed, false);
+    }
     if (moved && !landed(*moved)) {
         // Window managers differ in rounding the reference points of the centred gravities (openbox 3.6 places
         // Center and North off by the frame's left side), some keep the reference point of a window whose size
