@@ -52,6 +52,9 @@ public:
     // fluxbox answers the request only when it names the root window: the first barrier asks for both, and the
     // window answered first is the one asked for from then on.
     bool barrier(const QDeadlineTimer &deadline);
+    // Whether the window manager has answered the barrier only for the root window. fluxbox answers it before it
+    // has carried out every earlier request, so it says that the window manager has read them, not more.
+    bool barrierOnRootOnly() const { return m_barrierWindow == BarrierWindow::Root; }
     // A current server timestamp: the time of the PropertyNotify that a zero-length append to the helper window
     // causes (ICCCM 2.1). 0 (CurrentTime) when none came in time.
     xcb_timestamp_t serverTime(const QDeadlineTimer &deadline);

@@ -130,6 +130,10 @@ std::optional<WindowState> PlacementSetter::settle(xcb_window_t window, const Do
     if (m_wait == Wait::Barrier) {
         if (m_events.barrier(deadline)) {
             m_barrierPassed = true;
+            if (m_events.barrierOnRootOnly()) {
+                m_wait = Wait::Events;
+                watch(window);
+            }
         } else {
             // fluxbox lists _NET_REQUEST_FRAME_EXTENTS but never answers it for an unmapped window. From now on
             // the window's own events tell when what was sent has been carried out.
