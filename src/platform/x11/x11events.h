@@ -69,14 +69,23 @@ public:
 
 private:
     // Requests and answers of the barrier on one window. Answers are counted, so that an answer that comes after
-    // its barrier gave up cannot end a later barrier early: that many answers are ignored.
+    // its barrier gave up cannot end a later barrier early: that many answers are ignored. The root window's
+    // extents are answers to every client that asks for them: one that comes while none of ours is owed is
+    // another's and ignored.
     struct BarrierChannel
     {
         uint64_t sent = 0;
         uint64_t answered = 0;
         uint64_t lateAnswersToIgnore = 0;
 
-        void answer() { lateAnswersToIgnore > 0 ? void(--lateAnswersToIgnore) : void(++answered); }
+        void answer()
+        {
+            if (lateAnswersToIgnore > 0) {
+                --lateAnswersToIgnore;
+            } else if (answered < sent) {
+                ++answered;
+            }
+        }
         void giveUp()
         {
             lateAnswersToIgnore += sent - answered;
