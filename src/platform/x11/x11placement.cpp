@@ -215,17 +215,31 @@ std::optional<WindowState> PlacementSetter::leaveMaximized(const WindowState &st
     if (state.fullscreen) {
         sendState(state.window, false, atoms.netWmStateFullscreen, XCB_ATOM_NONE);
     }
-    // The states go at once, but metacity gives the frame back its borders (_NET_FRAME_EXTENTS) and the window its
-    // rectangle later, from its main loop, after it has answered the barrier: a move sent before that would be
-    // measured with the extents of the full screen. Until one of them shows, the window's events are waited for (a
-    // window without borders whose rectangle stays the same waits out the deadline).
+    // The states go at once, but metacity gives the window its rectangle and then the frame its borders back
+    // (_NET_FRAME_EXTENTS) later, from its main loop, after it has answered the barrier: a move sent before that
+    // would be measured with the extents of the full screen. The window's events are waited for until the window
+    // has left the rectangle or the extents it had, and a frame larger than the window has extents again (a window
+    // without borders whose rectangle stays the same waits out the deadline).
+    const xcb_window_t frame = topLevelAncestor(m_connection, state.window);
     return settle(
         state.window,
-        [&state](const WindowState &s) {
+        [this, &state, frame](const WindowState &s) {
             return !s.maximizedVert && !s.maximizedHorz && !s.fullscreen
-                && (s.decoration != state.decoration || !sameGeometry(s.outer(), state.outer()));
+                && (s.decoration != state.decoration || !sameGeometry(s.outer(), state.outer()))
+                && !extentsMissing(s, frame);
         },
         true);
+}
+
+bool PlacementSetter::extentsMissing(const WindowState &state, xcb_window_t frame)
+{
+    if (state.decoration.frame != Extents() || frame == state.window || frame == XCB_NONE) {
+        return false;
+    }
+    xcb_connection_t *c = m_connection.get();
+    const Reply<xcb_get_geometry_reply_t> g = PendingGeometry(c, xcb_get_geometry(c, frame)).get();
+    const int border = 2 * state.decoration.borderWidth;
+    return g && QSize(g->width, g->height) != state.client.size() + QSize(border, border);
 }
 
 std::optional<WindowState> PlacementSetter::moveResize(

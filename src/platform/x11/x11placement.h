@@ -66,6 +66,9 @@ private:
     std::optional<WindowState> moveResize(
         const WindowState &state, const QRect &target, Qt::Alignment anchor, bool *exact);
     bool maximize(const WindowState &state, const QRect &asked);
+    // Whether the window manager has not yet published the extents of `frame`: they are all zero, but the frame
+    // (the window's top-level ancestor) is larger than the window.
+    bool extentsMissing(const WindowState &state, xcb_window_t frame);
     void activate(xcb_window_t window);
     bool setUnmanaged(const WindowState &state, const WindowPlacement &placement);
 
