@@ -90,7 +90,11 @@ bool PlacementSetter::set(std::optional<WindowState> state, const WindowPlacemen
         state = restoreMinimized(*state);
         restored = state && state->wmState == WmState::Normal;
     }
+    std::optional<QRect> maximizedBefore;
     if (state && (state->maximizedVert || state->maximizedHorz || state->fullscreen)) {
+        if (state->maximized() && !state->fullscreen) {
+            maximizedBefore = state->outer();
+        }
         state = leaveMaximized(*state);
     }
     bool exact = false;
@@ -103,7 +107,7 @@ bool PlacementSetter::set(std::optional<WindowState> state, const WindowPlacemen
         return false;
     }
     if (placement.showState == ShowState::Maximized) {
-        exact = maximize(*state, asked) && exact;
+        exact = maximize(*state, asked, maximizedBefore) && exact;
     } else if (state->record) {
         m_records.erase(window);
     }
@@ -287,9 +291,10 @@ std::optional<WindowState> PlacementSetter::moveResize(
 
 // The restore rectangle recorded is the one asked for, not one read back. marco and metacity set the maximized
 // states at once but resize the frame later, from their main loop, after they have answered the barrier: the
-// window's events are waited for until it is maximized and has left the rectangle asked for (a window asked into
-// its maximized rectangle waits out the deadline).
-bool PlacementSetter::maximize(const WindowState &state, const QRect &asked)
+// window's events are waited for until it is maximized and has left the rectangle asked for, or, when that is the
+// rectangle it had maximized before (a reading of a window the user maximized, applied again), only until it is
+// maximized. A window asked into its maximized rectangle otherwise waits out the deadline.
+bool PlacementSetter::maximize(const WindowState &state, const QRect &asked, const std::optional<QRect> &before)
 {
     const Atoms &atoms = m_connection.atoms();
     if (!m_wm.supports(atoms.netWmStateMaximizedVert) || !m_wm.supports(atoms.netWmStateMaximizedHorz)) {
@@ -297,8 +302,11 @@ bool PlacementSetter::maximize(const WindowState &state, const QRect &asked)
     }
     watch(state.window);
     sendState(state.window, true, atoms.netWmStateMaximizedVert, atoms.netWmStateMaximizedHorz);
+    const bool stays = before && sameGeometry(*before, asked);
     const std::optional<WindowState> maximized = settle(
-        state.window, [asked](const WindowState &s) { return s.maximized() && !sameGeometry(s.outer(), asked); }, true);
+        state.window,
+        [asked, stays](const WindowState &s) { return s.maximized() && (stays || !sameGeometry(s.outer(), asked)); },
+        true);
     if (!maximized || !maximized->maximized()) {
         return false;
     }

@@ -65,7 +65,8 @@ private:
     std::optional<WindowState> leaveMaximized(const WindowState &state);
     std::optional<WindowState> moveResize(
         const WindowState &state, const QRect &target, Qt::Alignment anchor, bool *exact);
-    bool maximize(const WindowState &state, const QRect &asked);
+    // `before`: the outer rectangle the window had maximized when the setting began.
+    bool maximize(const WindowState &state, const QRect &asked, const std::optional<QRect> &before);
     // Whether the window manager has not yet published the extents of `frame`: they are all zero, but the frame
     // (the window's top-level ancestor) is larger than the window.
     bool extentsMissing(const WindowState &state, xcb_window_t frame);
