@@ -31,8 +31,9 @@ const QRect kTargets[] = {QRect(100, 80, 800, 600), QRect(2000, 100, 640, 480)};
 
 // One timed placement of `windows`, each given `placement` in turn; the clock starts right before the first call.
 void timeRun(platform::x11::X11WindowSystem &system, LandingWatch &watch, const std::vector<uint32_t> &windows,
-    const WindowPlacement &placement, PlacementSeries &series)
+    const WindowPlacement &placement, PlacementSeries &series, const std::function<void()> &untilQuiet)
 {
+    untilQuiet();
     QElapsedTimer clock;
     clock.start();
     for (const uint32_t window : windows) {
@@ -91,7 +92,8 @@ void printSeries(const char *what, const PlacementSeries &series)
 
 } // namespace
 
-PlacementTimings timePlacement(platform::x11::X11WindowSystem &system, RawX &raw, const std::vector<uint32_t> &windows)
+PlacementTimings timePlacement(platform::x11::X11WindowSystem &system, RawX &raw, const std::vector<uint32_t> &windows,
+    const std::function<void()> &untilQuiet)
 {
     PlacementTimings timings;
     const std::vector<uint32_t> one(windows.begin(), windows.begin() + 1);
@@ -105,19 +107,19 @@ PlacementTimings timePlacement(platform::x11::X11WindowSystem &system, RawX &raw
     LandingWatch oneWatch(raw, one);
     for (int run = 0; run < kFirstOfConnectionRuns; ++run) {
         const auto fresh = platform::x11::X11WindowSystem::open();
-        timeRun(*fresh, oneWatch, one, normalAt(kTargets[run % 2]), timings.firstOfConnection);
+        timeRun(*fresh, oneWatch, one, normalAt(kTargets[run % 2]), timings.firstOfConnection, untilQuiet);
     }
     for (int run = 0; run < kOneWindowRuns; ++run) {
-        timeRun(system, oneWatch, one, normalAt(kTargets[run % 2]), timings.oneWindow);
+        timeRun(system, oneWatch, one, normalAt(kTargets[run % 2]), timings.oneWindow, untilQuiet);
     }
     for (int run = 0; run < kFromMaximizedRuns; ++run) {
         // Maximized on the other monitor, untimed; then back to normal on this one.
         system.setWindowPlacement(one.front(), {ShowState::Maximized, kTargets[(run + 1) % 2]});
-        timeRun(system, oneWatch, one, normalAt(kTargets[run % 2]), timings.fromMaximized);
+        timeRun(system, oneWatch, one, normalAt(kTargets[run % 2]), timings.fromMaximized, untilQuiet);
     }
     LandingWatch manyWatch(raw, many);
     for (int run = 0; run < kManyWindowRuns; ++run) {
-        timeRun(system, manyWatch, many, normalAt(kTargets[run % 2]), timings.manyWindows);
+        timeRun(system, manyWatch, many, normalAt(kTargets[run % 2]), timings.manyWindows, untilQuiet);
     }
     return timings;
 }

@@ -6,6 +6,7 @@
 #include <QByteArray>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class RawX;
@@ -32,8 +33,11 @@ struct PlacementTimings
     PlacementSeries firstOfConnection;
 };
 
-// Runs every series on `windows` (at least two, managed and shown normal); leaves them placed somewhere.
-PlacementTimings timePlacement(platform::x11::X11WindowSystem &system, RawX &raw, const std::vector<uint32_t> &windows);
+// Runs every series on `windows` (at least two, managed and shown normal); leaves them placed somewhere. Each timed
+// run starts once `untilQuiet` returns: an Apply starts from a desktop at rest, not from one still busy with the
+// run before.
+PlacementTimings timePlacement(platform::x11::X11WindowSystem &system, RawX &raw, const std::vector<uint32_t> &windows,
+    const std::function<void()> &untilQuiet);
 
 // Prints each series in words, then the window manager's row of the markdown table (a line starting with "| ";
 // placementTableHeader() gives the two lines above the rows). True when every run landed.

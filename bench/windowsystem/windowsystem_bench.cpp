@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRect>
+#include <QThread>
 
 #include <xcb/xcb.h>
 
@@ -39,6 +40,9 @@ constexpr int kListRuns = 15;
 constexpr int kApplyRuns = 5;
 constexpr int kApplyWindows = 50;
 constexpr int kWaitMs = 5000;
+// A desktop at rest: no CPU time used for this long, polled this often (the kernel counts it in ticks of 10 ms).
+constexpr int kQuietMs = 50;
+constexpr int kQuietPollMs = 10;
 // Long enough for any window manager that answers the barrier at all.
 constexpr int kBarrierProbeMs = 1000;
 
@@ -98,6 +102,25 @@ CpuTimes cpuTimes()
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &self);
     times.self = self.tv_sec * 1e3 + self.tv_nsec / 1e6;
     return times;
+}
+
+// Until neither the X server nor the window manager has used CPU time for kQuietMs (metacity, for one, goes on
+// repainting frames after it has moved 50 windows), at most kWaitMs.
+void untilQuiet()
+{
+    QElapsedTimer timer;
+    timer.start();
+    QElapsedTimer quiet;
+    quiet.start();
+    CpuTimes last = cpuTimes();
+    while (quiet.elapsed() < kQuietMs && timer.elapsed() < kWaitMs) {
+        QThread::msleep(kQuietPollMs);
+        const CpuTimes now = cpuTimes();
+        if (now.server != last.server || now.windowManager != last.windowManager) {
+            quiet.restart();
+        }
+        last = now;
+    }
 }
 
 CpuTimes operator-(const CpuTimes &a, const CpuTimes &b)
@@ -331,7 +354,7 @@ int main(int argc, char **argv)
         }
         ok = benchmarkListing(*system, count) && ok;
         if (count == 50) {
-            placement = timePlacement(*system, raw, windows);
+            placement = timePlacement(*system, raw, windows, untilQuiet);
             ok = benchmarkApplying(*system, raw, barrierAnswered ? &barrier : nullptr, windows) && ok;
         }
     }

@@ -1,6 +1,6 @@
 // framewright-setedid: puts a synthetic 128-byte EDID naming a monitor on a RandR output, as the output
-// property "EDID" (type INTEGER, format 8) that drivers publish. Xvfb has no EDID of its own and
-// `xrandr --set` only changes properties that already exist. Usage: framewright-setedid <output> <name>
+// property "EDID" (type INTEGER, format 8) that drivers publish. The dummy driver and Xvfb have no EDID of their
+// own and `xrandr --set` only changes properties that already exist. Usage: framewright-setedid <output> <name>
 #include <array>
 #include <cstdint>
 #include <cstdio>
