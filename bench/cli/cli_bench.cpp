@@ -108,6 +108,12 @@ void applyAgainstWmctrl(RawX &raw, quint32 window, const QString &settings)
         const bool landed = waitForLanding(raw, window, target);
         ours.push_back(timer.nsecsElapsed() / 1e6);
         oursExact += status == 0 && landed;
+        if (status != 0 || !landed) {
+            const QRect at = raw.outerFromFrame(window).value_or(QRect());
+            std::printf("  run %d: --apply exited with %d; the window is at %d,%d %dx%d, asked for %d,%d %dx%d\n", run,
+                status, at.x(), at.y(), at.width(), at.height(), target.x(), target.y(), target.width(),
+                target.height());
+        }
 
         const QRect other = kTargets[(run + 1) % 2];
         timer.start();
