@@ -290,10 +290,11 @@ std::optional<WindowState> PlacementSetter::moveResize(
 }
 
 // The restore rectangle recorded is the one asked for, not one read back. marco and metacity set the maximized
-// states at once but resize the frame later, from their main loop, after they have answered the barrier: the
-// window's events are waited for until it is maximized and has left the rectangle asked for, or, when that is the
-// rectangle it had maximized before (a reading of a window the user maximized, applied again), only until it is
-// maximized. A window asked into its maximized rectangle otherwise waits out the deadline.
+// states at once but resize the frame later, from their main loop, after they have answered the barrier, and KWin
+// moves the frame to the monitor's corner before it resizes it: the window's events are waited for until it is
+// maximized and has another size than the one asked for, or, when that is the rectangle it had maximized before (a
+// reading of a window the user maximized, applied again), only until it is maximized. A window asked into its
+// maximized size otherwise waits out the deadline.
 bool PlacementSetter::maximize(const WindowState &state, const QRect &asked, const std::optional<QRect> &before)
 {
     const Atoms &atoms = m_connection.atoms();
@@ -305,7 +306,7 @@ bool PlacementSetter::maximize(const WindowState &state, const QRect &asked, con
     const bool stays = before && sameGeometry(*before, asked);
     const std::optional<WindowState> maximized = settle(
         state.window,
-        [asked, stays](const WindowState &s) { return s.maximized() && (stays || !sameGeometry(s.outer(), asked)); },
+        [asked, stays](const WindowState &s) { return s.maximized() && (stays || s.outer().size() != asked.size()); },
         true);
     if (!maximized || !maximized->maximized()) {
         return false;
