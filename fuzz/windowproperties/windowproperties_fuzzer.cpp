@@ -1,7 +1,7 @@
 // Window properties as other programs set them: any bytes as a title in UTF-8 and Latin-1, as WM_NORMAL_HINTS,
-// _NET_FRAME_EXTENTS / _GTK_FRAME_EXTENTS, WM_STATE and the restore record, and the placement arithmetic on what
-// the hints and extents give. Input: one byte for the title budget, one for the target's placement, then the
-// property's bytes.
+// _NET_FRAME_EXTENTS / _GTK_FRAME_EXTENTS, WM_STATE, _MOTIF_WM_HINTS and the restore record, and the placement
+// arithmetic on what the hints and extents give. Input: one byte for the title budget, one for the target's
+// placement, then the property's bytes.
 #include "platform/x11/x11geometry.h"
 #include "platform/x11/x11properties.h"
 
@@ -60,6 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const PropertyValue value {kType, 32, bytes, false};
     parseWmState(value, kType);
+    wantsDecorations(value, kType);
     checkGeometry(value, placement);
     if (const auto record = parseRestoreRecord(value, kType)) {
         const std::vector<uint32_t> items = restoreRecordItems(*record);

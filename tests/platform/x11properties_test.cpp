@@ -16,6 +16,7 @@ constexpr uint32_t kInteger = 19;
 constexpr uint32_t kSizeHintsType = 41;
 constexpr uint32_t kWmStateType = 300;
 constexpr uint32_t kOtherType = 301;
+constexpr uint32_t kMotifHintsType = 302;
 
 std::span<const uint8_t> bytesOf(const QByteArray &bytes)
 {
@@ -56,6 +57,8 @@ private slots:
     void sizeHints();
     void extents_data();
     void extents();
+    void decorationsAskedFor_data();
+    void decorationsAskedFor();
     void restoreRecord();
     void restoreRecordRejects_data();
     void restoreRecordRejects();
@@ -238,6 +241,29 @@ void X11PropertiesTest::extents()
     if (valid) {
         QCOMPARE(*result, (Extents {1, 2, 3, 4}));
     }
+}
+
+void X11PropertiesTest::decorationsAskedFor_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<uint>("type");
+    QTest::addColumn<bool>("wanted");
+
+    QTest::newRow("no hints") << QByteArray() << uint(kMotifHintsType) << true;
+    QTest::newRow("no decorations") << items32({2, 0, 0, 0, 0}) << uint(kMotifHintsType) << false;
+    QTest::newRow("no decorations, three items") << items32({2, 0, 0}) << uint(kMotifHintsType) << false;
+    QTest::newRow("some decorations") << items32({2, 0, 1, 0, 0}) << uint(kMotifHintsType) << true;
+    QTest::newRow("decorations not given") << items32({1, 0, 0, 0, 0}) << uint(kMotifHintsType) << true;
+    QTest::newRow("too short") << items32({2, 0}) << uint(kMotifHintsType) << true;
+    QTest::newRow("wrong type") << items32({2, 0, 0, 0, 0}) << uint(kOtherType) << true;
+}
+
+void X11PropertiesTest::decorationsAskedFor()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(uint, type);
+    QFETCH(bool, wanted);
+    QCOMPARE(wantsDecorations(propertyOf(type, 32, bytes), kMotifHintsType), wanted);
 }
 
 void X11PropertiesTest::restoreRecord()

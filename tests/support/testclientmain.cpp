@@ -18,6 +18,7 @@
 //     transient=<win>|root       WM_TRANSIENT_FOR (0 stands for None)
 //     csd=L,R,T,B                _GTK_FRAME_EXTENTS: client-side decoration margins
 //     iconic                     WM_HINTS initial_state Iconic (the window manager maps it minimized)
+//     undecorated                _MOTIF_WM_HINTS asking for no frame decorations
 //     unmapped                   leave the window unmapped (withdrawn)
 //   title <win> [enc=...] [-- <title>]   change the title; without "--" remove it
 //   map <win> | unmap <win>      map; withdraw (unmap plus the synthetic UnmapNotify of ICCCM 4.1.4)
@@ -180,6 +181,7 @@ struct WindowSpec
     std::optional<xcb_gravity_t> gravity;
     std::optional<xcb_window_t> transientFor;
     bool iconic = false;
+    bool undecorated = false;
     bool mapped = true;
 };
 
@@ -217,6 +219,8 @@ std::optional<std::string> parseOption(std::string_view option, WindowSpec &spec
         valid = bool(spec.transientFor = value == "root" ? std::optional<xcb_window_t>(root) : parseWindow(value));
     } else if (option == "iconic") {
         spec.iconic = true;
+    } else if (option == "undecorated") {
+        spec.undecorated = true;
     } else if (option == "unmapped") {
         spec.mapped = false;
     } else {
@@ -458,6 +462,10 @@ std::string TestClientProgram::open(const Tokens &options, const std::optional<s
         const std::vector<long> &e = *spec.frameExtents;
         setValues32(window, atom("_GTK_FRAME_EXTENTS"), XCB_ATOM_CARDINAL,
             {std::uint32_t(e[0]), std::uint32_t(e[1]), std::uint32_t(e[2]), std::uint32_t(e[3])});
+    }
+    if (spec.undecorated) {
+        // flags: decorations given; functions; decorations: none; input mode; status
+        setValues32(window, atom("_MOTIF_WM_HINTS"), atom("_MOTIF_WM_HINTS"), {2, 0, 0, 0, 0});
     }
     if (spec.mapped) {
         m_pending.push_back(xcb_map_window_checked(m_connection, window));

@@ -104,6 +104,7 @@ void X11Connection::internAtoms()
         {"_NET_WM_DESKTOP", false, &a.netWmDesktop},
         {"_NET_FRAME_EXTENTS", false, &a.netFrameExtents},
         {"_GTK_FRAME_EXTENTS", false, &a.gtkFrameExtents},
+        {"_MOTIF_WM_HINTS", false, &a.motifWmHints},
         {"_NET_WM_STATE", false, &a.netWmState},
         {"_NET_WM_STATE_HIDDEN", false, &a.netWmStateHidden},
         {"_NET_WM_STATE_MAXIMIZED_VERT", false, &a.netWmStateMaximizedVert},

@@ -53,6 +53,7 @@ struct Atoms
     xcb_atom_t netWmDesktop = XCB_ATOM_NONE;
     xcb_atom_t netFrameExtents = XCB_ATOM_NONE;
     xcb_atom_t gtkFrameExtents = XCB_ATOM_NONE;
+    xcb_atom_t motifWmHints = XCB_ATOM_NONE;
     xcb_atom_t netWmState = XCB_ATOM_NONE;
     xcb_atom_t netWmStateHidden = XCB_ATOM_NONE;
     xcb_atom_t netWmStateMaximizedVert = XCB_ATOM_NONE;

@@ -213,6 +213,7 @@ std::optional<WindowState> PlacementSetter::restoreMinimized(const WindowState &
 std::optional<WindowState> PlacementSetter::leaveMaximized(const WindowState &state)
 {
     const Atoms &atoms = m_connection.atoms();
+    watch(state.window);
     if (state.maximizedVert || state.maximizedHorz) {
         sendState(state.window, false, atoms.netWmStateMaximizedVert, atoms.netWmStateMaximizedHorz);
     }
@@ -222,28 +223,24 @@ std::optional<WindowState> PlacementSetter::leaveMaximized(const WindowState &st
     // The states go at once, but metacity gives the window its rectangle and then the frame its borders back
     // (_NET_FRAME_EXTENTS) later, from its main loop, after it has answered the barrier: a move sent before that
     // would be measured with the extents of the full screen. The window's events are waited for until the window
-    // has left the rectangle or the extents it had, and a frame larger than the window has extents again (a window
-    // without borders whose rectangle stays the same waits out the deadline).
-    const xcb_window_t frame = topLevelAncestor(m_connection, state.window);
+    // has left the rectangle or the extents it had, and a full-screen window without extents that asks for a frame
+    // has extents again (a window that keeps its rectangle and its extents waits out the deadline).
+    const bool bordersComing = state.fullscreen && state.decoration.frame == Extents() && asksForFrame(state.window);
     return settle(
         state.window,
-        [this, &state, frame](const WindowState &s) {
+        [&state, bordersComing](const WindowState &s) {
             return !s.maximizedVert && !s.maximizedHorz && !s.fullscreen
                 && (s.decoration != state.decoration || !sameGeometry(s.outer(), state.outer()))
-                && !extentsMissing(s, frame);
+                && (!bordersComing || s.decoration.frame != Extents());
         },
         true);
 }
 
-bool PlacementSetter::extentsMissing(const WindowState &state, xcb_window_t frame)
+bool PlacementSetter::asksForFrame(xcb_window_t window)
 {
-    if (state.decoration.frame != Extents() || frame == state.window || frame == XCB_NONE) {
-        return false;
-    }
-    xcb_connection_t *c = m_connection.get();
-    const Reply<xcb_get_geometry_reply_t> g = PendingGeometry(c, xcb_get_geometry(c, frame)).get();
-    const int border = 2 * state.decoration.borderWidth;
-    return g && QSize(g->width, g->height) != state.client.size() + QSize(border, border);
+    const Atoms &atoms = m_connection.atoms();
+    PendingProperty hints(m_connection.get(), window, atoms.motifWmHints, 5);
+    return wantsDecorations(hints.get().value(), atoms.motifWmHints);
 }
 
 std::optional<WindowState> PlacementSetter::moveResize(

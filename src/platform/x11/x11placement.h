@@ -67,9 +67,8 @@ private:
         const WindowState &state, const QRect &target, Qt::Alignment anchor, bool *exact);
     // `before`: the outer rectangle the window had maximized when the setting began.
     bool maximize(const WindowState &state, const QRect &asked, const std::optional<QRect> &before);
-    // Whether the window manager has not yet published the extents of `frame`: they are all zero, but the frame
-    // (the window's top-level ancestor) is larger than the window.
-    bool extentsMissing(const WindowState &state, xcb_window_t frame);
+    // Whether the window asks for a frame (_MOTIF_WM_HINTS); one round trip.
+    bool asksForFrame(xcb_window_t window);
     void activate(xcb_window_t window);
     bool setUnmanaged(const WindowState &state, const WindowPlacement &placement);
 

@@ -186,6 +186,13 @@ std::optional<Extents> parseExtents(const PropertyValue &value, uint32_t cardina
         static_cast<int>(items[0]), static_cast<int>(items[1]), static_cast<int>(items[2]), static_cast<int>(items[3])};
 }
 
+bool wantsDecorations(const PropertyValue &motifHints, uint32_t motifHintsType)
+{
+    constexpr uint32_t kDecorationsFlag = 1u << 1;
+    const std::vector<uint32_t> items = values32(motifHints, motifHintsType, 3);
+    return items.size() < 3 || (items[0] & kDecorationsFlag) == 0 || items[2] != 0;
+}
+
 std::optional<RestoreRecord> parseRestoreRecord(const PropertyValue &value, uint32_t integerType)
 {
     const std::vector<uint32_t> items = values32(value, integerType, kRestoreRecordItems + 1);

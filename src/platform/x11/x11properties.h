@@ -77,6 +77,11 @@ struct Extents
 std::optional<Extents> parseExtents(const PropertyValue &value, uint32_t cardinalType);
 constexpr int kMaxExtentPx = 4096;
 
+// Whether a window asks its window manager for a frame: false only when its _MOTIF_WM_HINTS (of that type, format
+// 32: flags, functions, decorations, ...) has the decorations flag (bit 1) and no decoration (client-side
+// decorations and borderless windows ask so).
+bool wantsDecorations(const PropertyValue &motifHints, uint32_t motifHintsType);
+
 // The record Framewright leaves on a window it maximized (property _FRAMEWRIGHT_RESTORE_RECT, type INTEGER,
 // format 32, eight items): the outer rectangle it set before maximizing (x, y, width, height) and the outer
 // rectangle the window had once maximized. The second one tells a stale record apart: a window maximized again
