@@ -252,8 +252,14 @@ std::optional<WindowState> PlacementSetter::moveResize(
         return state;
     }
     const auto landed = [&expected](const WindowState &s) { return sameGeometry(s.outer(), expected); };
+    // Followed through the window's own events, the window manager has carried the request out once the window has
+    // the size asked for and has moved or changed: what is left then is an offset (KWin rounds the reference point
+    // of Center gravity the other way when the frame's extents are odd), which the correction takes away at once.
+    const auto taken = [&](const WindowState &s) {
+        return landed(s) || (s.outer().size() == expected.size() && !sameGeometry(s.outer(), state.outer()));
+    };
     sendMoveResize(state, clientRequestFor(expected, state.decoration, state.hints.gravity), state.hints.gravity);
-    std::optional<WindowState> moved = settle(state.window, landed, false);
+    std::optional<WindowState> moved = settle(state.window, taken, false);
     if (moved && moved->decoration != state.decoration) {
         // The frame's extents changed meanwhile (metacity gives a window that leaves the full screen its borders
         // back late): the request is made again for the extents the frame has now.
