@@ -437,7 +437,9 @@ void X11PlacementTest::readThenSetKeepsWindowInPlace()
     if (state == "normal" || state == "minimized") {
         verifyOuter(window, before);
     } else {
-        QCOMPARE(m_raw.outerFromFrame(window), std::optional<QRect>(before));
+        // Maximized again into the rectangle it had, the window is done once it is maximized: marco may still be
+        // giving the frame its maximized form then.
+        QTRY_COMPARE(m_raw.outerFromFrame(window), std::optional<QRect>(before));
     }
 }
 
