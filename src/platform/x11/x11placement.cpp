@@ -139,8 +139,8 @@ std::optional<WindowState> PlacementSetter::settle(xcb_window_t window, const Do
                 watch(window);
             }
         } else {
-            // fluxbox lists _NET_REQUEST_FRAME_EXTENTS but never answers it for an unmapped window. From now on
-            // the window's own events tell when what was sent has been carried out.
+            // A window manager that lists _NET_REQUEST_FRAME_EXTENTS but answers it for neither window, or not in
+            // time: from now on the window's own events tell when what was sent has been carried out.
             m_barrierUnanswered = true;
             m_wait = Wait::Events;
             watch(window);
