@@ -15,7 +15,7 @@ namespace {
 
 // The Tag of the system menus the frame builds.
 constexpr int kSystemMenuTag = 33333;
-constexpr int kLabelSpacingPx = 2;
+constexpr int kLabelSpacingPx = 4;
 constexpr int kEditFramePx = 3;
 constexpr int kListFramePx = 2;
 
