@@ -19,9 +19,11 @@ namespace platform::x11 {
 // its frame has stopped moving (window managers animate this); (3) take away maximized and fullscreen (KWin
 // refuses to move maximized windows, others constrain them) and wait; (4) read the frame extents again, since they
 // differ between maximized and normal; (5) _NET_MOVERESIZE_WINDOW from a pager (source 2) with the window's own
-// gravity and the ICCCM reference point of that gravity; (6) wait, compare the outer rectangle with the expected
-// one and correct at most once; (7) maximize, which makes the rectangle just set the restore rectangle, and
-// record it on the window; (8) activate. Each wait is the window-manager barrier, bounded by kWaitMs.
+// gravity and the ICCCM reference point of that gravity; (6) wait (asking again when the frame's extents changed
+// meanwhile), compare the outer rectangle with the expected one and correct at most once, naming the frame's
+// corner; (7) maximize, which makes the rectangle just set the restore rectangle, and record it on the window;
+// (8) activate. Each wait is the window-manager barrier, or the window's own events where there is none or it is
+// answered only for the root window, bounded by kWaitMs.
 class EventSelection;
 
 class PlacementSetter
