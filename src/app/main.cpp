@@ -9,6 +9,7 @@
 #include "uifont.h"
 
 #include "cli/commandline.h"
+#include "platform/sessionwindowsystem.h"
 #include "platform/x11/x11windowsystem.h"
 #include "settings/settingslocation.h"
 
@@ -57,11 +58,12 @@ int main(int argc, char **argv)
     QApplication::setFont(interfaceFont());
     quitOnTerminationSignals();
 
-    auto windowSystem = platform::x11::X11WindowSystem::open();
-    if (!windowSystem) {
-        std::fprintf(stderr, "framewright: cannot connect to the X server\n");
+    auto opened = platform::openSessionWindowSystem();
+    if (!opened.windowSystem) {
+        std::fprintf(stderr, "framewright: %s\n", qPrintable(opened.error));
         return 1;
     }
+    const std::unique_ptr<platform::WindowSystem> windowSystem = std::move(opened.windowSystem);
     MessageBoxes messageBoxes;
     MainWndServices services;
     services.windowSystem = windowSystem.get();

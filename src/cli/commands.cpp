@@ -5,7 +5,7 @@
 
 #include "placement/monitors.h"
 #include "placement/windowlist.h"
-#include "platform/x11/x11windowsystem.h"
+#include "platform/sessionwindowsystem.h"
 #include "settings/settingsfile.h"
 #include "settings/settingslocation.h"
 
@@ -117,16 +117,11 @@ std::optional<int> findEntries(
 
 std::unique_ptr<platform::WindowSystem> openWindowSystem(QTextStream &errors)
 {
-    auto windowSystem = platform::x11::X11WindowSystem::open();
-    if (!windowSystem) {
-        const QByteArray display = qgetenv("DISPLAY");
-        if (display.isEmpty()) {
-            errors << "framewright: no X display (DISPLAY is not set)" << Qt::endl;
-        } else {
-            errors << "framewright: cannot connect to the X display " << display << Qt::endl;
-        }
+    auto opened = platform::openSessionWindowSystem();
+    if (!opened.windowSystem) {
+        errors << "framewright: " << opened.error << Qt::endl;
     }
-    return windowSystem;
+    return std::move(opened.windowSystem);
 }
 
 void listEntries(const SavedEntries &entries, QTextStream &out)

@@ -1,0 +1,23 @@
+// Opens the window-system backend of the desktop session the program runs in: the one place that knows which
+// backends exist and how a session is recognised. The window and the command line both start here.
+#pragma once
+
+#include "platform/windowsystem.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace platform {
+
+struct SessionWindowSystem
+{
+    std::unique_ptr<WindowSystem> windowSystem; // empty when no backend could be opened
+    QString error;                              // then: one line saying why, without the program's name
+};
+
+// Chooses and opens the backend for this session: X11 unless the session is a Wayland one. Call it once a
+// QCoreApplication exists: backends that talk D-Bus need its event loop.
+SessionWindowSystem openSessionWindowSystem();
+
+} // namespace platform
