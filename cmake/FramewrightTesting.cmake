@@ -1,7 +1,10 @@
 # Helpers that register tests, fuzz targets and subfolders the same way in every folder.
 #
-# framewright_add_test(<subsystem.unit> LABEL unit|gui|x11 SOURCES ... [LIBRARIES ...] [WINDOW_MANAGERS ...])
+# framewright_add_test(<subsystem.unit> LABEL unit|gui|x11|wayland SOURCES ... [LIBRARIES ...] [WINDOW_MANAGERS ...]
+#                      [COMPOSITOR <name>])
 #   unit: plain test; gui: Qt widgets on the offscreen platform;
+#   wayland: run inside tests/support/<COMPOSITOR>-session (that compositor started headless with two outputs),
+#   labelled wayland and compositor-<name>;
 #   x11: run inside tests/support/x11-session (private Xorg with two outputs, openbox), labelled wm-openbox;
 #   WINDOW_MANAGERS: also run as <subsystem.unit>.<window manager> under each of these (names of
 #   tests/support/window-managers.sh; ALL: every one besides openbox), each in a session of its own, labelled x11
@@ -27,12 +30,15 @@ set(FRAMEWRIGHT_X11_SESSION "${CMAKE_SOURCE_DIR}/tests/support/x11-session")
 set(FRAMEWRIGHT_OTHER_WINDOW_MANAGERS xfwm4 fluxbox icewm marco metacity kwin_x11)
 
 function(framewright_add_test name)
-    cmake_parse_arguments(ARG "" "LABEL" "SOURCES;LIBRARIES;WINDOW_MANAGERS" ${ARGN})
+    cmake_parse_arguments(ARG "" "LABEL;COMPOSITOR" "SOURCES;LIBRARIES;WINDOW_MANAGERS" ${ARGN})
     if(ARG_WINDOW_MANAGERS STREQUAL "ALL")
         set(ARG_WINDOW_MANAGERS ${FRAMEWRIGHT_OTHER_WINDOW_MANAGERS})
     endif()
-    if(NOT ARG_LABEL MATCHES "^(unit|gui|x11)$")
-        message(FATAL_ERROR "framewright_add_test(${name}): LABEL must be unit, gui or x11")
+    if(NOT ARG_LABEL MATCHES "^(unit|gui|x11|wayland)$")
+        message(FATAL_ERROR "framewright_add_test(${name}): LABEL must be unit, gui, x11 or wayland")
+    endif()
+    if(ARG_LABEL STREQUAL "wayland" AND NOT ARG_COMPOSITOR)
+        message(FATAL_ERROR "framewright_add_test(${name}): LABEL wayland needs COMPOSITOR")
     endif()
     string(REPLACE "." "_" target "test_${name}")
     add_executable(${target} ${ARG_SOURCES})
@@ -47,6 +53,10 @@ function(framewright_add_test name)
             list(APPEND tests ${name}.${wm})
         endforeach()
         set_tests_properties(${tests} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=xcb" RESOURCE_LOCK x11 TIMEOUT 300)
+    elseif(ARG_LABEL STREQUAL "wayland")
+        add_test(NAME ${name}
+                 COMMAND ${CMAKE_SOURCE_DIR}/tests/support/${ARG_COMPOSITOR}-session $<TARGET_FILE:${target}>)
+        set_tests_properties(${name} PROPERTIES LABELS "wayland;compositor-${ARG_COMPOSITOR}" TIMEOUT 300)
     else()
         add_test(NAME ${name} COMMAND ${target})
         set_tests_properties(${name} PROPERTIES LABELS ${ARG_LABEL} TIMEOUT 300)

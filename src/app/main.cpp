@@ -63,6 +63,9 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "framewright: %s\n", qPrintable(opened.error));
         return 1;
     }
+    if (!opened.note.isEmpty()) {
+        std::fprintf(stderr, "framewright: %s\n", qPrintable(opened.note));
+    }
     const std::unique_ptr<platform::WindowSystem> windowSystem = std::move(opened.windowSystem);
     MessageBoxes messageBoxes;
     MainWndServices services;

@@ -120,6 +120,8 @@ std::unique_ptr<platform::WindowSystem> openWindowSystem(QTextStream &errors)
     auto opened = platform::openSessionWindowSystem();
     if (!opened.windowSystem) {
         errors << "framewright: " << opened.error << Qt::endl;
+    } else if (!opened.note.isEmpty()) {
+        errors << "framewright: " << opened.note << Qt::endl;
     }
     return std::move(opened.windowSystem);
 }

@@ -1,4 +1,5 @@
-// Chooses the backend from the session's environment.
+// Chooses the backend from the session's environment: WAYLAND_DISPLAY for a Wayland session, then SWAYSOCK for
+// sway and the names KWin and GNOME Shell own on the session bus; X11 otherwise.
 #include "sessionwindowsystem.h"
 
 #include "platform/x11/x11windowsystem.h"
@@ -6,6 +7,8 @@
 namespace platform {
 
 namespace {
+
+const QString kSupportedCompositors = QStringLiteral("sway, KWin (Plasma) and GNOME Shell");
 
 SessionWindowSystem openX11()
 {
@@ -20,11 +23,33 @@ SessionWindowSystem openX11()
     return opened;
 }
 
+// A Wayland compositor without a backend: XWayland's windows are still reachable through X11 when it runs.
+SessionWindowSystem openUnknownCompositor()
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        SessionWindowSystem opened;
+        opened.error = QStringLiteral("this Wayland compositor is not supported (supported: %1), and without "
+                                      "XWayland (DISPLAY is not set) no window can be reached")
+                           .arg(kSupportedCompositors);
+        return opened;
+    }
+    SessionWindowSystem opened = openX11();
+    if (opened.windowSystem) {
+        opened.note = QStringLiteral("this Wayland compositor is not supported (supported: %1); only windows "
+                                     "that run through XWayland are reached")
+                          .arg(kSupportedCompositors);
+    }
+    return opened;
+}
+
 } // namespace
 
 SessionWindowSystem openSessionWindowSystem()
 {
-    return openX11();
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        return openX11();
+    }
+    return openUnknownCompositor();
 }
 
 } // namespace platform

@@ -13,11 +13,12 @@ namespace platform {
 struct SessionWindowSystem
 {
     std::unique_ptr<WindowSystem> windowSystem; // empty when no backend could be opened
-    QString error;                              // then: one line saying why, without the program's name
+    QString error;                              // without a backend: one line saying why, without the program's name
+    QString note; // with a backend: a line the user should see all the same (what it cannot reach), or empty
 };
 
-// Chooses and opens the backend for this session: X11 unless the session is a Wayland one. Call it once a
-// QCoreApplication exists: backends that talk D-Bus need its event loop.
+// Chooses and opens the backend for this session: on a Wayland session (WAYLAND_DISPLAY set) the compositor's own
+// backend, else X11. Call it once a QCoreApplication exists: backends that talk D-Bus need its event loop.
 SessionWindowSystem openSessionWindowSystem();
 
 } // namespace platform
