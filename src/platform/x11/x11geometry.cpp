@@ -1,6 +1,8 @@
 // Placement geometry: outer rectangles, size hints applied, gravity reference points.
 #include "x11geometry.h"
 
+#include "platform/anchoredrect.h"
+
 #include <algorithm>
 
 namespace platform::x11 {
@@ -90,14 +92,7 @@ QRect expectedOuterRect(const QRect &target, const SizeHints &hints, const Decor
 
 QRect anchoredRect(const QRect &target, QSize size, Qt::Alignment anchor)
 {
-    const auto start = [](int targetStart, int targetSize, int size, bool end, bool centre) {
-        const int64_t free = int64_t(targetSize) - size;
-        const int64_t position = targetStart + (end ? free : centre ? free / 2 : 0);
-        return static_cast<int>(std::clamp<int64_t>(position, -kCoordinateLimitPx, kCoordinateLimitPx));
-    };
-    return QRect(start(target.x(), target.width(), size.width(), anchor & Qt::AlignRight, anchor & Qt::AlignHCenter),
-        start(target.y(), target.height(), size.height(), anchor & Qt::AlignBottom, anchor & Qt::AlignVCenter),
-        size.width(), size.height());
+    return platform::anchoredRect(target, size, anchor, kCoordinateLimitPx);
 }
 
 ClientRequest clientRequestFor(const QRect &outer, const Decoration &d, uint32_t gravity)
