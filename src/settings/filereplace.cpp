@@ -1,6 +1,8 @@
 // The temporary file is anonymous (O_TMPFILE) where the file system allows it and is given its name only just
-// before the rename; elsewhere it is created under its name. Either way it is locked (flock) for as long as the save
-// runs, which is how a later save tells a temporary in use from one left behind by a killed process.
+// before the rename; elsewhere it is created under its name. That name, ".<file name>.framewright-temporary-" and
+// twelve letters or digits, is one no person picks, so a file of that name was made by a save of this program. The
+// temporary is locked (flock) for as long as the save runs, which is how a later save tells a temporary in use from
+// one left behind by a killed process.
 #include "settings/filereplace.h"
 
 #include <QDir>
@@ -8,6 +10,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -18,7 +21,9 @@
 
 namespace {
 
-constexpr int kTemporarySuffixLength = 6; // "XXXXXX", as mkstemp makes them
+const QByteArray kTemporaryInfix = ".framewright-temporary-";
+constexpr int kTemporarySuffixLength = 12;
+constexpr qsizetype kMaxFileNameInTemporary = 200; // so that the name stays within the 255 bytes a name may have
 constexpr int kMaxNameAttempts = 100;
 constexpr int kMaxSymlinkHops = 40; // the kernel's own limit
 
@@ -70,15 +75,21 @@ QString resolvedTarget(const QString &path)
     return current;
 }
 
+// How the names of fileName's temporaries begin: "." and the file name (its first kMaxFileNameInTemporary bytes).
+QByteArray temporaryPrefix(const QByteArray &fileName)
+{
+    return '.' + fileName.first(std::min(fileName.size(), kMaxFileNameInTemporary)) + kTemporaryInfix;
+}
+
+// The prefix and kTemporarySuffixLength letters or digits.
 bool isTemporaryName(const char *name, const QByteArray &fileName)
 {
-    const size_t length = std::strlen(name);
-    if (length != size_t(fileName.size()) + 1 + kTemporarySuffixLength
-        || std::strncmp(name, fileName.constData(), size_t(fileName.size())) != 0 || name[fileName.size()] != '.') {
+    const QByteArray prefix = temporaryPrefix(fileName);
+    const QByteArrayView candidate(name);
+    if (candidate.size() != prefix.size() + kTemporarySuffixLength || !candidate.startsWith(prefix)) {
         return false;
     }
-    for (size_t i = size_t(fileName.size()) + 1; i < length; ++i) {
-        const char c = name[i];
+    for (const char c : candidate.sliced(prefix.size())) {
         if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) {
             return false;
         }
@@ -86,7 +97,7 @@ bool isTemporaryName(const char *name, const QByteArray &fileName)
     return true;
 }
 
-// Removes "<fileName>.XXXXXX" regular files of this user that no process holds a lock on.
+// Removes the temporaries of earlier saves of `fileName`: regular files of this user that no process holds a lock on.
 void removeStaleTemporaries(int folder, const QByteArray &fileName)
 {
     const int listFd = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -116,7 +127,7 @@ void removeStaleTemporaries(int folder, const QByteArray &fileName)
 QByteArray randomTemporaryName(const QByteArray &fileName)
 {
     static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    QByteArray name = fileName + '.';
+    QByteArray name = temporaryPrefix(fileName);
     for (int i = 0; i < kTemporarySuffixLength; ++i) {
         name += kAlphabet[QRandomGenerator::global()->bounded(int(sizeof(kAlphabet) - 1))];
     }

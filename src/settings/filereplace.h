@@ -8,7 +8,8 @@
 #include <optional>
 
 // Replaces the file at `path` (a symbolic link is followed: its target is replaced) with `bytes`, keeping the old
-// file's permissions. The folder must exist. Before writing, removes temporaries named "<file name>.XXXXXX" that an
-// earlier save left behind when it was killed (those no process holds a lock on). Returns nothing on success, else
+// file's permissions. The folder must exist. Before writing, removes the temporaries an earlier save of this program
+// left behind when it was killed (by their name, which only this program gives, and only those no process holds a lock
+// on); no other file is ever removed. Returns nothing on success, else
 // the system's reason; on failure the old file is unchanged and no temporary remains.
 std::optional<QString> replaceFile(const QString &path, const QByteArray &bytes);

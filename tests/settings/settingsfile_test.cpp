@@ -16,8 +16,8 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include "settings/settingslocation.h"
 #include "filebytes.h"
+#include "settings/settingslocation.h"
 
 using Write = QStringList; // section, key, value
 
@@ -681,17 +681,21 @@ void SettingsFileTest::folderSyncedAfterRename()
     QCOMPARE(contentAtFolderSync, QByteArray("[A]\nk=2\n"));
 }
 
-// Temporaries of our own name that no save holds a lock on are left over from a killed save and go; everything
-// else in the folder stays.
+// Only temporaries the program made and a killed save left behind go; every file a person may have named, however
+// close to the settings file's name, stays: backups, other settings files, another program's temporaries.
 void SettingsFileTest::staleTemporariesRemoved()
 {
     writeAll(m_path, "[A]\nk=1\n");
-    const QStringList kept {"KTZ.ini.bak", "KTZ.ini.abc", "KTZ.ini.Ab-2Cd", "Other.ini.Ab12Cd", "KTZ.ini.Zz99Yy"};
-    for (const QString &name : kept + QStringList {"KTZ.ini.Ab12Cd", "KTZ.ini.000000"}) {
-        writeAll(m_dir->filePath(name), "temporary");
+    const QString inUseName = QStringLiteral(".KTZ.ini.framewright-temporary-Zz99Yy88Xx77");
+    const QStringList kept {"KTZ.ini.backup", "KTZ.ini.old123", "KTZ.ini.Ab12Cd", "KTZ.ini.000000", "KTZ.ini.bak",
+        ".KTZ.ini.framewright-temporary-short", ".Other.ini.framewright-temporary-Ab12Cd34Ef56", inUseName};
+    const QStringList stale {
+        ".KTZ.ini.framewright-temporary-Ab12Cd34Ef56", ".KTZ.ini.framewright-temporary-000000000000"};
+    for (const QString &name : kept + stale) {
+        writeAll(m_dir->filePath(name), "[A]\nk=0\n");
     }
     // A save in progress elsewhere holds the lock on its temporary.
-    QFile inUse(m_dir->filePath(QStringLiteral("KTZ.ini.Zz99Yy")));
+    QFile inUse(m_dir->filePath(inUseName));
     QVERIFY(inUse.open(QIODevice::ReadOnly));
     QCOMPARE(::flock(inUse.handle(), LOCK_EX | LOCK_NB), 0);
 
@@ -702,6 +706,9 @@ void SettingsFileTest::staleTemporariesRemoved()
     expected.sort();
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
     QCOMPARE(readAll(m_path), QByteArray("[A]\nk=2\n"));
+    for (const QString &name : kept) {
+        QCOMPARE(readAll(m_dir->filePath(name)), QByteArray("[A]\nk=0\n"));
+    }
 }
 
 // A symbolic link stays a link: the file it points to is replaced, with its permissions.
