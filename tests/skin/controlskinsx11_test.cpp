@@ -128,14 +128,18 @@ void ControlSkinsX11Test::scrollBarArrowAndThumb()
     m_pointer->moveTo(bar->mapToGlobal(QPoint(8, bar->height() / 2)));
     QTRY_COMPARE(pixelAt(bar, downArrow), colourOf(testskin::Scrollbar, 13));
 
-    // Dragging the thumb down by 40 pixels moves it, and the list, by as much.
-    QStyleOptionSlider option;
-    option.initFrom(bar);
-    option.orientation = Qt::Vertical;
-    option.maximum = bar->maximum();
-    option.pageStep = bar->pageStep();
-    option.sliderPosition = bar->sliderPosition();
-    const QRect thumb = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
+    // Dragging the thumb down by 40 pixels moves it, and the list, by as much. The value changes with the first
+    // motion the bar handles, so the thumb's place is awaited, not read as soon as the value has moved.
+    const auto thumbRect = [bar] {
+        QStyleOptionSlider option;
+        option.initFrom(bar);
+        option.orientation = Qt::Vertical;
+        option.maximum = bar->maximum();
+        option.pageStep = bar->pageStep();
+        option.sliderPosition = bar->sliderPosition();
+        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
+    };
+    const QRect thumb = thumbRect();
     const QPoint from = bar->mapToGlobal(thumb.center());
     m_pointer->moveTo(from);
     m_pointer->press();
@@ -144,9 +148,9 @@ void ControlSkinsX11Test::scrollBarArrowAndThumb()
     }
     m_pointer->release();
     QTRY_VERIFY(bar->value() > 0);
-    option.sliderPosition = bar->sliderPosition();
-    const QRect moved = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
-    QVERIFY(std::abs(moved.top() - (thumb.top() + 40)) <= 1);
+    QTRY_VERIFY2(std::abs(thumbRect().top() - (thumb.top() + 40)) <= 1,
+        qPrintable(QStringLiteral("thumb at %1, expected %2").arg(thumbRect().top()).arg(thumb.top() + 40)));
+    QTRY_VERIFY(!bar->isSliderDown());
 }
 
 QTEST_MAIN(ControlSkinsX11Test)
