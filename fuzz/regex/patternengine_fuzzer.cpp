@@ -1,7 +1,7 @@
 // Fuzz target of the pattern engine: compiles and runs arbitrary pattern/subject pairs.
 // Input: byte 0 the modifier bits (bit 6: no line pair), byte 1 the pattern length, then the
 // pattern, then the subject. Both are capped so that one input stays within the run's budget.
-#include "patternengine.h"
+#include "regex/patternengine.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         }
         engine.SetExpression(pattern);
         const bool matched = engine.Exec(subject);
-        const std::vector<uint8_t> program = engine.ProgramBytes();
+        const std::vector<uint8_t> program = engine.programBytes();
         check(!program.empty() && program[0] == 216);
         if (matched) {
             checkGroups(engine, length);
@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         }
     } catch (const EPatternEngine &error) {
         check(error.ErrorId > 0);
-        check(engine.ProgramBytes().empty() || error.ErrorId >= 1000);
+        check(engine.programBytes().empty() || error.ErrorId >= 1000);
     }
     return 0;
 }

@@ -2,11 +2,12 @@
 // Both passes run the same parse code; in the sizing pass the emitters only count bytes.
 #include "compiler.h"
 
-#include "patternengine.h"
-#include "program.h"
+#include "captures.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstring>
+#include <utility>
 
 namespace regex {
 
@@ -50,33 +51,81 @@ int hexValue(uint8_t ch)
     return -1;
 }
 
-} // namespace
-
-Compiler::Compiler(TPatternEngine &engine)
-    : m_engine(engine)
-{ }
-
-void Compiler::fail(int code)
+// The bit of a modifier letter in either case, 0 for any other character.
+uint32_t modifierBit(char letter)
 {
-    m_engine.m_parsePos = m_pos;
-    m_engine.fail(code);
+    switch (letter) {
+    case 'i':
+    case 'I':
+        return kModI;
+    case 'r':
+    case 'R':
+        return kModR;
+    case 's':
+    case 'S':
+        return kModS;
+    case 'g':
+    case 'G':
+        return kModG;
+    case 'm':
+    case 'M':
+        return kModM;
+    case 'x':
+    case 'X':
+        return kModX;
+    default:
+        return 0;
+    }
 }
 
-void Compiler::compile()
+} // namespace
+
+bool applyModifierLetters(std::string_view letters, uint32_t &set)
 {
-    if (!m_engine.m_hasExpression) {
-        fail(100);
+    bool clearing = false;
+    for (const char letter : letters) {
+        if (letter == '-') {
+            clearing = true;
+            continue;
+        }
+        const uint32_t bit = modifierBit(letter);
+        if (bit == 0) {
+            return false;
+        }
+        set = clearing ? (set & ~bit) : (set | bit);
     }
-    if (m_engine.m_expression.size() > static_cast<size_t>(kMaxProgramBytes)) {
-        fail(101); // also keeps every position within int
+    return true;
+}
+
+Program compile(std::string_view expression, const CompileOptions &options)
+{
+    return Compiler(expression.substr(0, expression.find('\0')), options).compile();
+}
+
+Compiler::Compiler(std::string_view expression, const CompileOptions &options)
+    : m_text(reinterpret_cast<const uint8_t *>(expression.data()))
+    , m_length(static_cast<int>(std::min(expression.size(), static_cast<size_t>(kMaxProgramBytes) + 1)))
+    , m_options(options)
+{ }
+
+void Compiler::fail(ErrorCode code) const
+{
+    throw Error {code, m_pos};
+}
+
+Program Compiler::compile()
+{
+    if (m_length == 0) {
+        fail(ErrorCode::NullArgument);
     }
-    m_text = reinterpret_cast<const uint8_t *>(m_engine.m_expression.data());
-    m_length = static_cast<int>(m_engine.m_expression.size());
-    m_engine.m_programModifiers = m_engine.m_modifiers;
-    m_engine.m_programHasBackRef = false;
+    if (m_length > kMaxProgramBytes) {
+        fail(ErrorCode::ProgramTooBig); // also keeps every position within int
+    }
+    m_program.modifiers = m_options.modifiers;
+    m_program.linePair = m_options.linePair;
 
     int flags = 0;
-    m_parseModifiers = m_engine.m_modifiers;
+    m_parseModifiers = m_options.modifiers;
     m_pos = 0;
     m_nextGroup = 1;
     m_size = 0;
@@ -84,10 +133,10 @@ void Compiler::compile()
     addByte(kProgramSignature);
     parseReg(false, flags);
 
-    m_engine.m_program.assign(static_cast<size_t>(m_size), 0);
-    m_out = m_engine.m_program.data();
+    m_program.bytes.assign(static_cast<size_t>(m_size), 0);
+    m_out = m_program.bytes.data();
     m_sizing = false;
-    m_parseModifiers = m_engine.m_modifiers;
+    m_parseModifiers = m_options.modifiers;
     m_pos = 0;
     m_nextGroup = 1;
     m_emit = 0;
@@ -96,12 +145,13 @@ void Compiler::compile()
     assert(m_emit == m_size); // both passes ran the same parse
 
     collectStartData(flags);
+    return std::move(m_program);
 }
 
 void Compiler::grow(int bytes)
 {
     if (bytes > kMaxProgramBytes - m_size) {
-        fail(101);
+        fail(ErrorCode::ProgramTooBig);
     }
     m_size += bytes;
 }
@@ -193,8 +243,8 @@ int Compiler::parseReg(bool group, int &flags)
     int groupNumber = 0;
     int start = kSizingMark;
     if (group) {
-        if (m_nextGroup >= TPatternEngine::kGroupCount) {
-            fail(102);
+        if (m_nextGroup >= kGroupCount) {
+            fail(ErrorCode::TooManyGroups);
         }
         groupNumber = m_nextGroup++;
         start = addNode(static_cast<uint8_t>(kOpenFirst - 1 + groupNumber));
@@ -229,13 +279,13 @@ int Compiler::parseReg(bool group, int &flags)
     }
     if (group) {
         if (cur() != ')') {
-            fail(103);
+            fail(ErrorCode::UnclosedGroup);
         }
         ++m_pos;
     } else if (cur() == ')') {
-        fail(104);
+        fail(ErrorCode::UnopenedGroup);
     } else if (cur() != 0) {
-        fail(105);
+        fail(ErrorCode::JunkOnEnd);
     }
     m_parseModifiers = savedModifiers;
     return start;
@@ -278,7 +328,7 @@ int Compiler::parseQuantified(int &flags)
         return atom;
     }
     if ((atomFlags & kNonEmpty) == 0 && quantifier != '?') {
-        fail(106);
+        fail(ErrorCode::RepeatOfEmpty);
     }
     const bool single = (atomFlags & kSingleChar) != 0;
     if (quantifier == '{') {
@@ -313,7 +363,7 @@ int Compiler::parseQuantified(int &flags)
         ++m_pos;
     }
     if (isQuantifier(cur())) {
-        fail(107);
+        fail(ErrorCode::NestedQuantifier);
     }
     return atom;
 }
@@ -403,7 +453,7 @@ bool Compiler::readBound(int &min, int &max)
         max = parseBoundDigits(maxStart, maxDigits);
     }
     if (max < min) {
-        fail(124);
+        fail(ErrorCode::BoundMinAboveMax);
     }
     return true;
 }
@@ -412,7 +462,7 @@ int Compiler::parseBoundDigits(int start, int digits)
 {
     constexpr int kMaxBoundDigits = 8;
     if (digits > kMaxBoundDigits) {
-        fail(122);
+        fail(ErrorCode::BoundTooLong);
     }
     int value = 0;
     for (int i = 0; i < digits; ++i) {
@@ -453,7 +503,7 @@ void Compiler::parseAtom(int &flags)
     case 0:
     case '|':
     case ')':
-        fail(114);
+        fail(ErrorCode::AtomAtSeparator);
     case '^':
         addNode(static_cast<uint8_t>(has(kModM) ? Op::LineStartML : Op::LineStart));
         break;
@@ -479,7 +529,7 @@ void Compiler::parseAtom(int &flags)
     case '*':
     case '+':
     case '?':
-        fail(115);
+        fail(ErrorCode::QuantifierFollowsNothing);
     case '\\':
         parseEscape(flags);
         break;
@@ -497,7 +547,7 @@ void Compiler::parseParenthesis(int &flags)
         m_pos += 2;
         while (cur() != ')') {
             if (cur() == 0) {
-                fail(125);
+                fail(ErrorCode::UnclosedComment);
             }
             ++m_pos;
         }
@@ -512,8 +562,8 @@ void Compiler::parseParenthesis(int &flags)
         }
         const std::string_view letters(
             reinterpret_cast<const char *>(m_text) + lettersStart, static_cast<size_t>(m_pos - lettersStart));
-        if (cur() != ')' || !TPatternEngine::ApplyModifierLetters(letters, m_parseModifiers)) {
-            fail(127);
+        if (cur() != ')' || !applyModifierLetters(letters, m_parseModifiers)) {
+            fail(ErrorCode::UnknownModifier);
         }
         ++m_pos;
         addNode(static_cast<uint8_t>(Op::Comment));
@@ -529,7 +579,7 @@ void Compiler::parseEscape(int &flags)
 {
     const uint8_t escaped = cur();
     if (escaped == 0) {
-        fail(116);
+        fail(ErrorCode::TrailingBackslash);
     }
     ++m_pos;
     flags = kNonEmpty | kSingleChar;
@@ -568,7 +618,7 @@ void Compiler::parseEscape(int &flags)
         if (escaped >= '1' && escaped <= '9') {
             addNode(static_cast<uint8_t>(has(kModI) ? Op::BackRefCI : Op::BackRef));
             addByte(static_cast<uint8_t>(escaped - '0'));
-            m_engine.m_programHasBackRef = true;
+            m_program.hasBackRef = true;
         } else {
             const uint8_t ch = unescapeChar(escaped);
             addNode(static_cast<uint8_t>(has(kModI) ? Op::LiteralCI : Op::Literal));
@@ -614,7 +664,7 @@ void Compiler::parseLiteral(int &flags)
     int length = literalRunLength(m_pos);
     if (length == 0) {
         if (first != '{') {
-            fail(119);
+            fail(ErrorCode::EmptyLiteral);
         }
         length = 1 + literalRunLength(m_pos + 1);
     }
@@ -674,14 +724,14 @@ uint8_t Compiler::readHexCode()
                 return static_cast<uint8_t>(value);
             }
             if (ch == 0 || ch == '}') {
-                fail(111);
+                fail(ErrorCode::NoHexCode);
             }
             const int digit = hexValue(ch);
             if (digit < 0) {
-                fail(108);
+                fail(ErrorCode::BadHexDigit);
             }
             if (value >= 16) {
-                fail(112);
+                fail(ErrorCode::HexCodeTooBig);
             }
             value = value * 16 + digit;
             ++digits;
@@ -692,11 +742,11 @@ uint8_t Compiler::readHexCode()
     for (int i = 0; i < 2; ++i) {
         const uint8_t ch = cur();
         if (ch == 0) {
-            fail(111);
+            fail(ErrorCode::NoHexCode);
         }
         const int digit = hexValue(ch);
         if (digit < 0) {
-            fail(108);
+            fail(ErrorCode::BadHexDigit);
         }
         value = value * 16 + digit;
         ++m_pos;

@@ -2,10 +2,11 @@
 // program's bytes, then writing them into a block of exactly that size; then the start-position data.
 #pragma once
 
+#include "errors.h"
+#include "program.h"
+
 #include <cstdint>
 #include <string_view>
-
-class TPatternEngine;
 
 namespace regex {
 
@@ -15,15 +16,28 @@ class ClassMembers;
 // "Regexp Too Big" (101). A pattern a user types compiles to a few hundred bytes.
 constexpr int kMaxProgramBytes = 1 << 20;
 
+struct CompileOptions
+{
+    uint32_t modifiers = 0; // the modifier bits in force at the start of the pattern
+    LinePair linePair;
+};
+
+// Applies modifier letters ("i", "-s", "im-x") to `set`: letters set their bit until a '-', which
+// switches to clearing for the rest. False at the first other character; the letters before it stay.
+bool applyModifierLetters(std::string_view letters, uint32_t &set);
+
+// Compiles `expression` (a zero byte ends it) into a program with its start-position data. Throws
+// regex::Error with the parse position on a syntax error. Group nesting is bounded by the 14 groups a
+// pattern may have (error 102).
+Program compile(std::string_view expression, const CompileOptions &options);
+
+// The parser and emitter behind compile(); one object compiles one expression.
 class Compiler
 {
 public:
-    explicit Compiler(TPatternEngine &engine);
+    Compiler(std::string_view expression, const CompileOptions &options);
 
-    // Builds the engine's program, StartSet, StartChar, Anchored and RequiredText from its
-    // expression. Raises through the engine on a syntax error; the caller discards the half-built
-    // program. Group nesting is bounded by the 14 groups a pattern may have (error 102).
-    void compile();
+    Program compile();
 
 private:
     static constexpr int kSizingMark = -1; // node position returned while only counting bytes
@@ -31,7 +45,7 @@ private:
     uint8_t charAt(int index) const { return index < m_length ? m_text[index] : 0; }
     uint8_t cur() const { return charAt(m_pos); }
     bool has(uint32_t modifier) const { return (m_parseModifiers & modifier) != 0; }
-    [[noreturn]] void fail(int code);
+    [[noreturn]] void fail(ErrorCode code) const;
 
     void grow(int bytes);
     int addNode(uint8_t opcode);
@@ -67,9 +81,10 @@ private:
     void collectStartData(int flags);
     void collectStartSet(int first);
 
-    TPatternEngine &m_engine;
-    const uint8_t *m_text = nullptr;
-    int m_length = 0;
+    const uint8_t *m_text;
+    int m_length;
+    CompileOptions m_options;
+    Program m_program;
     int m_pos = 0;
     int m_nextGroup = 1;
     bool m_sizing = true;

@@ -1,9 +1,6 @@
 // The character-class part of the pattern compiler: `[...]` and the classes of \s \S \w \W.
 #include "compiler.h"
 
-#include "patternengine.h"
-#include "program.h"
-
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -104,7 +101,7 @@ void Compiler::parseClass()
     for (bool first = true;; first = false) {
         const uint8_t ch = cur();
         if (ch == 0) {
-            fail(113);
+            fail(ErrorCode::UnclosedClass);
         }
         if (ch == ']' && !first) {
             ++m_pos;
@@ -115,7 +112,7 @@ void Compiler::parseClass()
         if (ch == '\\') {
             const uint8_t escaped = cur();
             if (escaped == 0) {
-                fail(110);
+                fail(ErrorCode::ClassTrailingBackslash);
             }
             ++m_pos;
             if (escaped == 'd') {
@@ -142,7 +139,7 @@ void Compiler::parseClass()
         if (last == '\\') {
             const uint8_t escaped = cur();
             if (escaped == 0) {
-                fail(110);
+                fail(ErrorCode::ClassTrailingBackslash);
             }
             ++m_pos;
             last = unescapeChar(escaped);
@@ -153,7 +150,7 @@ void Compiler::parseClass()
             members.add(kCapitalIo);
             members.add(kSmallIo);
         } else if (last < start) {
-            fail(109);
+            fail(ErrorCode::ReversedRange);
         } else {
             members.addRange(start, last);
             if (cyrillic && start == kSmallFirst && last == kSmallLast) {

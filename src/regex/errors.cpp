@@ -1,8 +1,83 @@
-// Errors of the pattern engine: the exception, the message table and how an error is raised.
-// Codes below 1000 come from compiling and carry the pattern position in their message.
+// Errors of the pattern engine: the message table, the exception and how TPatternEngine raises it.
+#include "errors.h"
+
 #include "patternengine.h"
 
+#include <algorithm>
+#include <array>
 #include <utility>
+
+namespace regex {
+
+namespace {
+
+struct Message
+{
+    ErrorCode code;
+    std::string_view text;
+};
+
+// Sorted by code. 1013 has no entry on purpose: it reads "Unknown error".
+constexpr std::array kMessages {
+    Message {ErrorCode::NoError, "No errors"},
+    Message {ErrorCode::NullArgument, "TPatternEngine(comp): Null Argument"},
+    Message {ErrorCode::ProgramTooBig, "TPatternEngine(comp): Regexp Too Big"},
+    Message {ErrorCode::TooManyGroups, "TPatternEngine(comp): ParseReg Too Many ()"},
+    Message {ErrorCode::UnclosedGroup, "TPatternEngine(comp): ParseReg Unmatched ()"},
+    Message {ErrorCode::UnopenedGroup, "TPatternEngine(comp): ParseReg Unmatched ()"},
+    Message {ErrorCode::JunkOnEnd, "TPatternEngine(comp): ParseReg Junk On End"},
+    Message {ErrorCode::RepeatOfEmpty, "TPatternEngine(comp): *+ Operand Could Be Empty"},
+    Message {ErrorCode::NestedQuantifier, "TPatternEngine(comp): Nested *?+"},
+    Message {ErrorCode::BadHexDigit, "TPatternEngine(comp): Bad Hex Digit"},
+    Message {ErrorCode::ReversedRange, "TPatternEngine(comp): Invalid [] Range"},
+    Message {ErrorCode::ClassTrailingBackslash, "TPatternEngine(comp): Parse Atom Trailing \\"},
+    Message {ErrorCode::NoHexCode, "TPatternEngine(comp): No Hex Code After \\x"},
+    Message {ErrorCode::HexCodeTooBig, "TPatternEngine(comp): Hex Code After \\x Is Too Big"},
+    Message {ErrorCode::UnclosedClass, "TPatternEngine(comp): Unmatched []"},
+    Message {ErrorCode::AtomAtSeparator, "TPatternEngine(comp): Internal Urp"},
+    Message {ErrorCode::QuantifierFollowsNothing, "TPatternEngine(comp): ?+*{ Follows Nothing"},
+    Message {ErrorCode::TrailingBackslash, "TPatternEngine(comp): Trailing \\"},
+    Message {ErrorCode::EmptyLiteral, "TPatternEngine(comp): RarseAtom Internal Disaster"},
+    Message {ErrorCode::BoundTooLong, "TPatternEngine(comp): BRACES Argument Too Big"},
+    Message {ErrorCode::BoundMinAboveMax, "TPatternEngine(comp): BRACE Min Param Greater then Max"},
+    Message {ErrorCode::UnclosedComment, "TPatternEngine(comp): Unclosed (?#Comment)"},
+    Message {
+        ErrorCode::ComplexBracesOff, "TPatternEngine(comp): Complex braces and non-greedy operators are switched off"},
+    Message {ErrorCode::UnknownModifier, "TPatternEngine(comp): Urecognized Modifier"},
+    Message {ErrorCode::BadLinePair,
+        "TPatternEngine(comp): LinePairedSeparator must countain two different chars or no chars at all"},
+    Message {ErrorCode::RepeatOfMultiChar, "TPatternEngine(exec): RegRepeat Called Inappropriately"},
+    Message {ErrorCode::ReservedOpcode, "TPatternEngine(exec): MatchPrim Memory Corruption"},
+    Message {ErrorCode::MissingNextNode, "TPatternEngine(exec): MatchPrim Corrupted Pointers"},
+    Message {ErrorCode::NoExpression, "TPatternEngine(exec): Not Assigned Expression Property"},
+    Message {ErrorCode::CorruptedProgram, "TPatternEngine(exec): Corrupted Program"},
+    Message {ErrorCode::NoInput, "TPatternEngine(exec): No Input String Specified"},
+    Message {ErrorCode::OffsetBelowOne, "TPatternEngine(exec): Offset Must Be Greater Then 0"},
+    Message {ErrorCode::ExecNextWithoutExec, "TPatternEngine(exec): ExecNext Without Exec[Pos]"},
+    Message {ErrorCode::InputWithoutInputString, "TPatternEngine(exec): GetInputString Without InputString"},
+    Message {ErrorCode::CorruptedOpcode, "TPatternEngine(dump): Corrupted Opcode"},
+    Message {ErrorCode::LoopStackExceeded, "TPatternEngine(exec): Loop Stack Exceeded"},
+    Message {ErrorCode::LoopWithoutEntry, "TPatternEngine(exec): Loop Without LoopEntry !"},
+    Message {ErrorCode::MatchTooComplex, "TPatternEngine(exec): Match Too Complex"},
+    Message {ErrorCode::BadProgramImport, "TPatternEngine(misc): Bad p-code imported"},
+};
+
+static_assert(std::is_sorted(
+    kMessages.begin(), kMessages.end(), [](const Message &a, const Message &b) { return a.code < b.code; }));
+
+} // namespace
+
+std::string_view errorMessage(int code)
+{
+    const auto found = std::lower_bound(kMessages.begin(), kMessages.end(), code,
+        [](const Message &message, int wanted) { return static_cast<int>(message.code) < wanted; });
+    if (found == kMessages.end() || static_cast<int>(found->code) != code) {
+        return "Unknown error";
+    }
+    return found->text;
+}
+
+} // namespace regex
 
 EPatternEngine::EPatternEngine(std::string message, int errorId, int errorPos)
     : ErrorId(errorId)
@@ -17,92 +92,12 @@ const char *EPatternEngine::what() const noexcept
 
 std::string TPatternEngine::ErrorMessage(int code) const
 {
-    switch (code) {
-    case 0:
-        return "No errors";
-    case 100:
-        return "TPatternEngine(comp): Null Argument";
-    case 101:
-        return "TPatternEngine(comp): Regexp Too Big";
-    case 102:
-        return "TPatternEngine(comp): ParseReg Too Many ()";
-    case 103:
-    case 104:
-        return "TPatternEngine(comp): ParseReg Unmatched ()";
-    case 105:
-        return "TPatternEngine(comp): ParseReg Junk On End";
-    case 106:
-        return "TPatternEngine(comp): *+ Operand Could Be Empty";
-    case 107:
-        return "TPatternEngine(comp): Nested *?+";
-    case 108:
-        return "TPatternEngine(comp): Bad Hex Digit";
-    case 109:
-        return "TPatternEngine(comp): Invalid [] Range";
-    case 110:
-        return "TPatternEngine(comp): Parse Atom Trailing \\";
-    case 111:
-        return "TPatternEngine(comp): No Hex Code After \\x";
-    case 112:
-        return "TPatternEngine(comp): Hex Code After \\x Is Too Big";
-    case 113:
-        return "TPatternEngine(comp): Unmatched []";
-    case 114:
-        return "TPatternEngine(comp): Internal Urp";
-    case 115:
-        return "TPatternEngine(comp): ?+*{ Follows Nothing";
-    case 116:
-        return "TPatternEngine(comp): Trailing \\";
-    case 119:
-        return "TPatternEngine(comp): RarseAtom Internal Disaster";
-    case 122:
-        return "TPatternEngine(comp): BRACES Argument Too Big";
-    case 124:
-        return "TPatternEngine(comp): BRACE Min Param Greater then Max";
-    case 125:
-        return "TPatternEngine(comp): Unclosed (?#Comment)";
-    case 126:
-        return "TPatternEngine(comp): Complex braces and non-greedy operators are switched off";
-    case 127:
-        return "TPatternEngine(comp): Urecognized Modifier";
-    case 128:
-        return "TPatternEngine(comp): LinePairedSeparator must countain two different chars or no chars at all";
-    case 1000:
-        return "TPatternEngine(exec): RegRepeat Called Inappropriately";
-    case 1001:
-        return "TPatternEngine(exec): MatchPrim Memory Corruption";
-    case 1002:
-        return "TPatternEngine(exec): MatchPrim Corrupted Pointers";
-    case 1003:
-        return "TPatternEngine(exec): Not Assigned Expression Property";
-    case 1004:
-        return "TPatternEngine(exec): Corrupted Program";
-    case 1005:
-        return "TPatternEngine(exec): No Input String Specified";
-    case 1006:
-        return "TPatternEngine(exec): Offset Must Be Greater Then 0";
-    case 1007:
-        return "TPatternEngine(exec): ExecNext Without Exec[Pos]";
-    case 1008:
-        return "TPatternEngine(exec): GetInputString Without InputString";
-    case 1011:
-        return "TPatternEngine(dump): Corrupted Opcode";
-    case 1014:
-        return "TPatternEngine(exec): Loop Stack Exceeded";
-    case 1015:
-        return "TPatternEngine(exec): Loop Without LoopEntry !";
-    case 1016:
-        return "TPatternEngine(exec): Match Too Complex";
-    case 2000:
-        return "TPatternEngine(misc): Bad p-code imported";
-    default:
-        return "Unknown error";
-    }
+    return std::string(regex::errorMessage(code));
 }
 
 int TPatternEngine::ErrorPosition() const
 {
-    return m_parsePos >= 0 ? m_parsePos : 0;
+    return m_errorPosition >= 0 ? m_errorPosition : 0;
 }
 
 std::string TPatternEngine::formatMessage(int code) const
@@ -119,8 +114,17 @@ void TPatternEngine::RaiseError(int code)
     throw EPatternEngine(formatMessage(code), code, ErrorPosition());
 }
 
-void TPatternEngine::fail(int code)
+void TPatternEngine::fail(const regex::Error &error)
 {
-    RaiseError(code);
-    throw EPatternEngine(formatMessage(code), code, ErrorPosition());
+    const int code = static_cast<int>(error.code);
+    m_errorPosition = error.position;
+    try {
+        RaiseError(code);
+    } catch (...) {
+        m_errorPosition = -1;
+        throw;
+    }
+    EPatternEngine standard(formatMessage(code), code, ErrorPosition());
+    m_errorPosition = -1;
+    throw standard;
 }

@@ -1,10 +1,7 @@
-// The matcher of the pattern engine (see matcher.h) and the run that uses it, ExecAt.
+// The matcher of the pattern engine (see matcher.h).
 // A failure anywhere takes back, through the undo records, every change made since the choice
 // point it returns to: input position, group positions, loop counters and loop depth.
 #include "matcher.h"
-
-#include "patternengine.h"
-#include "program.h"
 
 #include <algorithm>
 #include <cstring>
@@ -26,25 +23,39 @@ bool inTinySet(const uint8_t *set, uint8_t ch)
 
 } // namespace
 
-Matcher::Matcher(TPatternEngine &engine)
-    : m_engine(engine)
-    , m_program(engine.m_program.data())
-    , m_input(reinterpret_cast<const uint8_t *>(engine.m_input.c_str()))
-    , m_length(static_cast<int>(engine.m_input.size()))
-    , m_checkEmptyPasses(engine.m_programHasBackRef)
-    , m_stack(engine.m_matchStack)
+bool search(const Program &program, std::string_view subject, int start, Captures &captures, MatchScratch &scratch)
+{
+    captures.clear();
+    if (subject.size() > kMaxSubjectBytes) {
+        throw Error {ErrorCode::MatchTooComplex};
+    }
+    if (program.requiredOffset >= 0
+        && subject.find(program.requiredText(), static_cast<size_t>(start)) == std::string_view::npos) {
+        return false;
+    }
+    return Matcher(program, subject, captures, scratch).search(start);
+}
+
+Matcher::Matcher(const Program &program, std::string_view subject, Captures &captures, MatchScratch &scratch)
+    : m_compiled(program)
+    , m_program(program.bytes.data())
+    , m_input(reinterpret_cast<const uint8_t *>(subject.data()))
+    , m_length(static_cast<int>(subject.size()))
+    , m_captures(captures)
+    , m_checkEmptyPasses(program.hasBackRef)
+    , m_stack(scratch.stack)
 { }
 
-void Matcher::fail(int code)
+void Matcher::fail(ErrorCode code)
 {
     m_stack.clear();
-    m_engine.fail(code);
+    throw Error {code};
 }
 
 void Matcher::push(const BacktrackEntry &entry)
 {
     if (m_stack.size() >= kMaxBacktrackEntries) {
-        fail(1016);
+        fail(ErrorCode::MatchTooComplex);
     }
     m_stack.push_back(entry);
 }
@@ -52,10 +63,10 @@ void Matcher::push(const BacktrackEntry &entry)
 bool Matcher::search(int start)
 {
     m_loopDepth = 0;
-    if (m_engine.m_anchored) {
+    if (m_compiled.anchored) {
         return tryAt(start);
     }
-    const uint8_t startChar = m_engine.m_startChar;
+    const uint8_t startChar = m_compiled.startChar;
     if (startChar != 0) {
         for (int position = start;;) {
             const void *hit = std::memchr(m_input + position, startChar, static_cast<size_t>(m_length - position));
@@ -69,7 +80,7 @@ bool Matcher::search(int start)
             ++position;
         }
     }
-    const std::bitset<256> &startSet = m_engine.m_startSet;
+    const std::bitset<256> &startSet = m_compiled.startSet;
     for (int position = start; position <= m_length; ++position) {
         if (startSet[m_input[position]] && tryAt(position)) {
             return true;
@@ -84,8 +95,8 @@ bool Matcher::tryAt(int position)
     if (!matchPrim(1)) {
         return false;
     }
-    m_engine.m_groupStart[0] = position;
-    m_engine.m_groupEnd[0] = m_pos;
+    m_captures.start[0] = position;
+    m_captures.end[0] = m_pos;
     return true;
 }
 
@@ -95,10 +106,10 @@ bool Matcher::matchPrim(int node)
     m_stack.clear();
     for (;;) {
         if (node < 0) {
-            fail(1002);
+            fail(ErrorCode::MissingNextNode);
         }
         if (++m_steps > kMaxMatchSteps) {
-            fail(1016);
+            fail(ErrorCode::MatchTooComplex);
         }
         const uint8_t *operand = m_program + node + kNodeHeader;
         const uint8_t ch = m_input[m_pos];
@@ -119,7 +130,7 @@ bool Matcher::matchPrim(int node)
             break;
         case Op::AnyCharML:
             ok = ch != 0 && !kLineSeparatorTable[ch]
-                && !(ch == m_engine.m_pairHead && m_input[m_pos + 1] == m_engine.m_pairTail);
+                && !(ch == m_compiled.linePair.head && m_input[m_pos + 1] == m_compiled.linePair.tail);
             m_pos += ok ? 1 : 0;
             break;
         case Op::Literal:
@@ -211,10 +222,10 @@ bool Matcher::backtrack(int &node)
         ++m_steps;
         switch (entry.kind) {
         case Undo::GroupStart:
-            m_engine.m_groupStart[static_cast<size_t>(entry.a)] = entry.b;
+            m_captures.start[static_cast<size_t>(entry.a)] = entry.b;
             break;
         case Undo::GroupEnd:
-            m_engine.m_groupEnd[static_cast<size_t>(entry.a)] = entry.b;
+            m_captures.end[static_cast<size_t>(entry.a)] = entry.b;
             break;
         case Undo::LoopDepth:
             m_loopDepth = entry.a;
@@ -291,8 +302,8 @@ bool Matcher::sameText(int from, int length, bool foldCase) const
 
 bool Matcher::matchBackRef(int group, bool foldCase)
 {
-    const int start = m_engine.m_groupStart[static_cast<size_t>(group)];
-    const int end = m_engine.m_groupEnd[static_cast<size_t>(group)];
+    const int start = m_captures.start[static_cast<size_t>(group)];
+    const int end = m_captures.end[static_cast<size_t>(group)];
     if (start < 0 || end < start || end - start > m_length - m_pos) {
         return false;
     }
@@ -311,8 +322,8 @@ bool Matcher::atLineStart() const
         return true;
     }
     const uint8_t before = m_input[m_pos - 1];
-    const uint8_t head = m_engine.m_pairHead;
-    const uint8_t tail = m_engine.m_pairTail;
+    const uint8_t head = m_compiled.linePair.head;
+    const uint8_t tail = m_compiled.linePair.tail;
     if (before == tail && m_pos >= 2 && m_input[m_pos - 2] == head) {
         return true; // just after a complete pair
     }
@@ -328,8 +339,8 @@ bool Matcher::atLineEnd() const
     if (ch == 0) {
         return true;
     }
-    const uint8_t head = m_engine.m_pairHead;
-    const uint8_t tail = m_engine.m_pairTail;
+    const uint8_t head = m_compiled.linePair.head;
+    const uint8_t tail = m_compiled.linePair.tail;
     if (ch == head && m_input[m_pos + 1] == tail) {
         return true; // just before a pair
     }
@@ -352,14 +363,14 @@ void Matcher::setGroup(int node)
     const Op op = opAt(m_program, node);
     if (isOpen(op)) {
         const auto group = static_cast<size_t>(static_cast<int>(op) - kOpenFirst + 1);
-        push({Undo::GroupStart, 0, 0, 0, static_cast<int32_t>(group), m_engine.m_groupStart[group], 0});
-        m_engine.m_groupStart[group] = m_pos;
+        push({Undo::GroupStart, 0, 0, 0, static_cast<int32_t>(group), m_captures.start[group], 0});
+        m_captures.start[group] = m_pos;
     } else if (isClose(op)) {
         const auto group = static_cast<size_t>(static_cast<int>(op) - kCloseFirst + 1);
-        push({Undo::GroupEnd, 0, 0, 0, static_cast<int32_t>(group), m_engine.m_groupEnd[group], 0});
-        m_engine.m_groupEnd[group] = m_pos;
+        push({Undo::GroupEnd, 0, 0, 0, static_cast<int32_t>(group), m_captures.end[group], 0});
+        m_captures.end[group] = m_pos;
     } else {
-        fail(1001);
+        fail(ErrorCode::ReservedOpcode);
     }
 }
 
@@ -522,7 +533,7 @@ int Matcher::countRepeats(int repeated, int limit, int &width)
     case Op::BackRefCI:
         return countBackRefs(operand[0], opAt(m_program, repeated) == Op::BackRefCI, limit, width);
     default:
-        fail(1000);
+        fail(ErrorCode::RepeatOfMultiChar);
     }
     m_steps += count;
     return count;
@@ -530,8 +541,8 @@ int Matcher::countRepeats(int repeated, int limit, int &width)
 
 int Matcher::countBackRefs(int group, bool foldCase, int limit, int &width)
 {
-    const int start = m_engine.m_groupStart[static_cast<size_t>(group)];
-    const int end = m_engine.m_groupEnd[static_cast<size_t>(group)];
+    const int start = m_captures.start[static_cast<size_t>(group)];
+    const int end = m_captures.end[static_cast<size_t>(group)];
     if (start < 0 || end < start) {
         return 0;
     }
@@ -553,8 +564,8 @@ int Matcher::countBackRefs(int group, bool foldCase, int limit, int &width)
 void Matcher::enterLoop()
 {
     const int depth = m_loopDepth + 1;
-    if (depth > TPatternEngine::kLoopCounterCount) {
-        fail(1014);
+    if (depth > kLoopCounterCount) {
+        fail(ErrorCode::LoopStackExceeded);
     }
     push({Undo::LoopDepth, 0, 0, 0, m_loopDepth, 0, 0});
     m_loopDepth = depth;
@@ -570,7 +581,7 @@ void Matcher::enterLoop()
 int Matcher::loopStep(int node)
 {
     if (m_loopDepth <= 0) {
-        fail(1015);
+        fail(ErrorCode::LoopWithoutEntry);
     }
     const uint8_t *operand = m_program + node + kNodeHeader;
     const int min = readInt32(operand);
@@ -612,34 +623,3 @@ void Matcher::leaveLoop()
 }
 
 } // namespace regex
-
-bool TPatternEngine::ExecAt(int offset)
-{
-    m_groupStart.fill(-1);
-    m_groupEnd.fill(-1);
-    if (!ensureProgram()) {
-        return false;
-    }
-    if (!m_hasInput) {
-        fail(1005);
-    }
-    if (m_input.size() > regex::kMaxSubjectBytes) {
-        fail(1016);
-    }
-    const auto length = static_cast<int>(m_input.size());
-    if (offset < 1) {
-        fail(1006);
-    }
-    if (offset > length + 1) {
-        return false;
-    }
-    const int start = offset - 1;
-    if (m_requiredOffset >= 0) {
-        const std::string_view required(
-            reinterpret_cast<const char *>(m_program.data()) + m_requiredOffset, static_cast<size_t>(m_requiredLength));
-        if (std::string_view(m_input).find(required, static_cast<size_t>(start)) == std::string_view::npos) {
-            return false;
-        }
-    }
-    return regex::Matcher(*this).search(start);
-}

@@ -1,16 +1,21 @@
-// The matcher of the pattern engine: runs a compiled program over the input by backtracking.
+// The matcher of the pattern engine: runs a compiled program over a subject by backtracking.
 // Choice points and undo records live on a heap stack, not on the machine stack, and every run
 // has a budget of steps and stack entries (error 1016), so no pattern or subject can hang it.
 #pragma once
 
+#include "captures.h"
+#include "errors.h"
+#include "program.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
-class TPatternEngine;
-
 namespace regex {
+
+constexpr int kLoopCounterCount = 10; // counted loops active at once; an eleventh is error 1014
 
 // Work units of one run: nodes walked, characters compared or counted, entries taken back.
 // About 100 ms on a current machine; a linear match over a 64 KiB subject needs a few million.
@@ -49,13 +54,25 @@ struct BacktrackEntry
     int32_t c;
 };
 
+// Working storage of runs, kept by the caller so that a run after the first allocates nothing.
+struct MatchScratch
+{
+    std::vector<BacktrackEntry> stack;
+};
+
+// Finds the first match of `program` in `subject` that begins at `start` (0-based, at most the
+// subject's length) or later. `subject` holds no zero byte and is followed by one (a std::string's
+// data), which the walker reads as the end of the text. True with `captures` filled; false with every
+// entry of `captures` -1. Throws regex::Error: 1000 to 1002 for a corrupted program, 1014 and 1015
+// from counted loops, 1016 when the run exceeds its budget or the subject is too long.
+bool search(const Program &program, std::string_view subject, int start, Captures &captures, MatchScratch &scratch);
+
+// One run of search(): the walker and the state it restores on backtracking.
 class Matcher
 {
 public:
-    explicit Matcher(TPatternEngine &engine);
+    Matcher(const Program &program, std::string_view subject, Captures &captures, MatchScratch &scratch);
 
-    // Tries the candidate start positions from `start` (0-based) on; true at the first match, with
-    // the engine's group positions set.
     bool search(int start);
 
 private:
@@ -63,7 +80,7 @@ private:
     bool matchPrim(int node);
     bool backtrack(int &node);
     void push(const BacktrackEntry &entry);
-    [[noreturn]] void fail(int code);
+    [[noreturn]] void fail(ErrorCode code);
 
     bool matchLiteral(const uint8_t *text, bool foldCase);
     bool matchBackRef(int group, bool foldCase);
@@ -85,14 +102,15 @@ private:
     void beginPass();
     void leaveLoop();
 
-    TPatternEngine &m_engine;
+    const Program &m_compiled;
     const uint8_t *m_program;
     const uint8_t *m_input;
     int m_length;
+    Captures &m_captures;
     int m_pos = 0;
     int m_loopDepth = 0;
-    std::array<int32_t, 11> m_loopCounters {}; // index 1..10
-    std::array<int32_t, 11> m_passStart {};    // where the current pass of each loop began
+    std::array<int32_t, kLoopCounterCount + 1> m_loopCounters {}; // index 1..10
+    std::array<int32_t, kLoopCounterCount + 1> m_passStart {};    // where the current pass of each loop began
     int64_t m_steps = 0;
     bool m_checkEmptyPasses;
     std::vector<BacktrackEntry> &m_stack;

@@ -1,39 +1,11 @@
 // The pattern engine object: its settings, the Expression and InputString it holds, when its
-// program is built and dropped, and PatternMatches. Compiling and matching live in their own files.
+// program is built and dropped, the run (ExecAt), and PatternMatches. Compiling and matching live in
+// their own files.
 #include "patternengine.h"
 
 #include "compiler.h"
-#include "matcher.h"
-#include "program.h"
 
 namespace {
-
-// The bit of a modifier letter in either case, 0 for any other character.
-uint32_t modifierBit(char letter)
-{
-    switch (letter) {
-    case 'i':
-    case 'I':
-        return regex::kModI;
-    case 'r':
-    case 'R':
-        return regex::kModR;
-    case 's':
-    case 'S':
-        return regex::kModS;
-    case 'g':
-    case 'G':
-        return regex::kModG;
-    case 'm':
-    case 'M':
-        return regex::kModM;
-    case 'x':
-    case 'X':
-        return regex::kModX;
-    default:
-        return 0;
-    }
-}
 
 // The engine keeps zero-terminated texts: a zero byte ends the pattern and the subject.
 std::string_view upToZero(std::string_view text)
@@ -46,8 +18,6 @@ std::string_view upToZero(std::string_view text)
 TPatternEngine::TPatternEngine()
     : m_modifiers(regex::kModR | regex::kModS | regex::kModG)
 {
-    m_groupStart.fill(-1);
-    m_groupEnd.fill(-1);
     SetLinePairedSeparator("\r\n");
 }
 
@@ -74,9 +44,27 @@ bool TPatternEngine::Exec(std::string_view text)
 {
     m_input.assign(upToZero(text));
     m_hasInput = true;
-    m_groupStart.fill(-1);
-    m_groupEnd.fill(-1);
     return ExecAt(1);
+}
+
+bool TPatternEngine::ExecAt(int offset)
+{
+    m_captures.clear();
+    ensureProgram();
+    if (!m_hasInput) {
+        fail(regex::ErrorCode::NoInput);
+    }
+    if (offset < 1) {
+        fail(regex::ErrorCode::OffsetBelowOne);
+    }
+    if (static_cast<size_t>(offset) > m_input.size() + 1) {
+        return false;
+    }
+    try {
+        return regex::search(m_program, m_input, offset - 1, m_captures, m_scratch);
+    } catch (const regex::Error &error) {
+        fail(error);
+    }
 }
 
 uint32_t TPatternEngine::Modifiers() const
@@ -89,19 +77,19 @@ void TPatternEngine::SetModifiers(uint32_t modifiers)
     m_modifiers = modifiers;
 }
 
-bool TPatternEngine::ModifierByIndex(int index) const
+bool TPatternEngine::modifierByIndex(int index) const
 {
     if (index < 1 || index > 6) {
         // Raising is not a change of state; RaiseError is non-const only so overrides may log.
-        const_cast<TPatternEngine *>(this)->fail(1013);
+        const_cast<TPatternEngine *>(this)->fail(regex::ErrorCode::BadModifierIndex);
     }
     return (m_modifiers & (1u << (index - 1))) != 0;
 }
 
-void TPatternEngine::SetModifierByIndex(int index, bool on)
+void TPatternEngine::setModifierByIndex(int index, bool on)
 {
     if (index < 1 || index > 6) {
-        fail(1013);
+        fail(regex::ErrorCode::BadModifierIndex);
     }
     const uint32_t bit = 1u << (index - 1);
     m_modifiers = on ? (m_modifiers | bit) : (m_modifiers & ~bit);
@@ -109,19 +97,7 @@ void TPatternEngine::SetModifierByIndex(int index, bool on)
 
 bool TPatternEngine::ApplyModifierLetters(std::string_view letters, uint32_t &set)
 {
-    bool clearing = false;
-    for (const char letter : letters) {
-        if (letter == '-') {
-            clearing = true;
-            continue;
-        }
-        const uint32_t bit = modifierBit(letter);
-        if (bit == 0) {
-            return false;
-        }
-        set = clearing ? (set & ~bit) : (set | bit);
-    }
-    return true;
+    return regex::applyModifierLetters(letters, set);
 }
 
 void TPatternEngine::SetLinePairedSeparator(std::string_view pair)
@@ -129,100 +105,84 @@ void TPatternEngine::SetLinePairedSeparator(std::string_view pair)
     if (pair.empty()) {
         if (m_pairAssigned) {
             m_pairAssigned = false;
-            m_pairHead = 0;
-            m_pairTail = 0;
+            m_linePair = {};
             dropProgram();
         }
         return;
     }
     if (pair.size() != 2 || pair[0] == pair[1]) {
-        fail(128);
+        fail(regex::ErrorCode::BadLinePair);
     }
-    const auto head = static_cast<uint8_t>(pair[0]);
-    const auto tail = static_cast<uint8_t>(pair[1]);
-    if (m_pairAssigned && head == m_pairHead && tail == m_pairTail) {
+    const regex::LinePair wanted {static_cast<uint8_t>(pair[0]), static_cast<uint8_t>(pair[1])};
+    if (m_pairAssigned && wanted.head == m_linePair.head && wanted.tail == m_linePair.tail) {
         return;
     }
     m_pairAssigned = true;
-    m_pairHead = head;
-    m_pairTail = tail;
+    m_linePair = wanted;
     dropProgram();
 }
 
 int TPatternEngine::GroupStart(int n) const
 {
-    return n >= 0 && n < kGroupCount ? m_groupStart[static_cast<size_t>(n)] : -1;
+    return n >= 0 && n < kGroupCount ? m_captures.start[static_cast<size_t>(n)] : -1;
 }
 
 int TPatternEngine::GroupEnd(int n) const
 {
-    return n >= 0 && n < kGroupCount ? m_groupEnd[static_cast<size_t>(n)] : -1;
+    return n >= 0 && n < kGroupCount ? m_captures.end[static_cast<size_t>(n)] : -1;
 }
 
-std::vector<uint8_t> TPatternEngine::ProgramBytes() const
+std::vector<uint8_t> TPatternEngine::programBytes() const
 {
-    return m_program;
+    return m_program.bytes;
 }
 
 uint8_t TPatternEngine::StartChar() const
 {
-    return m_startChar;
+    return m_program.startChar;
 }
 
 bool TPatternEngine::Anchored() const
 {
-    return m_anchored;
+    return m_program.anchored;
 }
 
 std::string TPatternEngine::RequiredText() const
 {
-    if (m_requiredOffset < 0) {
-        return {};
-    }
-    return {reinterpret_cast<const char *>(m_program.data()) + m_requiredOffset, static_cast<size_t>(m_requiredLength)};
+    return std::string(m_program.requiredText());
 }
 
-bool TPatternEngine::StartSetHas(uint8_t ch) const
+bool TPatternEngine::startSetHas(uint8_t ch) const
 {
-    return m_startSet[ch];
+    return m_program.startSet[ch];
 }
 
 void TPatternEngine::dropProgram()
 {
-    m_program.clear();
-    m_startChar = 0;
-    m_anchored = false;
-    m_requiredOffset = -1;
-    m_requiredLength = 0;
-    m_startSet.reset();
+    m_program = {};
 }
 
 // Makes sure a current program is there before a run; compiles when needed.
-bool TPatternEngine::ensureProgram()
+void TPatternEngine::ensureProgram()
 {
-    if (m_modifiers != m_programModifiers) {
+    if (m_modifiers != m_program.modifiers) {
         dropProgram();
     }
     if (m_program.empty()) {
         if (!m_hasExpression) {
-            fail(1003);
+            fail(regex::ErrorCode::NoExpression);
         }
-        m_parsePos = 0;
+        m_compiled = false;
         try {
-            regex::Compiler(*this).compile();
-        } catch (...) {
-            m_parsePos = -1;
-            m_compiled = false;
-            dropProgram();
-            throw;
+            m_program = regex::compile(m_expression, {m_modifiers, m_linePair});
+        } catch (const regex::Error &error) {
+            fail(error);
         }
-        m_parsePos = -1;
         m_compiled = true;
     }
-    if (m_program[0] != regex::kProgramSignature) {
-        fail(1004);
+    if (m_program.bytes[0] != regex::kProgramSignature) {
+        fail(regex::ErrorCode::CorruptedProgram);
     }
-    return true;
 }
 
 bool PatternMatches(std::string_view pattern, std::string_view text)

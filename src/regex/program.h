@@ -1,25 +1,36 @@
-// The compiled program of the pattern engine: opcodes, node layout and the fixed character lists.
-// Shared by the compiler, which writes programs, and the matcher, which walks them.
+// The compiled program of the pattern engine: the Program object, its byte layout and opcodes, and the
+// fixed character lists. The compiler writes programs, the matcher walks them.
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 namespace regex {
 
-// Program block: byte 0 is kProgramSignature, the nodes follow from offset 1.
-// Node: byte 0 opcode; bytes 1..4 next link, signed little-endian, distance from this opcode byte to
-// the next node's opcode byte (0 = no next node, negative only for Back); operand from byte 5:
-//   Literal, LiteralCI     the characters, then a zero byte
-//   TinySet, TinySetNot    3 bytes: the members ascending, padded with the highest
-//   FullSet                32 bytes: character c is bit (c % 8) of byte (c / 8)
-//   BackRef, BackRefCI     1 byte: group number 1..9
-//   Braces, BracesLazy     min (int32), max (int32), then the repeated node at offset 13
-//   Star, Plus and lazy    the repeated node at offset 5
-//   Loop, LoopLazy         min (int32), max (int32), body offset (int32, negative, from this node)
-//   Branch                 the first node of the alternative at offset 5
+// Program block (Program::bytes):
+//   offset 0      1 byte    kProgramSignature (216)
+//   offset 1      ...       the nodes; the first is the Branch of the first top-level alternative
+//
+// Node, at any offset n of the block:
+//   n + 0         1 byte    opcode (Op)
+//   n + 1         4 bytes   next link: signed little-endian distance from this opcode byte to the next
+//                           node's opcode byte; 0 = no next node; negative only for Back
+//   n + 5         ...       operand, by opcode:
+//     Literal, LiteralCI    the characters, then a zero byte
+//     TinySet, TinySetNot   3 bytes: the members ascending, padded with the highest member
+//     FullSet               32 bytes: character c is bit (c % 8) of byte (c / 8)
+//     BackRef, BackRefCI    1 byte: the group number 1..9
+//     Braces, BracesLazy    n + 5 min (int32), n + 9 max (int32), n + 13 the repeated node
+//     Star, Plus and lazy   n + 5 the repeated node
+//     Loop, LoopLazy        n + 5 min (int32), n + 9 max (int32), n + 13 body offset (int32: distance
+//                           from this opcode byte back to the body's first node, negative)
+//     Branch                n + 5 the first node of the alternative
+//     all others            none
+// All links are relative, so the compiler can shift written nodes to put one in front of them.
 constexpr uint8_t kProgramSignature = 216;
 constexpr int kNodeHeader = 5;
 constexpr int kTinySetSize = 3;
@@ -154,5 +165,38 @@ inline bool fullSetHas(const uint8_t *set, uint8_t ch)
 {
     return (set[ch >> 3] >> (ch & 7)) & 1;
 }
+
+// The two characters of a line pair (CR LF by default); both 0 while no pair is set, so that the
+// pair rules never apply.
+struct LinePair
+{
+    uint8_t head = 0;
+    uint8_t tail = 0;
+};
+
+// A compiled pattern: the block of nodes, the data that lets a run skip hopeless start positions,
+// and the settings it was compiled with. Built by compile(), only read by the matcher. A program
+// with no bytes is no program.
+struct Program
+{
+    std::vector<uint8_t> bytes;
+    uint32_t modifiers = 0; // the modifier bits it was compiled with
+    LinePair linePair;      // the line pair it was compiled with
+    bool hasBackRef = false;
+    uint8_t startChar = 0;   // every match begins with this character; 0 = no such character
+    bool anchored = false;   // every match begins at the start of the text
+    int requiredOffset = -1; // the longest literal every match holds: offset of its text in bytes, -1 = none
+    int requiredLength = 0;
+    std::bitset<256> startSet; // the characters a match can begin with (0 for the end of the text)
+
+    bool empty() const { return bytes.empty(); }
+    std::string_view requiredText() const
+    {
+        if (requiredOffset < 0) {
+            return {};
+        }
+        return {reinterpret_cast<const char *>(bytes.data()) + requiredOffset, static_cast<size_t>(requiredLength)};
+    }
+};
 
 } // namespace regex

@@ -2,9 +2,6 @@
 // match can begin with), StartChar, Anchored and RequiredText, which let a run skip hopeless starts.
 #include "compiler.h"
 
-#include "patternengine.h"
-#include "program.h"
-
 #include <array>
 #include <bit>
 #include <cstring>
@@ -14,14 +11,9 @@ namespace regex {
 
 void Compiler::collectStartData(int flags)
 {
-    TPatternEngine &engine = m_engine;
+    Program &result = m_program;
     const uint8_t *program = m_out;
-    engine.m_startSet.reset();
     collectStartSet(1);
-    engine.m_startChar = 0;
-    engine.m_anchored = false;
-    engine.m_requiredOffset = -1;
-    engine.m_requiredLength = 0;
 
     const int afterFirstBranch = nextNode(program, 1);
     if (afterFirstBranch < 0 || opAt(program, afterFirstBranch) != Op::End) {
@@ -29,9 +21,9 @@ void Compiler::collectStartData(int flags)
     }
     const int first = 1 + kNodeHeader;
     if (opAt(program, first) == Op::Literal) {
-        engine.m_startChar = program[first + kNodeHeader];
+        result.startChar = program[first + kNodeHeader];
     } else if (opAt(program, first) == Op::LineStart) {
-        engine.m_anchored = true;
+        result.anchored = true;
     }
     if ((flags & kRepeats) == 0) {
         return;
@@ -42,9 +34,9 @@ void Compiler::collectStartData(int flags)
             continue;
         }
         const auto length = static_cast<int>(std::strlen(reinterpret_cast<const char *>(program + node + kNodeHeader)));
-        if (length > 0 && length >= engine.m_requiredLength) {
-            engine.m_requiredOffset = node + kNodeHeader;
-            engine.m_requiredLength = length;
+        if (length > 0 && length >= result.requiredLength) {
+            result.requiredOffset = node + kNodeHeader;
+            result.requiredLength = length;
         }
     }
 }
@@ -96,7 +88,7 @@ void addRange(std::bitset<256> &set, int first, int last)
 // loops whose body can match the empty string can exhaust the stack or cycle.
 void Compiler::collectStartSet(int first)
 {
-    std::bitset<256> &set = m_engine.m_startSet;
+    std::bitset<256> &set = m_program.startSet;
     const uint8_t *program = m_out;
     NodeMarks visited(m_size);
     std::vector<int> pending;
@@ -118,7 +110,7 @@ void Compiler::collectStartSet(int first)
                 return;
             case Op::LineEnd:
                 set.set(0);
-                if ((m_engine.m_modifiers & kModM) != 0) {
+                if ((m_options.modifiers & kModM) != 0) {
                     for (const char ch : kLineSeparatorCharacters) {
                         set.set(static_cast<uint8_t>(ch));
                     }
@@ -130,7 +122,7 @@ void Compiler::collectStartSet(int first)
                 for (const char ch : kLineSeparatorCharacters) {
                     set.set(static_cast<uint8_t>(ch));
                 }
-                set.set(m_engine.m_pairHead);
+                set.set(m_options.linePair.head);
                 break;
             case Op::Digit:
                 addRange(set, '0', '9');
@@ -212,7 +204,7 @@ void Compiler::collectStartSet(int first)
                     node = next;
                     break;
                 }
-                fail(1001);
+                fail(ErrorCode::ReservedOpcode);
             }
         }
         if (pending.empty()) {

@@ -1,7 +1,7 @@
 // Tests of the pattern compiler: golden program bytes, the start-position data, and the code,
 // position and message of every compile error.
-#include "patternengine.h"
 #include "programdump.h"
+#include "regex/patternengine.h"
 
 #include <QTest>
 
@@ -141,7 +141,7 @@ void CompilerTest::goldenProgram()
 
     TPatternEngine engine;
     compileWith(engine, pattern.toStdString(), modifiers.toStdString());
-    QCOMPARE(hexDump(engine.ProgramBytes()), hexDump(hexBytes(program.toStdString())));
+    QCOMPARE(hexDump(engine.programBytes()), hexDump(hexBytes(program.toStdString())));
 }
 
 void CompilerTest::startData_data()
@@ -385,7 +385,7 @@ void CompilerTest::accepted()
 
     TPatternEngine engine;
     compileWith(engine, pattern.toStdString(), modifiers.toStdString());
-    QVERIFY(!engine.ProgramBytes().empty());
+    QVERIFY(!engine.programBytes().empty());
 }
 
 void CompilerTest::programTooBig()
@@ -403,9 +403,9 @@ void CompilerTest::programTooBig()
         QCOMPARE(error.ErrorId, 101);
         QVERIFY(error.ErrorPos > 0 && error.ErrorPos < int(pattern.size()));
     }
-    QVERIFY(engine.ProgramBytes().empty());
+    QVERIFY(engine.programBytes().empty());
 
-    engine.SetModifierByIndex(6, true); // x: white space compiles to one node, yet the text is too long
+    engine.setModifierByIndex(6, true); // x: white space compiles to one node, yet the text is too long
     engine.SetExpression("a" + std::string(2 << 20, ' '));
     QVERIFY_THROWS_EXCEPTION(EPatternEngine, engine.Exec(""));
 }
@@ -414,10 +414,10 @@ void CompilerTest::failedCompileLeavesNoProgram()
 {
     TPatternEngine engine;
     compileWith(engine, "abc", "");
-    QVERIFY(!engine.ProgramBytes().empty());
+    QVERIFY(!engine.programBytes().empty());
     engine.SetExpression("(");
     QVERIFY_THROWS_EXCEPTION(EPatternEngine, engine.Exec("x"));
-    QVERIFY(engine.ProgramBytes().empty());
+    QVERIFY(engine.programBytes().empty());
     QCOMPARE(engine.ErrorPosition(), 0);
     engine.SetExpression("b");
     QVERIFY(engine.Exec("abc"));

@@ -1,7 +1,7 @@
 // Differential test of the pattern engine against PCRE2 as the oracle: random patterns and
 // subjects (fixed seed) in the syntax both engines read the same way, compared by whether they
 // match and where the match and every group lie.
-#include "patternengine.h"
+#include "regex/patternengine.h"
 
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
@@ -216,7 +216,7 @@ void DifferentialTest::againstPcre2()
     for (int i = 0; i < kPatterns; ++i) {
         const std::string pattern = generator.pattern();
         TPatternEngine engine;
-        engine.SetModifierByIndex(1, caseless);
+        engine.setModifierByIndex(1, caseless);
         engine.SetExpression(pattern);
         try {
             engine.Exec("");

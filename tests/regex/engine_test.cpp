@@ -1,7 +1,7 @@
 // Tests of the pattern engine object: its properties, modifiers, runs from an offset, the line
 // pair, PatternMatches, and the errors it raises with their texts.
-#include "patternengine.h"
 #include "programdump.h"
+#include "regex/patternengine.h"
 
 #include <QTest>
 
@@ -125,7 +125,7 @@ void EngineTest::emptyExpressionDropsProgram()
     engine.SetExpression("a");
     QVERIFY(engine.Exec("a"));
     engine.SetExpression("");
-    QVERIFY(engine.ProgramBytes().empty());
+    QVERIFY(engine.programBytes().empty());
     QCOMPARE(engine.Expression(), std::string());
     try {
         engine.Exec("a");
@@ -141,12 +141,12 @@ void EngineTest::sameExpressionKeepsProgram()
     TPatternEngine engine;
     engine.SetExpression("abc");
     QVERIFY(engine.Exec("abc"));
-    const std::vector<uint8_t> program = engine.ProgramBytes();
+    const std::vector<uint8_t> program = engine.programBytes();
     engine.SetExpression("abc");
-    QCOMPARE(engine.ProgramBytes(), program);
+    QCOMPARE(engine.programBytes(), program);
     QCOMPARE(engine.Expression(), std::string("abc"));
     engine.SetExpression("abd");
-    QVERIFY(engine.ProgramBytes().empty());
+    QVERIFY(engine.programBytes().empty());
 }
 
 void EngineTest::modifierChangeRecompiles()
@@ -154,7 +154,7 @@ void EngineTest::modifierChangeRecompiles()
     TPatternEngine engine;
     engine.SetExpression("ABC");
     QVERIFY(!engine.Exec("abc"));
-    engine.SetModifierByIndex(1, true);
+    engine.setModifierByIndex(1, true);
     QVERIFY(engine.Exec("abc"));
     engine.SetModifiers(engine.Modifiers() & ~1u);
     QVERIFY(!engine.Exec("abc"));
@@ -166,20 +166,20 @@ void EngineTest::modifierByIndex()
     QCOMPARE(engine.Modifiers(), 2u | 4u | 8u);
     const bool defaults[] = {false, true, true, true, false, false};
     for (int index = 1; index <= 6; ++index) {
-        QCOMPARE(engine.ModifierByIndex(index), defaults[index - 1]);
-        engine.SetModifierByIndex(index, !defaults[index - 1]);
-        QCOMPARE(engine.ModifierByIndex(index), !defaults[index - 1]);
+        QCOMPARE(engine.modifierByIndex(index), defaults[index - 1]);
+        engine.setModifierByIndex(index, !defaults[index - 1]);
+        QCOMPARE(engine.modifierByIndex(index), !defaults[index - 1]);
     }
     QCOMPARE(engine.Modifiers(), 1u | 16u | 32u);
     for (const int index : {0, 7, -1}) {
         try {
-            engine.ModifierByIndex(index);
+            engine.modifierByIndex(index);
             QFAIL("no error");
         } catch (const EPatternEngine &error) {
             QCOMPARE(error.ErrorId, 1013);
             QCOMPARE(std::string(error.what()), std::string("Unknown error"));
         }
-        QVERIFY_THROWS_EXCEPTION(EPatternEngine, engine.SetModifierByIndex(index, true));
+        QVERIFY_THROWS_EXCEPTION(EPatternEngine, engine.setModifierByIndex(index, true));
     }
 }
 
@@ -215,7 +215,7 @@ void EngineTest::applyModifierLetters()
 void EngineTest::linePairedSeparator()
 {
     TPatternEngine engine;
-    engine.SetModifierByIndex(5, true);
+    engine.setModifierByIndex(5, true);
     engine.SetExpression("^\\n");
     QVERIFY(!engine.Exec("a\r\nb")); // between the characters of the pair
 
@@ -229,7 +229,7 @@ void EngineTest::linePairedSeparator()
     QCOMPARE(engine.GroupStart(0), 3);
     engine.SetExpression("x$");
     QVERIFY(engine.Exec("xab"));
-    engine.SetModifierByIndex(3, false);
+    engine.setModifierByIndex(3, false);
     engine.SetExpression("x.b");
     QVERIFY(!engine.Exec("xab")); // . does not match the head of a pair
 }

@@ -1,6 +1,6 @@
 // Tests of the matcher's budget: catastrophic patterns end with error 1016 or the right answer,
 // and legitimate matches over a 64 KiB subject never reach the budget.
-#include "patternengine.h"
+#include "regex/patternengine.h"
 
 #include <QTest>
 

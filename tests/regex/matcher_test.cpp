@@ -1,7 +1,9 @@
 // Tests of the matcher: what each construct matches, as one table grouped by feature (row names
 // begin with the feature), and the positions of the whole match and of the groups.
-#include "patternengine.h"
 #include "programdump.h"
+#include "regex/compiler.h"
+#include "regex/matcher.h"
+#include "regex/patternengine.h"
 
 #include <QByteArray>
 #include <QTest>
@@ -15,6 +17,8 @@ private slots:
     void match();
     void groups_data();
     void groups();
+    void programReadByManyRuns();
+    void runErrorsCarryNoPosition();
 };
 
 namespace {
@@ -242,6 +246,45 @@ void MatcherTest::groups()
                 : QStringLiteral("%1,%2").arg(engine.GroupStart(n)).arg(engine.GroupEnd(n)));
     }
     QCOMPARE(actual.join(' '), positions);
+}
+
+// A compiled program is only read: runs over different subjects fill the buffers their callers give.
+void MatcherTest::programReadByManyRuns()
+{
+    const regex::Program program = regex::compile("(a+)(b)?c", {regex::kModS | regex::kModG, {13, 10}});
+    const std::vector<uint8_t> bytes = program.bytes;
+    regex::MatchScratch scratch;
+    regex::Captures first;
+    regex::Captures second;
+    QVERIFY(regex::search(program, "xaac", 0, first, scratch));
+    QVERIFY(regex::search(program, "abc", 0, second, scratch));
+    QCOMPARE(first.start[1], 1);
+    QCOMPARE(first.end[1], 3);
+    QCOMPARE(first.start[2], -1);
+    QCOMPARE(second.start[2], 1);
+    QCOMPARE(second.end[0], 3);
+    QVERIFY(!regex::search(program, "aab", 0, first, scratch));
+    QCOMPARE(first.start[0], -1);
+    QCOMPARE(first.start[1], -1);
+    QCOMPARE(program.bytes, bytes);
+}
+
+void MatcherTest::runErrorsCarryNoPosition()
+{
+    std::string pattern = "^a";
+    for (int level = 0; level < 11; ++level) {
+        pattern = "(" + pattern + ")+?";
+    }
+    const regex::Program program = regex::compile(pattern, {regex::kModS | regex::kModG, {}});
+    regex::MatchScratch scratch;
+    regex::Captures captures;
+    try {
+        regex::search(program, "a", 0, captures, scratch);
+        QFAIL("no error");
+    } catch (const regex::Error &error) {
+        QCOMPARE(error.code, regex::ErrorCode::LoopStackExceeded);
+        QCOMPARE(error.position, -1);
+    }
 }
 
 QTEST_GUILESS_MAIN(MatcherTest)

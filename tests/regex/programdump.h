@@ -2,7 +2,7 @@
 // modifier letters applied to the defaults.
 #pragma once
 
-#include "patternengine.h"
+#include "regex/patternengine.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -64,7 +64,7 @@ inline std::string startSetText(const TPatternEngine &engine)
     std::string members;
     std::string missing;
     for (int ch = 0; ch < 256; ++ch) {
-        (engine.StartSetHas(static_cast<uint8_t>(ch)) ? members : missing) += static_cast<char>(ch);
+        (engine.startSetHas(static_cast<uint8_t>(ch)) ? members : missing) += static_cast<char>(ch);
     }
     if (missing.empty()) {
         return "all";
