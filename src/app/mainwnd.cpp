@@ -11,6 +11,7 @@
 #include "placement/monitors.h"
 #include "platform/windowsystem.h"
 #include "settings/settingsfile.h"
+#include "settings/settingstext.h"
 #include "skin/shippedskin.h"
 #include "skin/skindata.h"
 #include "skin/skinmanage.h"
@@ -26,6 +27,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include <cstdio>
 #include <limits>
 
 Q_LOGGING_CATEGORY(lcMainWnd, "framewright.mainwnd")
@@ -268,7 +270,12 @@ void TMainWnd::FormDestroy()
         m_entries.save(*m_settingsFile);
         m_settingsFile->writeInteger(kGeneral, QStringLiteral("Top"), pos().y());
         m_settingsFile->writeInteger(kGeneral, QStringLiteral("Left"), pos().x());
-        m_settingsFile->save();
+        for (const QString &entry : m_entries.entriesAmong(m_settingsFile->save())) {
+            std::fprintf(stderr,
+                "framewright: the entry \"%s\" was changed in %s by another program too; this window's version of it "
+                "was saved\n",
+                qPrintable(printableSettingsText(entry)), qPrintable(printableSettingsText(m_settingsFile->path())));
+        }
     } catch (const SettingsWriteError &error) {
         settingsFailure(nullptr, QString::fromUtf8(error.what()));
     }

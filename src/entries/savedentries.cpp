@@ -5,6 +5,7 @@
 #include "descriptionrules.h"
 #include "presets.h"
 #include "settings/settingsfile.h"
+#include "settings/settingstext.h"
 
 #include <algorithm>
 
@@ -41,6 +42,20 @@ std::vector<int> presetNumbers(const QStringList &keys, int count)
     return numbers;
 }
 
+// The descriptions the file lists (PresetCount, Preset1, ...), in their order, empty ones skipped.
+QStringList listedDescriptions(const SettingsFile &settings)
+{
+    QStringList descriptions;
+    const int listed = settings.readInteger(kGeneral, QStringLiteral("PresetCount"), 0);
+    for (const int n : presetNumbers(settings.keys(kGeneral), listed)) {
+        const QString description = settings.readString(kGeneral, presetKey(n), QString());
+        if (!description.isEmpty()) {
+            descriptions << description;
+        }
+    }
+    return descriptions;
+}
+
 } // namespace
 
 SavedEntries::SavedEntries()
@@ -55,12 +70,10 @@ void SavedEntries::load(const SettingsFile &settings)
     }
     m_auto = cParameters(kAutoDescription, &settings);
 
-    const int listed = settings.readInteger(kGeneral, QStringLiteral("PresetCount"), 0);
-    for (const int n : presetNumbers(settings.keys(kGeneral), listed)) {
-        const QString description = settings.readString(kGeneral, presetKey(n), QString());
-        if (!description.isEmpty()) {
-            m_entries.emplace_back(description, &settings);
-        }
+    m_listed.clear();
+    for (const QString &description : listedDescriptions(settings)) {
+        m_entries.emplace_back(description, &settings);
+        m_listed.insert(foldedSettingsName(description));
     }
 
     const int focus = settings.readInteger(kGeneral, QStringLiteral("Focus"), -1);
@@ -73,8 +86,9 @@ void SavedEntries::load(const SettingsFile &settings)
     }
 }
 
-void SavedEntries::save(SettingsFile &settings) const
+void SavedEntries::save(SettingsFile &settings)
 {
+    adoptEntriesListedMeanwhile(settings.path());
     settings.writeInteger(kGeneral, QStringLiteral("Focus"), firstSelected());
     for (int i = 0; i < count(); ++i) {
         at(i).save(&settings);
@@ -82,6 +96,39 @@ void SavedEntries::save(SettingsFile &settings) const
     }
     settings.writeInteger(kGeneral, QStringLiteral("PresetCount"), count());
     m_auto.save(&settings);
+    m_listed.clear();
+    for (const cParameters &entry : m_entries) {
+        m_listed.insert(foldedSettingsName(entry.Description));
+    }
+}
+
+void SavedEntries::adoptEntriesListedMeanwhile(const QString &path)
+{
+    const SettingsFile onDisk(path);
+    if (!onDisk.exists() || !onDisk.refusal().isEmpty()) {
+        return;
+    }
+    QSet<QString> known = m_listed;
+    for (const cParameters &entry : m_entries) {
+        known.insert(foldedSettingsName(entry.Description));
+    }
+    for (const QString &description : listedDescriptions(onDisk)) {
+        if (const QString folded = foldedSettingsName(description); !known.contains(folded)) {
+            known.insert(folded);
+            m_entries.emplace_back(description, &onDisk);
+        }
+    }
+}
+
+QStringList SavedEntries::entriesAmong(const QStringList &sections) const
+{
+    QStringList entries;
+    for (const QString &section : sections) {
+        if (find(section) >= 0) {
+            entries << section;
+        }
+    }
+    return entries;
 }
 
 int SavedEntries::selectedCount() const

@@ -6,7 +6,9 @@
 
 #include "cparameters.h"
 
+#include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -23,8 +25,13 @@ public:
     // the Focus row selected as well (a negative Focus unselects the first selected entry).
     void load(const SettingsFile &settings);
     // The shut-down's part: Focus (the first selected row, or -1), every entry's section in list order with its
-    // Preset key, PresetCount, and the Auto entry's section. Changes the in-memory copy only.
-    void save(SettingsFile &settings) const;
+    // Preset key, PresetCount, and the Auto entry's section. Changes the in-memory copy only. First the entries that
+    // another writer (an editor, another program) has listed in the file since it was loaded or last saved here are
+    // appended to this list, in their order and as that writer saved them, so the save keeps them listed; entries
+    // removed here stay removed.
+    void save(SettingsFile &settings);
+    // Those of `sections` (as SettingsFile::save() names them) that are this list's entries.
+    QStringList entriesAmong(const QStringList &sections) const;
 
     int count() const { return int(m_entries.size()); }
     const cParameters &at(int row) const { return m_entries[size_t(row)]; }
@@ -65,6 +72,9 @@ public:
     std::optional<QString> descriptionProblem(const QString &description, int editedRow = -1) const;
 
 private:
+    void adoptEntriesListedMeanwhile(const QString &path);
+
     std::vector<cParameters> m_entries;
+    QSet<QString> m_listed; // the descriptions the file listed at the last load or save, folded as it folds names
     cParameters m_auto;
 };

@@ -213,11 +213,14 @@ struct SettingsFile::Document
 
     static Document parse(QByteArray bytes);
     QByteArray serialize() const;
-    Document mergedOnto(QByteArray onDisk) const;
+    Document mergedOnto(QByteArray onDisk, QStringList &overridden) const;
     quint32 findSection(const QString &folded) const;
     quint32 findKey(quint32 section, const QString &folded) const;
     QString value(quint32 key) const { return readBack(line(key).sliced(records[key].tailOrValue)); }
     QString keyName(quint32 key) const;
+    QString sectionName(quint32 header) const;
+    std::vector<quint32> sectionKeys(quint32 header) const;
+    QHash<QString, QString> sectionValues(quint32 header) const;
     bool write(const QString &section, const QString &key, const QString &value); // true when the bytes changed
 
 private:
@@ -347,29 +350,87 @@ QByteArray SettingsFile::Document::serialize() const
     return result;
 }
 
-// The file as another writer left it (onDisk) with this copy's own changes applied again: every key line this
-// copy wrote whose value differs from the one read (or that it added). The other writer's lines stay as they are
-// unless this copy changed the same key; then this copy's value wins.
-SettingsFile::Document SettingsFile::Document::mergedOnto(QByteArray onDisk) const
+// The file as another writer left it (onDisk) with this copy's changes applied again, section by section. A section
+// this copy changed (a key written with another value than the one read, or added) and the other writer left as it
+// was read gets this copy's changed keys. A section both changed is this copy's whole: every key of it whose value
+// differs from the other writer's is written, and when that replaces a value of theirs, its name goes to
+// `overridden`. Sections this copy did not change stay as the other writer left them; keys only they have stay.
+SettingsFile::Document SettingsFile::Document::mergedOnto(QByteArray onDisk, QStringList &overridden) const
 {
     const Document read = parse(original);
     Document merged = parse(std::move(onDisk));
-    for (quint32 i = head; i != kNone; i = records[i].next) {
-        const Record &record = records[i];
-        if (!record.isWritten || record.kind != Kind::Key) {
+    for (quint32 header = head; header != kNone; header = records[header].next) {
+        if (records[header].kind != Kind::Header) {
             continue;
         }
-        const ClassifiedLine header = classify(line(record.section));
-        const QString section = trimBlanks(
-            decodeSettingsText(line(record.section).sliced(header.nameStart, header.nameEnd - header.nameStart)));
-        const QString key = keyName(i);
-        const quint32 readSection = read.findSection(foldedSettingsName(section));
-        const quint32 readKey = readSection == kNone ? kNone : read.findKey(readSection, foldedSettingsName(key));
-        if (readKey == kNone || read.value(readKey) != value(i)) {
-            merged.write(section, key, decodeSettingsText(line(i).sliced(record.tailOrValue)));
+        const QString folded = foldedName(header);
+        if (findSection(folded) != header) {
+            continue; // a later section of the same name: never read, never written
+        }
+        const std::vector<quint32> ours = sectionKeys(header);
+        const quint32 readSection = read.findSection(folded);
+        std::vector<quint32> changed;
+        for (const quint32 key : ours) {
+            const quint32 readKey = readSection == kNone ? kNone : read.findKey(readSection, foldedName(key));
+            if (records[key].isWritten && (readKey == kNone || read.value(readKey) != value(key))) {
+                changed.push_back(key);
+            }
+        }
+        if (changed.empty()) {
+            continue;
+        }
+        const QString name = sectionName(header);
+        const quint32 diskSection = merged.findSection(folded);
+        if (read.sectionValues(readSection) == merged.sectionValues(diskSection)) {
+            for (const quint32 key : changed) {
+                merged.write(name, keyName(key), decodeSettingsText(line(key).sliced(records[key].tailOrValue)));
+            }
+            continue;
+        }
+        bool replacedTheirs = false;
+        for (const quint32 key : ours) {
+            const quint32 diskKey = diskSection == kNone ? kNone : merged.findKey(diskSection, foldedName(key));
+            if (diskKey == kNone || merged.value(diskKey) != value(key)) {
+                merged.write(name, keyName(key), decodeSettingsText(line(key).sliced(records[key].tailOrValue)));
+                replacedTheirs = replacedTheirs || diskKey != kNone;
+            }
+        }
+        if (replacedTheirs) {
+            overridden << name;
         }
     }
     return merged;
+}
+
+// The keys that reads find in the section of `header`, in file order: the first line of each name.
+std::vector<quint32> SettingsFile::Document::sectionKeys(quint32 header) const
+{
+    std::vector<quint32> found;
+    for (quint32 i = records[header].next; i != kNone && records[i].kind != Kind::Header; i = records[i].next) {
+        if (records[i].kind == Kind::Key && findKey(header, foldedName(i)) == i) {
+            found.push_back(i);
+        }
+    }
+    return found;
+}
+
+// What reads give for each key of the section (by folded name); empty for kNone, a missing section.
+QHash<QString, QString> SettingsFile::Document::sectionValues(quint32 header) const
+{
+    QHash<QString, QString> values;
+    if (header != kNone) {
+        for (const quint32 key : sectionKeys(header)) {
+            values.insert(foldedName(key), value(key));
+        }
+    }
+    return values;
+}
+
+QString SettingsFile::Document::sectionName(quint32 header) const
+{
+    const ClassifiedLine classified = classify(line(header));
+    return trimBlanks(
+        decodeSettingsText(line(header).sliced(classified.nameStart, classified.nameEnd - classified.nameStart)));
 }
 
 quint32 SettingsFile::Document::findSection(const QString &folded) const
@@ -617,10 +678,10 @@ void SettingsFile::writeBool(const QString &section, const QString &key, bool va
     writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-void SettingsFile::save()
+QStringList SettingsFile::save()
 {
     if (!m_modified) {
-        return;
+        return {};
     }
     const QString fullPath = QFileInfo(m_path).absoluteFilePath();
     if (!m_refusal.isEmpty()) {
@@ -628,10 +689,11 @@ void SettingsFile::save()
             fullPath, QStringLiteral("the file was not read (%1), so it is left as it is").arg(m_refusal));
     }
     // Another writer (a second program, a hand edit) may have changed the file since it was read: its changes are
-    // kept and ours applied on top.
+    // kept and ours applied on top, section by section.
     QByteArray bytes;
+    QStringList overridden;
     if (const auto onDisk = currentBytes(fullPath); onDisk && *onDisk != m_document->original) {
-        bytes = m_document->mergedOnto(*onDisk).serialize();
+        bytes = m_document->mergedOnto(*onDisk, overridden).serialize();
     } else {
         bytes = m_document->serialize();
     }
@@ -648,4 +710,5 @@ void SettingsFile::save()
     }
     *m_document = Document::parse(bytes);
     m_modified = false;
+    return overridden;
 }

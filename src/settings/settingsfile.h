@@ -74,11 +74,13 @@ public:
 
     // Replaces the file with the in-memory copy when a write has changed it since loading or the last save:
     // creates the folder if missing and replaces the file atomically (filereplace.h). When the file on disk is no
-    // longer what was read (another program or a hand edit changed it), the keys this copy changed are applied to
-    // the file as it is now, so the other writer's changes are kept; for a key both changed, this copy's wins. Throws
+    // longer what was read (another program or a hand edit changed it), this copy's changes are applied to the file
+    // as it is now, section by section: a section only this copy changed gets this copy's changed keys, a section
+    // only the other writer changed stays theirs, and a section both changed is this copy's whole. Returns the names
+    // of the sections both changed (the other writer's version of them is gone), in file order. Throws
     // SettingsWriteError with the full path on any failure, and without trying when the file was refused or the new
     // file would be larger than kMaxFileBytes (it could not be read back); the file on disk then stays as it was.
-    void save();
+    QStringList save();
 
 private:
     struct Document;

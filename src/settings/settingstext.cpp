@@ -96,3 +96,20 @@ QString foldedSettingsName(QByteArrayView bytes)
 {
     return foldedSettingsName(decodeSettingsText(bytes));
 }
+
+QString printableSettingsText(const QString &text)
+{
+    QString printable;
+    printable.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'\\') {
+            printable += QStringLiteral("\\\\");
+        } else if (u < 0x20 || (u >= 0x7F && u <= 0x9F)) {
+            printable += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
+        } else {
+            printable += c;
+        }
+    }
+    return printable;
+}

@@ -13,3 +13,7 @@ QString decodeSettingsText(QByteArrayView bytes);
 // the name dropped, case folded (Unicode simple case folding).
 QString foldedSettingsName(QByteArrayView bytes);
 QString foldedSettingsName(const QString &name);
+
+// The text with every control character (C0, DEL, C1) written as "\xNN" (a backslash as "\\"), for messages on a
+// terminal: text read from the file cannot move the cursor, change colours or end the line.
+QString printableSettingsText(const QString &text);

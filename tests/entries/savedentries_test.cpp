@@ -137,6 +137,61 @@ private slots:
         QCOMPARE(entryFields(loaded.autoEntry()), entryFields(entries.autoEntry()));
     }
 
+    // An editor (or another program) changed the file while the list was open: its new entries stay listed after
+    // ours, in its order; an entry both changed is ours and named once; an entry removed here stays removed.
+    void anotherWritersEntriesKept_data()
+    {
+        QTest::addColumn<bool>("fileAtStart");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QStringList>("overridden");
+        QStringList presets;
+        for (const cParameters &preset : builtInPresets()) {
+            presets << preset.Description;
+        }
+        QTest::newRow("while running") << true << QStringList {"Red", "Green", "Ours", "mauve", "Blue"}
+                                       << QStringList {"Red"};
+        QTest::newRow("first start: the presets and the editor's entries")
+            << false << presets + QStringList {"Red", "Gone", "Green", "mauve", "Blue"} << QStringList {};
+    }
+
+    void anotherWritersEntriesKept()
+    {
+        QFETCH(bool, fileAtStart);
+        QFETCH(QStringList, expected);
+        QFETCH(QStringList, overridden);
+        const QString file = path(fileAtStart ? "editor-running.ini" : "editor-first.ini");
+        if (fileAtStart) {
+            writeAll(file,
+                "[General]\nPresetCount=3\nPreset1=Red\nPreset2=Gone\nPreset3=Green\n"
+                "[Red]\nTitle=red\n[Gone]\nTitle=gone\n[Green]\nTitle=green\n");
+        }
+        SettingsFile settings(file);
+        SavedEntries entries;
+        entries.load(settings);
+        if (fileAtStart) {
+            entries.setSelected(1, true);
+            QCOMPARE(entries.removeSelected(), 1);
+            entries.append(entryWith("Ours", "ours", false, 0, 0, 0, 0, 0, 0, 0, false, false, false, false, false));
+            entries.at(0).Title = QStringLiteral("red, ours");
+        }
+        // The editor lists two new entries (one section's name spelled otherwise) and changes Red.
+        writeAll(file,
+            "[General]\nPresetCount=5\nPreset1=Red\nPreset2=Gone\nPreset3=Green\nPreset4=mauve\nPreset5=Blue\n"
+            "[Red]\nTitle=red, theirs\n[Gone]\nTitle=gone\n[Green]\nTitle=green\n[Blue]\nTitle=blue\nWidthValue=25\n"
+            "[Mauve]\nTitle=mauve\n");
+
+        entries.save(settings);
+        QCOMPARE(entries.entriesAmong(settings.save()), overridden);
+
+        SavedEntries loaded;
+        loaded.load(SettingsFile(file));
+        QCOMPARE(descriptions(loaded), expected);
+        QCOMPARE(loaded.at(int(expected.indexOf("Blue"))).Title, "blue");
+        QCOMPARE(loaded.at(int(expected.indexOf("Blue"))).placement.width.value, 25);
+        QCOMPARE(loaded.at(int(expected.indexOf("Red"))).Title, fileAtStart ? "red, ours" : "red, theirs");
+        QCOMPARE(loaded.at(int(expected.indexOf("mauve"))).Title, "mauve");
+    }
+
     void moving_data()
     {
         QTest::addColumn<bool>("up");

@@ -522,24 +522,30 @@ void SettingsFileTest::saveWritesOnlyChanges()
 
 void SettingsFileTest::changesOnDiskKept_data()
 {
-    QTest::addColumn<QByteArray>("before");    // what the program read
-    QTest::addColumn<QList<Write>>("writes");  // what it wrote
-    QTest::addColumn<QByteArray>("meanwhile"); // what another writer left on disk before the save
-    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QByteArray>("before");      // what the program read
+    QTest::addColumn<QList<Write>>("writes");    // what it wrote
+    QTest::addColumn<QByteArray>("meanwhile");   // what another writer left on disk before the save
+    QTest::addColumn<QByteArray>("after");       // what the save leaves
+    QTest::addColumn<QStringList>("overridden"); // the sections both changed whose values of theirs were replaced
 
     const QByteArray before = "[A]\nk=1\nj=1\n[B]\nx=1\n";
-    const QList<Write> writes {{"A", "k", "2"}, {"A", "j", "1"}, {"C", "n", "1"}, {"B", "y", "1"}};
-    QTest::newRow("other keys and sections kept, ours applied")
-        << before << writes << QByteArray("[A]\nk=1\nj=5\n[B]\nx=7\n[D]\nd=1\n")
-        << QByteArray("[A]\nk=2\nj=5\n[B]\nx=7\ny=1\n[D]\nd=1\n\n[C]\nn=1\n");
-    QTest::newRow("a key both changed: ours") << before << writes << QByteArray("[A]\nk=9\nj=1\n[B]\nx=1\n")
-                                              << QByteArray("[A]\nk=2\nj=1\n[B]\nx=1\ny=1\n\n[C]\nn=1\n");
+    QTest::newRow("sections only theirs changed stay theirs, ours applied")
+        << before << QList<Write> {{"A", "k", "2"}, {"C", "n", "1"}}
+        << QByteArray("[A]\nk=1\nj=1\n[B]\nx=7\n[D]\nd=1\n")
+        << QByteArray("[A]\nk=2\nj=1\n[B]\nx=7\n[D]\nd=1\n\n[C]\nn=1\n") << QStringList {};
+    QTest::newRow("a section both changed is ours whole")
+        << before << QList<Write> {{"A", "k", "2"}, {"A", "j", "1"}, {"B", "y", "1"}}
+        << QByteArray("[A]\nk=1\nj=5\n[B]\nx=7\nz=3\n") << QByteArray("[A]\nk=2\nj=1\n[B]\nx=1\nz=3\ny=1\n")
+        << QStringList {"A", "B"};
+    QTest::newRow("the same change on both sides overrides nothing")
+        << before << QList<Write> {{"A", "k", "2"}} << QByteArray("[A]\nk=2\nj=1\n;c\n[B]\nx=1\n")
+        << QByteArray("[A]\nk=2\nj=1\n;c\n[B]\nx=1\n") << QStringList {};
     QTest::newRow("a value written back unchanged leaves theirs")
         << before << QList<Write> {{"A", "j", "1"}, {"A", "k", "3"}, {"A", "k", "1"}, {"B", "x", "2"}}
-        << QByteArray("[A]\nk=4\nj=6\n") << QByteArray("[A]\nk=4\nj=6\n\n[B]\nx=2\n");
-    QTest::newRow("file created meanwhile")
-        << QByteArray() << QList<Write> {{"A", "k", "1"}} << QByteArray("; theirs\n[A]\nj=2\n")
-        << QByteArray("; theirs\n[A]\nj=2\nk=1\n");
+        << QByteArray("[A]\nk=4\nj=6\n") << QByteArray("[A]\nk=4\nj=6\n\n[B]\nx=2\n") << QStringList {};
+    QTest::newRow("file created meanwhile") << QByteArray() << QList<Write> {{"A", "k", "1"}, {"B", "x", "1"}}
+                                            << QByteArray("; theirs\n[A]\nj=2\n[b]\nx=2\n")
+                                            << QByteArray("; theirs\n[A]\nj=2\nk=1\n[b]\nx=1\n") << QStringList {"B"};
 }
 
 // A second program or a hand edit changed the file while this one ran: saving keeps those changes.
@@ -549,6 +555,7 @@ void SettingsFileTest::changesOnDiskKept()
     QFETCH(QList<Write>, writes);
     QFETCH(QByteArray, meanwhile);
     QFETCH(QByteArray, after);
+    QFETCH(QStringList, overridden);
     if (!before.isNull()) {
         writeAll(m_path, before);
     }
@@ -557,11 +564,11 @@ void SettingsFileTest::changesOnDiskKept()
         settings.writeString(w[0], w[1], w[2]);
     }
     writeAll(m_path, meanwhile);
-    settings.save();
+    QCOMPARE(settings.save(), overridden);
     QCOMPARE(readAll(m_path), after);
     // What was saved counts as read: the next save without changes leaves the file alone.
     writeAll(m_path, meanwhile);
-    settings.save();
+    QCOMPARE(settings.save(), QStringList {});
     QCOMPARE(readAll(m_path), meanwhile);
 }
 
