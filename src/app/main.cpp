@@ -76,9 +76,13 @@ int main(int argc, char **argv)
         services.settingsNote = settingsLocationNote(QCoreApplication::applicationDirPath(), services.settingsPath);
     }
     // One window per settings file: a second start brings the running window to the front instead.
-    const auto instance = SingleInstance::claim(services.settingsPath);
-    if (!instance) {
-        return 0;
+    const SingleInstance::Claim claim = SingleInstance::claim(services.settingsPath);
+    if (!claim.instance) {
+        if (claim.refusal.isEmpty()) {
+            return 0;
+        }
+        std::fprintf(stderr, "framewright: %s\n", qPrintable(claim.refusal));
+        return 1;
     }
     services.helpFile = helpFilePath();
     services.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
