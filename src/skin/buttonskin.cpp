@@ -3,8 +3,7 @@
 #include <QStyleOption>
 #include <QWidget>
 
-#include "controlmatcher.h"
-#include "skindata.h"
+#include "skinobjects.h"
 #include "skinpainter.h"
 #include "skinpainters.h"
 
@@ -100,8 +99,8 @@ bool drawPushButton(const SkinTarget &target, const QStyleOptionButton &option, 
         return false;
     }
     const int frame = buttonFrame(option.state);
-    const bool transparent = (target.data->options() & TSkinData::xoTransparent)
-        || (widget && controlTag(*widget) == kTransparentButtonTag);
+    const bool transparent
+        = target.source->transparentButtons || (widget && controlTag(*widget) == kTransparentButtonTag);
     if (!transparent) {
         painter.fillRect(option.rect, skin.colours.buttonFace);
     }
@@ -117,8 +116,7 @@ bool drawPushButton(const SkinTarget &target, const QStyleOptionButton &option, 
     QRect textBounds;
     painter.drawText(textArea, flags, caption, &textBounds);
 
-    if ((option.state & QStyle::State_HasFocus) && !(target.data->options() & TSkinData::xoNoFocusRect)
-        && !caption.isEmpty()) {
+    if ((option.state & QStyle::State_HasFocus) && !target.source->noFocusRect && !caption.isEmpty()) {
         // Fusion draws focus rectangles only after keyboard navigation; the skin always does.
         const QRect focus = textBounds.adjusted(-kFocusOutsetPx, -kFocusOutsetPx, kFocusOutsetPx, kFocusOutsetPx)
                                 .intersected(option.rect);

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QStyleOption>
 
-#include "skindata.h"
+#include "skinobjects.h"
 #include "skinpainter.h"
 #include "skinpainters.h"
 

@@ -16,7 +16,6 @@
 namespace {
 
 constexpr qsizetype kMaxSkin3rdKindLength = 50;
-constexpr char kTagProperty[] = "Tag";
 
 using Set = TSkinData::SkinControlSet;
 
@@ -124,11 +123,6 @@ bool isGroupOfButtons(const QString &lowerClassName)
 }
 
 } // namespace
-
-int controlTag(const QWidget &widget)
-{
-    return widget.property(kTagProperty).toInt();
-}
 
 std::optional<QString> skin3rdKind(const QStringList &table, const QString &className)
 {

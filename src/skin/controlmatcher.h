@@ -6,27 +6,10 @@
 #include <QStringList>
 #include <optional>
 
+#include "skintarget.h"
+
 class QWidget;
 class TSkinData;
-
-// How the skin style paints a control. The parts of a control (scroll bars, a list's header, the arrows of
-// an up-down) are registered with kinds of their own when their control is matched.
-enum class SkinKind {
-    None, // the platform look
-    Button,
-    CheckBox,
-    RadioButton,
-    Edit,
-    Combo,
-    GroupBox,
-    Panel,
-    UpDown,
-    UpDownArrow,
-    ScrollArea, // a control with scroll bars
-    ListView,   // a control with scroll bars and a header
-    ScrollBar,
-    Header,
-};
 
 struct ControlMatch
 {
@@ -35,9 +18,6 @@ struct ControlMatch
     // A radio or check group: its children get this kind (SkinKind::None when the element is not skinned).
     std::optional<SkinKind> childKind;
 };
-
-// The value of the dynamic property "Tag" (0 when unset), the framework's Tag.
-int controlTag(const QWidget &widget);
 
 // The kind of the first Skin3rd line for the class: the line's text, lower-cased, begins with the lower-cased
 // class name and "="; the kind is the rest of the line (at most 50 characters), lower-cased.

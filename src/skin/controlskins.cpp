@@ -71,7 +71,7 @@ private:
 
     void add(QWidget *widget, SkinKind kind)
     {
-        m_registry.addControl(widget, kind, m_skinData, m_window);
+        m_registry.addControl(widget, kind, m_skinData->source(), m_window);
         if (kind != SkinKind::None) {
             registered.append(widget);
         }
@@ -155,7 +155,7 @@ void skinWindowControls(QWidget *window, TSkinData *skinData)
     SkinStyle::install();
     SkinRegistry &registry = SkinRegistry::instance();
     if (!registry.isSkinned(window)) {
-        registry.addWindow(window, skinData);
+        registry.addWindow(window, skinData->source());
         window->setPalette(skinPalette(window->palette(), skinData->skin()->colours));
     }
     WindowMatcher matcher(window, skinData);

@@ -6,9 +6,7 @@
 #include <QPainter>
 #include <QWindow>
 
-#include "framepainter.h"
-#include "skinobjects.h"
-#include "winskinform.h"
+#include "framehost.h"
 
 namespace {
 
@@ -20,7 +18,7 @@ constexpr int kNotFollowingPx = 12;
 
 } // namespace
 
-FrameOverlay::FrameOverlay(TWinSkinForm *frame, QWidget *window)
+FrameOverlay::FrameOverlay(FrameHost *frame, QWidget *window)
     : QWidget(window)
     , m_frame(frame)
 {
@@ -41,20 +39,13 @@ void FrameOverlay::frameResized()
 
 void FrameOverlay::paintEvent(QPaintEvent *)
 {
-    const SkinObjects *skin = m_frame->skin();
-    if (!skin) {
-        return;
-    }
     QPainter painter(this);
-    const TWinSkinForm *frame = m_frame;
-    paintFrame(
-        painter, *skin, frame->facts(), frame->titleBarLayout(),
-        [frame](int button) { return frame->buttonState(button); }, frame->icon(), frame->captionFont());
+    m_frame->paintRing(painter);
 }
 
 FrameHitResult FrameOverlay::hitAt(QPoint point) const
 {
-    return frameHitTest(point, m_frame->facts(), m_frame->titleBarLayout());
+    return m_frame->hitTest(point);
 }
 
 void FrameOverlay::mousePressEvent(QMouseEvent *event)
@@ -76,11 +67,10 @@ void FrameOverlay::mousePressEvent(QMouseEvent *event)
 
 void FrameOverlay::pressButtonOrStartDrag(QMouseEvent *event, const FrameHitResult &hit)
 {
-    QWidget *window = m_frame->window();
     const FrameFacts facts = m_frame->facts();
     if (hit.hit == FrameHit::Button) {
         if (!facts.active) {
-            window->activateWindow();
+            window()->activateWindow();
         }
         m_frame->setHotButton(hit.button);
         m_frame->setPressedButton(hit.button);
@@ -91,7 +81,7 @@ void FrameOverlay::pressButtonOrStartDrag(QMouseEvent *event, const FrameHitResu
         m_drag = Drag::Pending;
         m_dragEdges = hit.hit == FrameHit::Resize ? hit.edges : Qt::Edges();
         m_dragStart = event->globalPosition().toPoint();
-        m_startGeometry = window->geometry();
+        m_startGeometry = window()->geometry();
     }
 }
 
@@ -124,7 +114,7 @@ void FrameOverlay::mouseMoveEvent(QMouseEvent *event)
 // (its snapping and edge resistance apply); by hand when it cannot or does not take the pointer.
 void FrameOverlay::followPointer(QPoint globalPos)
 {
-    QWidget *window = m_frame->window();
+    QWidget *window = this->window();
     const QPoint travel = globalPos - m_dragStart;
     if (m_drag == Drag::Pending) {
         if (travel.manhattanLength() < QApplication::startDragDistance()) {
@@ -215,9 +205,7 @@ void FrameOverlay::mouseReleaseEvent(QMouseEvent *event)
     const FrameHitResult hit = hitAt(event->position().toPoint());
     if (hit.hit == FrameHit::Button && hit.button == pressed) {
         m_frame->setHotButton(pressed);
-        const SkinObjects *skin = m_frame->skin();
-        const int action = skin ? skin->sysButtons[size_t(pressed)].action : -1;
-        m_frame->runAction(action, event->globalPosition().toPoint());
+        m_frame->clickButton(pressed, event->globalPosition().toPoint());
     }
     m_frame->setPressedButton(-1);
 }
@@ -229,10 +217,9 @@ void FrameOverlay::mouseDoubleClickEvent(QMouseEvent *event)
         mousePressEvent(event);
         return;
     }
-    const SkinObjects *skin = m_frame->skin();
     if (hit.hit == FrameHit::Button) {
-        if (skin && isIconAction(skin->sysButtons[size_t(hit.button)].action)) {
-            m_frame->window()->close();
+        if (m_frame->isIconButton(hit.button)) {
+            m_frame->runSystemCommand(SystemCommand::Close);
             return;
         }
         pressButtonOrStartDrag(event, hit);

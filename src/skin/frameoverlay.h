@@ -12,14 +12,15 @@
 
 #include "framehittest.h"
 
-class TWinSkinForm;
+class FrameHost;
 
 class FrameOverlay : public QWidget
 {
     Q_OBJECT
 
 public:
-    FrameOverlay(TWinSkinForm *frame, QWidget *window);
+    // Lies over window; frame is the window's frame, which outlives the overlay.
+    FrameOverlay(FrameHost *frame, QWidget *window);
 
     // Follows the window's size: covers it and is masked to the frame ring.
     void frameResized();
@@ -42,7 +43,7 @@ private:
     void releaseStaleGrab(QMouseEvent *event);
     void updateCursor(const FrameHitResult &hit);
 
-    TWinSkinForm *m_frame;
+    FrameHost *m_frame;
     Drag m_drag = Drag::None;
     Qt::Edges m_dragEdges;       // empty for a move
     QPoint m_dragStart;          // global pointer position at the press

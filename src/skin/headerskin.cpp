@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QStyleOption>
 
-#include "skindata.h"
+#include "skinobjects.h"
 #include "skinpainter.h"
 #include "skinpainters.h"
 

@@ -5,7 +5,7 @@
 #include <QStyleOption>
 #include <qdrawutil.h>
 
-#include "skindata.h"
+#include "skinobjects.h"
 #include "skinpainter.h"
 #include "skinpainters.h"
 

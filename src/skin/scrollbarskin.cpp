@@ -9,7 +9,7 @@
 #include <QStyleOption>
 
 #include "scrollbargeometry.h"
-#include "skindata.h"
+#include "skinobjects.h"
 #include "skinpainter.h"
 #include "skinpainters.h"
 

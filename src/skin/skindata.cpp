@@ -9,13 +9,13 @@
 #include <QStyle>
 #include <QtEndian>
 #include <span>
+#include <vector>
 
 #include "builtinimages.h"
 #include "nineslice.h"
 #include "platformlook.h"
 #include "skin3rd.h"
 #include "skinloader.h"
-#include "skinmanage.h"
 #include "skinreader.h"
 
 namespace {
@@ -23,19 +23,49 @@ namespace {
 constexpr qsizetype kLengthBytes = 4;
 constexpr int kDefaultSmallIconPx = 16;
 
+std::vector<TSkinData::LoadedListener> &loadedListeners()
+{
+    static std::vector<TSkinData::LoadedListener> listeners;
+    return listeners;
+}
+
 } // namespace
 
 TSkinData::TSkinData(QObject *owner)
     : QObject(owner)
     , m_skin3rd(defaultSkin3rd())
+    , m_source(std::make_shared<SkinSource>())
     , m_menuGlyphs(builtinMenuGlyphs())
-{ }
-
-TSkinData::~TSkinData()
 {
-    if (TSkinManage *manager = TSkinManage::existingInstance()) {
-        manager->unregisterSkinData(this);
-    }
+    updateSource();
+}
+
+TSkinData::~TSkinData() = default;
+
+void TSkinData::addLoadedListener(LoadedListener listener)
+{
+    loadedListeners().push_back(std::move(listener));
+}
+
+void TSkinData::setSkinControls(SkinControlSet controls)
+{
+    m_skinControls = controls;
+    updateSource();
+}
+
+void TSkinData::setOptions(SkinOptionSet options)
+{
+    m_options = options;
+    updateSource();
+}
+
+void TSkinData::updateSource()
+{
+    m_source->transparentButtons = m_options.testFlag(xoTransparent);
+    m_source->noFocusRect = m_options.testFlag(xoNoFocusRect);
+    m_source->opaqueMenus = m_options.testFlag(xoMenuBG);
+    m_source->popupMenus = m_skinControls.testFlag(xcPopupMenu);
+    m_source->systemMenu = m_skinControls.testFlag(xcSystemMenu);
 }
 
 void TSkinData::setActive(bool active)
@@ -114,7 +144,7 @@ void TSkinData::loadPackage()
         }
     }
     if (result.objects) {
-        m_skin = std::move(result.objects);
+        m_source->skin = std::move(result.objects);
     }
 }
 
@@ -134,10 +164,11 @@ void TSkinData::loaded()
         } else {
             m_skinControls.setFlag(xcSystemMenu, false);
         }
+        updateSource();
         captureApplicationIcon();
     }
-    if (TSkinManage *manager = TSkinManage::instance()) {
-        manager->registerSkinData(this);
+    for (const LoadedListener &listener : loadedListeners()) {
+        listener(this);
     }
 }
 
@@ -169,5 +200,6 @@ bool TSkinData::mayFrame(const QString &className)
 
 QBrush TSkinData::buttonFaceBrush() const
 {
-    return QBrush(m_skin ? m_skin->colours.buttonFace : PlatformLook::current().colours.buttonFace);
+    const SkinObjects *objects = skin();
+    return QBrush(objects ? objects->colours.buttonFace : PlatformLook::current().colours.buttonFace);
 }

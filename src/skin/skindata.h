@@ -1,6 +1,7 @@
 // TSkinData: the skin component of a form. Owns the skin package (stored as SkinStream or read from
 // SkinFile), the skin objects loaded from it and the settings that decide which windows and controls are
-// skinned. Messages for the user go through the message sink the application sets.
+// skinned. Messages for the user go through the message sink the application sets. It knows nothing of who
+// frames windows: the skin manager hears of it through the listeners of components that finish loading.
 #pragma once
 
 #include <QBrush>
@@ -11,9 +12,10 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
-#include <optional>
+#include <memory>
 
 #include "skinobjects.h"
+#include "skinsource.h"
 
 class QWidget;
 
@@ -106,9 +108,9 @@ public:
     int disableTag() const { return m_disableTag; }
     void setDisableTag(int tag) { m_disableTag = tag; }
     SkinControlSet skinControls() const { return m_skinControls; }
-    void setSkinControls(SkinControlSet controls) { m_skinControls = controls; }
+    void setSkinControls(SkinControlSet controls);
     SkinOptionSet options() const { return m_options; }
-    void setOptions(SkinOptionSet options) { m_options = options; }
+    void setOptions(SkinOptionSet options);
     QStringList skin3rd() const { return m_skin3rd; }
     void setSkin3rd(const QStringList &lines) { m_skin3rd = lines; }
     TSkinFormType skinFormType() const { return m_formType; }
@@ -144,9 +146,14 @@ public:
 
     // The owner form has finished loading its properties: takes the caption font; for sfMainform
     // switches Active off when no skin loaded, keeps only one of xcMenuItem and xcSystemMenu (the
-    // latter when xcMainMenu is skinned) and captures the application icon. Then the component registers
-    // with the skin manager, which frames the windows it serves from then on.
+    // latter when xcMainMenu is skinned) and captures the application icon. Then every loaded listener
+    // hears of the component (the skin manager registers it and frames the windows it serves from then on).
     void loaded();
+
+    // Called with each component that finishes loading, for the life of the process. The skin manager adds
+    // itself when it is linked in.
+    using LoadedListener = std::function<void(TSkinData *skinData)>;
+    static void addLoadedListener(LoadedListener listener);
 
     // Whether a window of this class may be framed by this component: OnFormSkin alone decides when
     // set (otherwise "SysMonthCal32" and, with xcFastReport, classes starting with "Tfr" are refused);
@@ -154,9 +161,11 @@ public:
     bool mayFrame(const QString &className);
 
     // The not-loaded flag is clear: a description has been read completely.
-    bool isSkinLoaded() const { return m_skin.has_value(); }
+    bool isSkinLoaded() const { return m_source->skin.has_value(); }
     // The loaded skin, or null.
-    const SkinObjects *skin() const { return m_skin ? &*m_skin : nullptr; }
+    const SkinObjects *skin() const { return m_source->skin ? &*m_source->skin : nullptr; }
+    // The skin and the painting settings, kept current for the component's life.
+    std::shared_ptr<const SkinSource> source() const { return m_source; }
     QBrush buttonFaceBrush() const;
     QFont captionFont() const { return m_captionFont; }
     QImage smallIcon() const { return m_smallIcon; }   // the application icon, magenta transparent
@@ -170,6 +179,7 @@ signals:
 private:
     void loadPackage();
     void captureApplicationIcon();
+    void updateSource();
 
     bool m_active = false;
     int m_disableTag = kDefaultDisableTag;
@@ -184,7 +194,7 @@ private:
     bool m_formLoaded = false;
 
     QByteArray m_package; // the package proper, kept for the component's life
-    std::optional<SkinObjects> m_skin;
+    std::shared_ptr<SkinSource> m_source;
     MessageSink m_messageSink;
     QFont m_captionFont;
     QImage m_smallIcon;

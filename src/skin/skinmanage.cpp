@@ -1,4 +1,5 @@
-// TSkinManage: component registry, the framing rules and the application-wide event filter.
+// TSkinManage: component registry, the framing rules and the application-wide event filter. The manager hears of
+// every component that finishes loading: linking it in is what makes loaded components frame windows.
 #include "skinmanage.h"
 
 #include <QApplication>
@@ -12,6 +13,15 @@
 namespace {
 
 QPointer<TSkinManage> g_instance;
+
+const bool g_hearsOfLoadedComponents = [] {
+    TSkinData::addLoadedListener([](TSkinData *skinData) {
+        if (TSkinManage *manager = TSkinManage::instance()) {
+            manager->registerSkinData(skinData);
+        }
+    });
+    return true;
+}();
 
 } // namespace
 
@@ -56,6 +66,8 @@ void TSkinManage::registerSkinData(TSkinData *skinData)
         return;
     }
     m_skinData.append(skinData);
+    // A component's pointer is cleared before destroyed() is emitted: dropping the cleared ones drops it.
+    connect(skinData, &QObject::destroyed, this, [this] { unregisterSkinData(nullptr); });
     if (skinData->skinFormType() != TSkinData::sfMainform) {
         m_active = true;
         return;

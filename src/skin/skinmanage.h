@@ -28,8 +28,9 @@ public:
     // The manager when one has been made, else null.
     static TSkinManage *existingInstance();
 
-    // A component that has finished loading. The first sfMainform component is the default one: when it is
-    // Active the manager frames windows. Other kinds of components make the manager active as they come.
+    // A component that has finished loading (the manager hears of each one), until it is destroyed. The first
+    // sfMainform component is the default one: when it is Active the manager frames windows. Other kinds of
+    // components make the manager active as they come.
     void registerSkinData(TSkinData *skinData);
     void unregisterSkinData(TSkinData *skinData);
     bool isActive() const { return m_active; }

@@ -3,8 +3,6 @@
 
 #include <QWidget>
 
-#include "skindata.h"
-
 SkinRegistry &SkinRegistry::instance()
 {
     static SkinRegistry registry;
@@ -20,22 +18,23 @@ const SkinRegistry::Control *SkinRegistry::control(const QWidget *widget) const
     return &*found;
 }
 
-void SkinRegistry::addControl(QWidget *widget, SkinKind kind, TSkinData *skinData, const QWidget *window)
+void SkinRegistry::addControl(
+    QWidget *widget, SkinKind kind, std::weak_ptr<const SkinSource> source, const QWidget *window)
 {
     watch(widget);
-    m_controls.insert(widget, {kind, skinData, window});
+    m_controls.insert(widget, {kind, std::move(source), window});
 }
 
-void SkinRegistry::addWindow(QWidget *window, TSkinData *skinData)
+void SkinRegistry::addWindow(QWidget *window, std::weak_ptr<const SkinSource> source)
 {
     if (m_windows.contains(window)) {
         return;
     }
     watch(window);
-    m_windows.insert(window, {skinData, SavedPalette::of(*window), {}});
-    if (!m_firstSkin) {
-        m_firstSkin = skinData;
+    if (m_firstSource.expired()) {
+        m_firstSource = source;
     }
+    m_windows.insert(window, {std::move(source), SavedPalette::of(*window), {}});
 }
 
 void SkinRegistry::removeWindow(QWidget *window)
@@ -91,16 +90,17 @@ void SkinRegistry::SavedPalette::restore(QWidget &widget) const
     widget.setPalette(own ? palette : QPalette());
 }
 
-TSkinData *SkinRegistry::skinFor(const QWidget *widget) const
+std::shared_ptr<const SkinSource> SkinRegistry::sourceFor(const QWidget *widget) const
 {
     for (const QWidget *w = widget; w; w = w->parentWidget()) {
         if (const auto found = m_windows.constFind(w); found != m_windows.constEnd()) {
-            return found->skinData;
+            return found->source.lock();
         }
     }
+    const std::shared_ptr<const SkinSource> first = m_firstSource.lock();
     for (const Window &window : m_windows) {
-        if (window.skinData == m_firstSkin) {
-            return m_firstSkin;
+        if (first && window.source.lock() == first) {
+            return first;
         }
     }
     return nullptr;

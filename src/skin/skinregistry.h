@@ -1,6 +1,6 @@
-// SkinRegistry: which windows and controls are skinned, as what kind and from which TSkinData. The skin
+// SkinRegistry: which windows and controls are skinned, as what kind and from which skin source. The skin
 // style asks it on every paint; skinWindowControls fills it and unskinWindowControls empties it per window.
-// Entries go away with their widgets.
+// Entries go away with their widgets; a source is held weakly and paints nothing once its component has gone.
 #pragma once
 
 #include <QHash>
@@ -8,10 +8,9 @@
 #include <QPalette>
 #include <QPointer>
 #include <QWidget>
+#include <memory>
 
-#include "controlmatcher.h"
-
-class TSkinData;
+#include "skintarget.h"
 
 class SkinRegistry : public QObject
 {
@@ -21,7 +20,7 @@ public:
     struct Control
     {
         SkinKind kind = SkinKind::None;
-        QPointer<TSkinData> skinData;
+        std::weak_ptr<const SkinSource> source;
         const QWidget *window = nullptr; // the skinned window the control was matched in
     };
 
@@ -30,7 +29,7 @@ public:
     // The entry of a control, null when it was never matched (or matched as SkinKind::None).
     const Control *control(const QWidget *widget) const;
     bool isMatched(const QWidget *widget) const { return m_controls.contains(widget); }
-    void addControl(QWidget *widget, SkinKind kind, TSkinData *skinData, const QWidget *window);
+    void addControl(QWidget *widget, SkinKind kind, std::weak_ptr<const SkinSource> source, const QWidget *window);
 
     // A control that keeps the platform look takes the palette its window had before it was skinned, until
     // the window is unskinned.
@@ -38,12 +37,12 @@ public:
 
     // A window and the palette it had before it was skinned (restored when it is unskinned).
     bool isSkinned(const QWidget *window) const { return m_windows.contains(window); }
-    void addWindow(QWidget *window, TSkinData *skinData);
+    void addWindow(QWidget *window, std::weak_ptr<const SkinSource> source);
     // Forgets the window and its controls; gives the window its palette back.
     void removeWindow(QWidget *window);
-    // The skin of the nearest skinned window among the widget and its ancestors, else the skin of the first
-    // window ever skinned while it still serves one; null when none.
-    TSkinData *skinFor(const QWidget *widget) const;
+    // The source of the nearest skinned window among the widget and its ancestors, else the source of the
+    // first window ever skinned while it still serves one; null when none (or when its component has gone).
+    std::shared_ptr<const SkinSource> sourceFor(const QWidget *widget) const;
 
 private slots:
     void forget(QObject *object);
@@ -58,7 +57,7 @@ private:
     };
     struct Window
     {
-        QPointer<TSkinData> skinData;
+        std::weak_ptr<const SkinSource> source;
         SavedPalette palette;
         QList<std::pair<QPointer<QWidget>, SavedPalette>> keptControls; // controls given the platform palette
     };
@@ -67,5 +66,5 @@ private:
 
     QHash<const QObject *, Control> m_controls;
     QHash<const QObject *, Window> m_windows;
-    QPointer<TSkinData> m_firstSkin;
+    std::weak_ptr<const SkinSource> m_firstSource;
 };

@@ -7,7 +7,6 @@
 #include <QStyleFactory>
 #include <QStyleOption>
 
-#include "skindata.h"
 #include "skinpainters.h"
 #include "skinregistry.h"
 
@@ -55,10 +54,12 @@ void SkinStyle::install()
 SkinTarget SkinStyle::controlTarget(const QWidget *widget)
 {
     const SkinRegistry::Control *control = widget ? SkinRegistry::instance().control(widget) : nullptr;
-    if (!control || !control->skinData || !control->skinData->skin()) {
+    std::shared_ptr<const SkinSource> source = control ? control->source.lock() : nullptr;
+    if (!source || !source->skin) {
         return {};
     }
-    return {control->kind, control->skinData, control->skinData->skin()};
+    const SkinObjects *skin = &*source->skin;
+    return {control->kind, std::move(source), skin};
 }
 
 SkinTarget SkinStyle::menuTarget(const QWidget *widget)
@@ -67,15 +68,16 @@ SkinTarget SkinStyle::menuTarget(const QWidget *widget)
     if (!menu) {
         return {};
     }
-    const TSkinData *data = SkinRegistry::instance().skinFor(menu);
-    if (!data || !data->skin()) {
+    std::shared_ptr<const SkinSource> source = SkinRegistry::instance().sourceFor(menu);
+    if (!source || !source->skin) {
         return {};
     }
-    const bool systemMenu = menu->property("Tag").toInt() == kSystemMenuTag;
-    if (!(data->skinControls() & (systemMenu ? TSkinData::xcSystemMenu : TSkinData::xcPopupMenu))) {
+    const bool systemMenu = controlTag(*menu) == kSystemMenuTag;
+    if (!(systemMenu ? source->systemMenu : source->popupMenus)) {
         return {};
     }
-    return {SkinKind::None, data, data->skin()};
+    const SkinObjects *skin = &*source->skin;
+    return {SkinKind::None, std::move(source), skin};
 }
 
 int SkinStyle::arrowPx() const
@@ -368,7 +370,7 @@ void SkinStyle::polish(QWidget *widget)
 {
     QProxyStyle::polish(widget);
     const SkinTarget target = menuTarget(widget);
-    if (target && (target.data->options() & TSkinData::xoMenuBG)) {
+    if (target && target.source->opaqueMenus) {
         // The background is painted whole from the skin; the platform never erases it first.
         widget->setAttribute(Qt::WA_OpaquePaintEvent, true);
     }

@@ -37,8 +37,8 @@ public:
 
     // The skin a matched control is painted from (empty for others).
     static SkinTarget controlTarget(const QWidget *widget);
-    // The skin a popup menu is painted from: its skinned window's, when that skin allows the menu's kind (a
-    // menu whose Tag is 33333 is a system menu and needs xcSystemMenu, others need xcPopupMenu).
+    // The skin a popup menu is painted from: its skinned window's, when that source allows the menu's kind (a
+    // menu whose Tag is 33333 is a system menu and needs the system menu skinned, others popup menus).
     static SkinTarget menuTarget(const QWidget *widget);
 
 private:

@@ -13,6 +13,7 @@
 #include <QWindow>
 
 #include "controlskins.h"
+#include "framehittest.h"
 #include "framemask.h"
 #include "frameoverlay.h"
 #include "framepainter.h"
@@ -86,6 +87,22 @@ TitleBarLayout TWinSkinForm::titleBarLayout() const
     };
     return layoutTitleBar(*objects, facts(), m_window->windowTitle(), QFontMetrics(captionFont()),
         QSize(kIconSizePx, kIconSizePx), query);
+}
+
+FrameHitResult TWinSkinForm::hitTest(QPoint point) const
+{
+    return frameHitTest(point, facts(), titleBarLayout());
+}
+
+void TWinSkinForm::paintRing(QPainter &painter) const
+{
+    const SkinObjects *objects = skin();
+    if (!objects) {
+        return;
+    }
+    paintFrame(
+        painter, *objects, facts(), titleBarLayout(), [this](int button) { return buttonState(button); }, m_icon,
+        captionFont());
 }
 
 QFont TWinSkinForm::captionFont() const
@@ -337,6 +354,21 @@ void TWinSkinForm::updateActive()
     }
 }
 
+void TWinSkinForm::clickButton(int button, QPoint globalPos)
+{
+    const SkinObjects *objects = skin();
+    if (objects && button >= 0 && size_t(button) < objects->sysButtons.size()) {
+        runAction(objects->sysButtons[size_t(button)].action, globalPos);
+    }
+}
+
+bool TWinSkinForm::isIconButton(int button) const
+{
+    const SkinObjects *objects = skin();
+    return objects && button >= 0 && size_t(button) < objects->sysButtons.size()
+        && isIconAction(objects->sysButtons[size_t(button)].action);
+}
+
 void TWinSkinForm::runAction(int action, QPoint globalPos)
 {
     switch (action) {
@@ -354,7 +386,7 @@ void TWinSkinForm::runAction(int action, QPoint globalPos)
     case 3:
     case 11:
     case 12:
-        openSystemMenu(globalPos + QPoint(1, 1), true);
+        openSystemMenuFromButton(globalPos + QPoint(1, 1));
         break;
     case 7:
     case 8:
@@ -408,26 +440,36 @@ QMenu *TWinSkinForm::systemMenu() const
     return m_systemMenu;
 }
 
-void TWinSkinForm::openSystemMenu(QPoint globalPos, bool fromButton)
+void TWinSkinForm::openSystemMenu(QPoint globalPos)
 {
     if (!m_window || !m_skinData) {
         return;
     }
-    if (fromButton && m_menuOpened.isValid() && m_menuOpened.elapsed() < QApplication::doubleClickInterval()) {
+    m_menuOpened.invalidate();
+    showSystemMenu(globalPos);
+}
+
+void TWinSkinForm::openSystemMenuFromButton(QPoint globalPos)
+{
+    if (!m_window || !m_skinData) {
+        return;
+    }
+    if (m_menuOpened.isValid() && m_menuOpened.elapsed() < QApplication::doubleClickInterval()) {
         m_menuOpened.invalidate();
         m_window->close();
         return;
     }
+    m_menuOpened.start();
+    showSystemMenu(globalPos);
+}
+
+void TWinSkinForm::showSystemMenu(QPoint globalPos)
+{
     delete m_systemMenu;
     m_systemMenu = buildSystemMenu(m_window, systemMenuItems(facts()), m_skinData->menuGlyphs());
     connect(
         m_systemMenu, &QMenu::triggered, this,
         [this](QAction *action) { runSystemCommand(SystemCommand(action->data().toInt())); }, Qt::QueuedConnection);
-    if (fromButton) {
-        m_menuOpened.start();
-    } else {
-        m_menuOpened.invalidate();
-    }
     m_systemMenu->popup(globalPos);
 }
 

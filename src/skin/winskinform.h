@@ -1,7 +1,8 @@
 // TWinSkinForm: the skinned frame of one top-level window. Attaching makes the window frameless, moves its
 // contents in by the frame's thicknesses and grows it so that the client area keeps its size, lays an
-// overlay over the frame ring (painting and mouse, frameoverlay.h), shapes the window from transparent
-// edges and skins its controls. Detaching gives all of it back. Owned by the window (a child object).
+// overlay over the frame ring (painting and mouse, frameoverlay.h, which reaches the frame as its FrameHost),
+// shapes the window from transparent edges and skins its controls. Detaching gives all of it back. Owned by
+// the window (a child object).
 #pragma once
 
 #include <QElapsedTimer>
@@ -13,6 +14,7 @@
 #include <QTimer>
 
 #include "framefacts.h"
+#include "framehost.h"
 #include "systemmenu.h"
 #include "titlebarlayout.h"
 
@@ -23,7 +25,7 @@ class QWidget;
 class TSkinData;
 struct SkinObjects;
 
-class TWinSkinForm : public QObject
+class TWinSkinForm : public QObject, public FrameHost
 {
     Q_OBJECT
 
@@ -50,25 +52,29 @@ public:
     const SkinObjects *skin() const;
     QMargins thickness() const { return m_thickness; }
     // The window's current facts (size, state, functions) with this frame's thicknesses.
-    FrameFacts facts() const;
+    FrameFacts facts() const override;
     TitleBarLayout titleBarLayout() const;
+    FrameHitResult hitTest(QPoint point) const override;
+    void paintRing(QPainter &painter) const override;
     QFont captionFont() const;
     QImage icon() const { return m_icon; }
 
     // Title-bar button states (ButtonState): the pressed button is pressed while the cursor is over it.
     int buttonState(int button) const;
     int hotButton() const { return m_hot; }
-    int pressedButton() const { return m_pressed; }
-    void setHotButton(int button);
-    void setPressedButton(int button);
+    int pressedButton() const override { return m_pressed; }
+    void setHotButton(int button) override;
+    void setPressedButton(int button) override;
+    // Runs the button's action.
+    void clickButton(int button, QPoint globalPos) override;
+    bool isIconButton(int button) const override;
 
     // A title-bar button's action: 0 close, 1/22 maximize or restore, 2/23 minimize, 3/11/12 the system menu
     // at globalPos; MDI actions do nothing; any other is reported by customAction.
     void runAction(int action, QPoint globalPos);
-    void runSystemCommand(SystemCommand command);
-    // Builds the system menu afresh and opens it at globalPos. Asked for again by a title-bar button within
-    // the double-click interval (a double click on the icon), it closes the window instead.
-    void openSystemMenu(QPoint globalPos, bool fromButton = false);
+    void runSystemCommand(SystemCommand command) override;
+    // Builds the system menu afresh and opens it at globalPos.
+    void openSystemMenu(QPoint globalPos) override;
     // The menu last opened; null before the first opening.
     QMenu *systemMenu() const;
     // The shape last applied.
@@ -81,6 +87,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The system menu asked for by a title-bar button: within the double-click interval of the last such
+    // opening (a double click on the icon) it closes the window instead.
+    void openSystemMenuFromButton(QPoint globalPos);
+    void showSystemMenu(QPoint globalPos);
     void applyThickness(const QMargins &from, const QMargins &to);
     void shiftContents(const QMargins &delta);
     void growWindow(QSize delta);

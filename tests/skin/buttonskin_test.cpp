@@ -9,6 +9,7 @@
 #include <QStyleOptionButton>
 #include <QTest>
 
+#include "controlmatcher.h"
 #include "controlskins.h"
 #include "nineslice.h"
 #include "shippedskin.h"
