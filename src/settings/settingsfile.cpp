@@ -12,8 +12,10 @@
 #include <cerrno>
 #include <cstring>
 #include <deque>
+#include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include "settings/filereplace.h"
@@ -152,25 +154,75 @@ int makeFolders(const QString &folder)
     return S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
 }
 
+// The bytes of the file at `path`, or why they cannot be had: `missing` is set when nothing is there. The file is
+// opened without waiting (a FIFO, a device), checked to be a regular file on the descriptor itself, and read up to
+// one byte past kMaxFileBytes; a read that would wait (a regular file that is really a stream, such as /proc/kmsg)
+// ends the reading. So reading ends whatever the path names.
+struct FileBytes
+{
+    QByteArray bytes;
+    QString refusal;
+    bool missing = false;
+};
+
+FileBytes readBounded(const QString &path)
+{
+    FileBytes result;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        result.missing = errno == ENOENT || errno == ENOTDIR; // nothing there, or a file where a folder would be
+        result.refusal = result.missing ? QString() : systemReason(errno);
+        return result;
+    }
+    const auto tooLarge = QStringLiteral("it is larger than %1 MiB").arg(SettingsFile::kMaxFileBytes / (1024 * 1024));
+    struct stat info = {};
+    if (::fstat(fd, &info) != 0) {
+        result.refusal = systemReason(errno);
+    } else if (!S_ISREG(info.st_mode)) {
+        result.refusal = QStringLiteral("it is not a regular file");
+    } else if (info.st_size > SettingsFile::kMaxFileBytes) {
+        result.refusal = tooLarge;
+    }
+    constexpr qsizetype kChunkBytes = 64 * 1024;
+    while (result.refusal.isEmpty()) {
+        const qsizetype done = result.bytes.size();
+        result.bytes.resize(std::min(done + kChunkBytes, SettingsFile::kMaxFileBytes + 1));
+        const ssize_t got = ::read(fd, result.bytes.data() + done, size_t(result.bytes.size() - done));
+        if (got < 0 && errno == EINTR) {
+            result.bytes.resize(done);
+            continue;
+        }
+        result.bytes.resize(done + std::max<ssize_t>(got, 0));
+        if (got == 0) {
+            break;
+        }
+        if (got < 0) {
+            result.refusal = errno == EAGAIN
+                ? QStringLiteral("reading it waits for more to come (it is a stream, not a settings file)")
+                : systemReason(errno);
+        } else if (result.bytes.size() > SettingsFile::kMaxFileBytes) {
+            result.refusal = tooLarge;
+        }
+    }
+    ::close(fd);
+    if (!result.refusal.isEmpty()) {
+        result.bytes.clear();
+    }
+    return result;
+}
+
 // The file's bytes now; nothing when there is no file. Throws when it exists and cannot be read whole.
 std::optional<QByteArray> currentBytes(const QString &path)
 {
-    QFile file(path);
-    if (!QFileInfo::exists(path)) {
+    FileBytes now = readBounded(path);
+    if (now.missing) {
         return std::nullopt;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw SettingsWriteError(path,
-            QStringLiteral("it was changed by another program and cannot be read now (%1)").arg(file.errorString()));
+    if (!now.refusal.isEmpty()) {
+        throw SettingsWriteError(
+            path, QStringLiteral("it was changed by another program and cannot be read now (%1)").arg(now.refusal));
     }
-    QByteArray bytes = file.read(SettingsFile::kMaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > SettingsFile::kMaxFileBytes) {
-        throw SettingsWriteError(path,
-            QStringLiteral("it was changed by another program and cannot be read now (it is larger than %1 MiB or "
-                           "unreadable)")
-                .arg(SettingsFile::kMaxFileBytes / (1024 * 1024)));
-    }
-    return bytes;
+    return std::move(now.bytes);
 }
 
 } // namespace
@@ -590,33 +642,12 @@ SettingsFile::Document &SettingsFile::document() const
         return *m_document;
     }
     m_document = std::make_unique<Document>();
-    const QFileInfo info(m_path);
-    if (!info.exists()) {
+    FileBytes read = readBounded(m_path);
+    if (read.missing || !read.refusal.isEmpty()) {
+        m_refusal = read.refusal;
         return *m_document;
     }
-    // Anything but a regular file (a folder, a FIFO that would block) and anything over budget is left unread.
-    if (!info.isFile()) {
-        m_refusal = QStringLiteral("it is not a regular file");
-        return *m_document;
-    }
-    if (info.size() > kMaxFileBytes) {
-        m_refusal = QStringLiteral("it is larger than %1 MiB").arg(kMaxFileBytes / (1024 * 1024));
-        return *m_document;
-    }
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_refusal = systemReason(errno);
-        return *m_document;
-    }
-    QByteArray bytes = file.read(kMaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        m_refusal = file.errorString();
-        return *m_document;
-    }
-    if (bytes.size() > kMaxFileBytes) {
-        m_refusal = QStringLiteral("it is larger than %1 MiB").arg(kMaxFileBytes / (1024 * 1024));
-        return *m_document;
-    }
+    QByteArray bytes = std::move(read.bytes);
     *m_document = Document::parse(std::move(bytes));
     return *m_document;
 }

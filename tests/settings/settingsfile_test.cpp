@@ -1,6 +1,7 @@
 // Tests of SettingsFile (reading, writing, saving, failures) and of the settings location rule.
 #include "settings/settingsfile.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +15,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "filebytes.h"
@@ -108,6 +110,8 @@ private slots:
     void changesOnDiskKept_data();
     void changesOnDiskKept();
     void loadsOnFirstAccess();
+    void fileThatNeverEnds_data();
+    void fileThatNeverEnds();
     void saveFailure_data();
     void saveFailure();
     void folderSyncedAfterRename();
@@ -581,6 +585,63 @@ void SettingsFileTest::loadsOnFirstAccess()
     QCOMPARE(settings.readInteger(QStringLiteral("A"), QStringLiteral("k"), 0), 1);
     writeAll(m_path, "[A]\nk=2\n");
     QCOMPARE(settings.readInteger(QStringLiteral("A"), QStringLiteral("k"), 0), 1);
+}
+
+void SettingsFileTest::fileThatNeverEnds_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("refusal"); // empty: any reason
+    QTest::newRow("kernel log: a regular file whose reads wait for messages") << "/proc/kmsg" << QString();
+    QTest::newRow("FIFO whose writer never closes") << "fifo"
+                                                    << "it is not a regular file";
+    QTest::newRow("endless device") << "/dev/zero"
+                                    << "it is not a regular file";
+}
+
+// Reading a settings file that never ends ends, refused, and the reads give their defaults. The read runs in a
+// child process, so that a read that hangs fails the test instead of hanging it.
+void SettingsFileTest::fileThatNeverEnds()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, refusal);
+    std::optional<QFile> writer;
+    if (path == QLatin1String("fifo")) {
+        path = m_dir->filePath(QStringLiteral("fifo"));
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        // Held open for reading and writing: a reader never sees the end, and opening it never waits.
+        writer.emplace(path);
+        QVERIFY(writer->open(QIODevice::ReadWrite | QIODevice::Unbuffered));
+    }
+    int result[2] = {};
+    QCOMPARE(::pipe(result), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const SettingsFile settings(path);
+        const QByteArray reason = settings.refusal().toUtf8() + '\n'
+            + QByteArray::number(settings.readInteger(QStringLiteral("A"), QStringLiteral("k"), -1));
+        ::_exit(::write(result[1], reason.constData(), size_t(reason.size())) == reason.size() ? 0 : 1);
+    }
+    ::close(result[1]);
+    QFile fromChild;
+    QVERIFY(fromChild.open(result[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+    QDeadlineTimer deadline(30000);
+    int status = 0;
+    while (::waitpid(child, &status, WNOHANG) == 0 && !deadline.hasExpired()) {
+        QTest::qWait(10);
+    }
+    if (deadline.hasExpired()) {
+        ::kill(child, SIGKILL);
+        ::waitpid(child, &status, 0);
+        QFAIL("reading the settings file did not end");
+    }
+    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    const QList<QByteArray> lines = fromChild.readAll().split('\n');
+    QCOMPARE(lines.size(), 2);
+    QVERIFY(!lines[0].isEmpty());
+    if (!refusal.isEmpty()) {
+        QCOMPARE(QString::fromUtf8(lines[0]), refusal);
+    }
+    QCOMPARE(lines[1], QByteArray("-1"));
 }
 
 enum class Obstacle { ParentIsFile, UnderProc, PathIsFolder, FileTooLarge, WriteFails, SyncFails, TooLargeToReadBack };
