@@ -2,6 +2,7 @@
 // sway and the names KWin and GNOME Shell own on the session bus; X11 otherwise.
 #include "sessionwindowsystem.h"
 
+#include "platform/gnome/gnomewindowsystem.h"
 #include "platform/x11/x11windowsystem.h"
 
 namespace platform {
@@ -42,12 +43,24 @@ SessionWindowSystem openUnknownCompositor()
     return opened;
 }
 
+SessionWindowSystem openGnome()
+{
+    auto opened = gnome::GnomeWindowSystem::open();
+    SessionWindowSystem session;
+    session.windowSystem = std::move(opened.windowSystem);
+    session.error = opened.error;
+    return session;
+}
+
 } // namespace
 
 SessionWindowSystem openSessionWindowSystem()
 {
     if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         return openX11();
+    }
+    if (gnome::GnomeWindowSystem::shellRunning()) {
+        return openGnome();
     }
     return openUnknownCompositor();
 }

@@ -1,0 +1,31 @@
+# Framewright's GNOME Shell extension: its uuid, and the extension folder put together for one GNOME Shell version.
+# GNOME 45 changed extensions from legacy imports to ES modules; both variants share service.js, between the
+# imports and the extension class of their extension.js.
+#
+# framewright_gnome_extension(<GNOME Shell major version> <output folder>) writes metadata.json and extension.js.
+# Also run as a script (tests/support/gnome-session): cmake -DSHELL_VERSION=<major> -DOUTPUT=<folder> -P extension.cmake
+set(FRAMEWRIGHT_GNOME_EXTENSION_UUID "framewright@framewright.org")
+
+function(framewright_gnome_extension shell_version output)
+    set(source ${CMAKE_CURRENT_FUNCTION_LIST_DIR})
+    if(shell_version LESS 43)
+        message(FATAL_ERROR "GNOME Shell ${shell_version}: the extension needs GNOME Shell 43 or later")
+    elseif(shell_version LESS 45)
+        set(variant 43)
+        set(FRAMEWRIGHT_GNOME_SHELL_VERSIONS "\"43\", \"44\"")
+    else()
+        set(variant 45)
+        set(FRAMEWRIGHT_GNOME_SHELL_VERSIONS "\"45\", \"46\", \"47\", \"48\"")
+    endif()
+    file(READ ${source}/service.js FRAMEWRIGHT_SERVICE)
+    configure_file(${source}/${variant}/extension.js.in ${output}/extension.js @ONLY)
+    configure_file(${source}/metadata.json.in ${output}/metadata.json @ONLY)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source}/service.js)
+endfunction()
+
+if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
+    if(NOT SHELL_VERSION OR NOT OUTPUT)
+        message(FATAL_ERROR "usage: cmake -DSHELL_VERSION=<major> -DOUTPUT=<folder> -P extension.cmake")
+    endif()
+    framewright_gnome_extension(${SHELL_VERSION} ${OUTPUT})
+endif()

@@ -1,0 +1,280 @@
+// The D-Bus object through which Framewright reaches the windows of GNOME Shell: the monitors, the window list
+// (topmost first), placing a window, the active window, and a signal when windows appear, vanish or are retitled.
+// Replies are JSON texts; the program checks every field. This file is the body shared by both module styles: the
+// build puts it between the imports and the extension class of extension.js (43-44: legacy imports, 45+: ES modules),
+// which provide Gio, GLib and Meta.
+
+const kObjectPath = '/org/framewright/Shell';
+const kInterfaceXml = `<node>
+  <interface name="org.framewright.Shell1">
+    <method name="Monitors">
+      <arg type="s" direction="out" name="json"/>
+    </method>
+    <method name="Windows">
+      <arg type="s" direction="out" name="json"/>
+    </method>
+    <method name="Place">
+      <arg type="t" direction="in" name="id"/>
+      <arg type="i" direction="in" name="x"/>
+      <arg type="i" direction="in" name="y"/>
+      <arg type="i" direction="in" name="width"/>
+      <arg type="i" direction="in" name="height"/>
+      <arg type="b" direction="in" name="maximize"/>
+      <arg type="s" direction="out" name="json"/>
+    </method>
+    <method name="ActiveWindow">
+      <arg type="t" direction="out" name="id"/>
+    </method>
+    <signal name="WindowsChanged"/>
+  </interface>
+</node>`;
+
+// Every wait of a placement is bounded; the program's own call deadline is longer than all of them together.
+const kShownTimeoutMs = 1000; // a new window shows itself once its client has drawn it
+const kSettleTimeoutMs = 1000; // the client answers a new size with a frame of that size
+const kQuietMs = 150; // after the client answered with another size than the one asked for, nothing more changes
+
+const kUnlistedTypes = [Meta.WindowType.DESKTOP, Meta.WindowType.DOCK];
+
+function sameRect(a, b) {
+    return a.x === b.x && a.y === b.y && a.width === b.width && a.height === b.height;
+}
+
+function plainRect(rect) {
+    return {x: rect.x, y: rect.y, width: rect.width, height: rect.height};
+}
+
+function isMaximized(window) {
+    return window.get_maximized() === Meta.MaximizeFlags.BOTH;
+}
+
+// Calls `done` once, when `isDone()` holds after one of the window's `signals`, after `quietMs` without a signal
+// once one came (0: not at all), or after `timeoutMs`; with false when the window is unmanaged meanwhile.
+function waitForWindow(window, signals, isDone, quietMs, timeoutMs, done) {
+    const handlers = [];
+    let quiet = 0;
+    let timeout = 0;
+    const finish = found => {
+        handlers.forEach(id => window.disconnect(id));
+        handlers.length = 0;
+        [quiet, timeout].filter(id => id !== 0).forEach(id => GLib.source_remove(id));
+        quiet = timeout = 0;
+        done(found);
+    };
+    const restartQuiet = () => {
+        if (quiet !== 0) {
+            GLib.source_remove(quiet);
+        }
+        quiet = GLib.timeout_add(GLib.PRIORITY_DEFAULT, quietMs, () => {
+            quiet = 0;
+            finish(true);
+            return GLib.SOURCE_REMOVE;
+        });
+    };
+    if (isDone()) {
+        done(true);
+        return;
+    }
+    for (const signal of signals) {
+        handlers.push(window.connect(signal, () => {
+            if (isDone()) {
+                finish(true);
+            } else if (quietMs > 0) {
+                restartQuiet();
+            }
+        }));
+    }
+    handlers.push(window.connect('unmanaged', () => finish(false)));
+    timeout = GLib.timeout_add(GLib.PRIORITY_DEFAULT, timeoutMs, () => {
+        timeout = 0;
+        finish(true);
+        return GLib.SOURCE_REMOVE;
+    });
+}
+
+// One placement: shown, restored, moved and resized, then maximized when asked. `reply` gets the result object.
+class Placement {
+    constructor(service, window, rect, maximize, reply) {
+        this._service = service;
+        this._window = window;
+        this._rect = rect;
+        this._maximize = maximize;
+        this._reply = reply;
+    }
+
+    start() {
+        // mutter's first placement of a new window overrides a move made before the window is shown.
+        const shown = () => !this._service.isPending(this._window);
+        waitForWindow(this._window, ['shown'], shown, 0, kShownTimeoutMs, found => this._step(found, () => this._move()));
+    }
+
+    _step(found, next) {
+        if (found) {
+            next();
+        } else {
+            this._reply({found: false});
+        }
+    }
+
+    _move() {
+        const window = this._window;
+        if (window.minimized) {
+            window.unminimize();
+        }
+        if (window.get_maximized() !== 0) {
+            window.unmaximize(Meta.MaximizeFlags.BOTH);
+        }
+        // mutter 43 drops the move of a request whose size it limits (the window's minimum): moving first keeps the
+        // asked position for the size the window keeps. A move alone needs no answer from the client.
+        const r = this._rect;
+        window.move_frame(true, r.x, r.y);
+        window.move_resize_frame(true, r.x, r.y, r.width, r.height);
+        const landed = () => sameRect(window.get_frame_rect(), r);
+        waitForWindow(window, ['size-changed', 'position-changed'], landed, kQuietMs, kSettleTimeoutMs,
+            found => this._step(found, () => this._maximizeIfAsked()));
+    }
+
+    // Maximizing before the client has answered the new size would keep the old rectangle as the one to restore.
+    _maximizeIfAsked() {
+        const window = this._window;
+        const normal = plainRect(window.get_frame_rect());
+        if (!this._maximize) {
+            this._finish(normal);
+            return;
+        }
+        this._service.rememberRestoreRect(window, normal);
+        window.maximize(Meta.MaximizeFlags.BOTH);
+        const resized = () => isMaximized(window) && !sameRect(window.get_frame_rect(), normal);
+        waitForWindow(window, ['size-changed'], resized, 0, kSettleTimeoutMs,
+            found => this._step(found, () => this._finish(normal)));
+    }
+
+    _finish(normal) {
+        const window = this._window;
+        window.activate(global.get_current_time());
+        this._reply({found: true, ...normal, maximized: isMaximized(window)});
+    }
+}
+
+class FramewrightService {
+    constructor() {
+        this._pending = new Set(); // windows created but not shown yet
+        this._watched = new Map(); // window -> its signal handler ids
+        this._restoreRects = new Map(); // window -> the rectangle it had when we maximized it
+        this._changedIdle = 0;
+        this._displayHandler = global.display.connect('window-created', (display, window) => {
+            this._pending.add(window);
+            this._watch(window);
+            this._changed();
+        });
+        for (const window of global.display.list_all_windows()) {
+            this._watch(window);
+        }
+        this._dbus = Gio.DBusExportedObject.wrapJSObject(kInterfaceXml, this);
+        this._dbus.export(Gio.DBus.session, kObjectPath);
+    }
+
+    destroy() {
+        this._dbus.unexport();
+        global.display.disconnect(this._displayHandler);
+        for (const [window, handlers] of this._watched) {
+            handlers.forEach(id => window.disconnect(id));
+        }
+        this._watched.clear();
+        if (this._changedIdle !== 0) {
+            GLib.source_remove(this._changedIdle);
+        }
+    }
+
+    isPending(window) {
+        return this._pending.has(window);
+    }
+
+    rememberRestoreRect(window, rect) {
+        this._restoreRects.set(window, rect);
+    }
+
+    Monitors() {
+        const display = global.display;
+        const primary = display.get_primary_monitor();
+        const monitors = [];
+        for (let i = 0; i < display.get_n_monitors(); i++) {
+            monitors.push({...plainRect(display.get_monitor_geometry(i)), primary: i === primary});
+        }
+        return JSON.stringify(monitors);
+    }
+
+    Windows() {
+        const windows = global.display.list_all_windows().filter(window => this._listed(window));
+        const topmostFirst = global.display.sort_windows_by_stacking(windows).reverse();
+        return JSON.stringify(topmostFirst.map(window => this._describe(window)));
+    }
+
+    PlaceAsync([id, x, y, width, height, maximize], invocation) {
+        const reply = result => invocation.return_value(new GLib.Variant('(s)', [JSON.stringify(result)]));
+        const window = global.display.list_all_windows().find(w => w.get_id() === id && this._listed(w));
+        if (!window) {
+            reply({found: false});
+            return;
+        }
+        new Placement(this, window, {x, y, width, height}, maximize, reply).start();
+    }
+
+    ActiveWindow() {
+        const focus = global.display.focus_window;
+        return focus && this._listed(focus) ? focus.get_id() : 0;
+    }
+
+    _listed(window) {
+        return !window.is_override_redirect() && !kUnlistedTypes.includes(window.get_window_type());
+    }
+
+    _describe(window) {
+        const maximized = isMaximized(window);
+        const restore = this._restoreRects.get(window);
+        return {
+            id: window.get_id(),
+            title: window.get_title() ?? '',
+            ...plainRect(maximized && restore ? restore : window.get_frame_rect()),
+            minimized: window.minimized,
+            maximized,
+            transient: window.get_transient_for() !== null,
+            shown: !this._pending.has(window),
+        };
+    }
+
+    _watch(window) {
+        const handlers = [
+            window.connect('notify::title', () => this._changed()),
+            window.connect('shown', () => {
+                this._pending.delete(window);
+                this._changed();
+            }),
+            window.connect('notify::maximized-horizontally', () => {
+                if (!isMaximized(window)) {
+                    this._restoreRects.delete(window);
+                }
+            }),
+            window.connect('unmanaged', () => {
+                handlers.forEach(id => window.disconnect(id));
+                this._watched.delete(window);
+                this._pending.delete(window);
+                this._restoreRects.delete(window);
+                this._changed();
+            }),
+        ];
+        this._watched.set(window, handlers);
+    }
+
+    // Several changes in one pass of the main loop give one signal.
+    _changed() {
+        if (this._changedIdle !== 0) {
+            return;
+        }
+        this._changedIdle = GLib.idle_add(GLib.PRIORITY_DEFAULT_IDLE, () => {
+            this._changedIdle = 0;
+            this._dbus.emit_signal('WindowsChanged', null);
+            return GLib.SOURCE_REMOVE;
+        });
+    }
+}

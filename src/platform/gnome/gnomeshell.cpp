@@ -1,0 +1,109 @@
+// Calls to the extension over the session bus. A reply of another type or signature than the interface declares
+// is logged and treated as no reply.
+#include "gnomeshell.h"
+
+#include <QDBusError>
+#include <QDBusMessage>
+#include <QLoggingCategory>
+
+namespace platform::gnome {
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcGnome, "framewright.gnome", QtWarningMsg)
+
+QDBusMessage methodCall(const QString &method, const QVariantList &arguments)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(kShellService, kObjectPath, kInterface, method);
+    call.setArguments(arguments);
+    return call;
+}
+
+bool isMissingObject(const QDBusMessage &reply)
+{
+    const QString name = reply.errorName();
+    return name == QLatin1String("org.freedesktop.DBus.Error.UnknownMethod")
+        || name == QLatin1String("org.freedesktop.DBus.Error.UnknownObject")
+        || name == QLatin1String("org.freedesktop.DBus.Error.UnknownInterface");
+}
+
+} // namespace
+
+QString extensionUuid()
+{
+    return QStringLiteral(FRAMEWRIGHT_GNOME_EXTENSION_UUID);
+}
+
+ShellClient::ShellClient(QDBusConnection bus)
+    : m_bus(std::move(bus))
+{ }
+
+ShellPresence ShellClient::presence()
+{
+    const QDBusMessage reply = m_bus.call(methodCall(QStringLiteral("Monitors"), {}), QDBus::Block, kListTimeoutMs);
+    if (reply.type() == QDBusMessage::ReplyMessage) {
+        return ShellPresence::Extension;
+    }
+    return isMissingObject(reply) ? ShellPresence::WithoutExtension : ShellPresence::NoAnswer;
+}
+
+std::optional<QString> ShellClient::callForText(const QString &method, const QVariantList &arguments, int timeoutMs)
+{
+    const QDBusMessage reply = m_bus.call(methodCall(method, arguments), QDBus::Block, timeoutMs);
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        qCWarning(lcGnome) << "the GNOME Shell extension did not answer" << method << ":" << reply.errorName()
+                           << reply.errorMessage();
+        return std::nullopt;
+    }
+    if (reply.signature() != QLatin1String("s") || reply.arguments().size() != 1) {
+        qCWarning(lcGnome) << "the GNOME Shell extension answered" << method << "with" << reply.signature();
+        return std::nullopt;
+    }
+    return reply.arguments().constFirst().toString();
+}
+
+std::optional<std::vector<Monitor>> ShellClient::monitors()
+{
+    const auto text = callForText(QStringLiteral("Monitors"), {}, kListTimeoutMs);
+    auto monitors = text ? readMonitors(*text) : std::nullopt;
+    if (text && !monitors) {
+        qCWarning(lcGnome) << "the GNOME Shell extension's monitor list cannot be read";
+    }
+    return monitors;
+}
+
+std::optional<std::vector<ShellWindow>> ShellClient::windows()
+{
+    const auto text = callForText(QStringLiteral("Windows"), {}, kListTimeoutMs);
+    auto windows = text ? readWindows(*text) : std::nullopt;
+    if (text && !windows) {
+        qCWarning(lcGnome) << "the GNOME Shell extension's window list cannot be read";
+    }
+    return windows;
+}
+
+std::optional<PlaceResult> ShellClient::place(uint64_t id, const QRect &rect, bool maximize)
+{
+    const QVariantList arguments {QVariant::fromValue(qulonglong(id)), rect.x(), rect.y(), rect.width(),
+        rect.height(), maximize};
+    const auto text = callForText(QStringLiteral("Place"), arguments, kPlaceTimeoutMs);
+    auto result = text ? readPlaceResult(*text) : std::nullopt;
+    if (text && !result) {
+        qCWarning(lcGnome) << "the GNOME Shell extension's placement result cannot be read";
+    }
+    return result;
+}
+
+std::optional<uint64_t> ShellClient::activeWindow()
+{
+    const QDBusMessage reply
+        = m_bus.call(methodCall(QStringLiteral("ActiveWindow"), {}), QDBus::Block, kListTimeoutMs);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.signature() != QLatin1String("t")
+        || reply.arguments().size() != 1) {
+        qCWarning(lcGnome) << "the GNOME Shell extension did not answer ActiveWindow:" << reply.errorName();
+        return std::nullopt;
+    }
+    return reply.arguments().constFirst().toULongLong();
+}
+
+} // namespace platform::gnome
