@@ -2,8 +2,11 @@
 // QT_QPA_PLATFORM=wayland. It opens and changes top-level windows on commands read line by line from stdin and
 // answers each with one line on stdout.
 //
-//   open [size=WxH] [min=WxH] [-- <title>]   a new top-level window of that client size (default 300x200) and
-//                                            minimum size; answers "ok <n>" once the compositor shows it
+//   open [size=WxH] [min=WxH] [vanish-on-resize] [-- <title>]
+//                                            a new top-level window of that client size (default 300x200) and
+//                                            minimum size; answers "ok <n>" once the compositor shows it. With
+//                                            vanish-on-resize it closes itself when the compositor first gives it
+//                                            another size (a window that vanishes while it is being placed)
 //   title <n> [-- <title>]                   changes the title (without "--": empty); answers "ok"
 //   close <n>                                closes the window; answers "ok"
 //   quit
@@ -47,11 +50,20 @@ std::optional<QSize> sizeOption(const QString &value)
 class ClientWindow : public QWidget
 {
 public:
-    explicit ClientWindow(int number)
+    ClientWindow(int number, bool vanishOnResize)
         : m_number(number)
+        , m_vanishOnResize(vanishOnResize)
     { }
 
 protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QWidget::resizeEvent(event);
+        if (m_vanishOnResize && m_answered) {
+            hide();
+        }
+    }
+
     void paintEvent(QPaintEvent *event) override
     {
         QWidget::paintEvent(event);
@@ -63,6 +75,7 @@ protected:
 
 private:
     int m_number;
+    bool m_vanishOnResize;
     bool m_answered = false;
 };
 
@@ -102,9 +115,12 @@ private:
     {
         QSize size(300, 200);
         QSize minimum;
+        bool vanishOnResize = false;
         for (const QString &option : options) {
             const std::optional<QSize> value = sizeOption(option.section(QLatin1Char('='), 1));
-            if (option.startsWith(QLatin1String("size=")) && value) {
+            if (option == QLatin1String("vanish-on-resize")) {
+                vanishOnResize = true;
+            } else if (option.startsWith(QLatin1String("size=")) && value) {
                 size = *value;
             } else if (option.startsWith(QLatin1String("min=")) && value) {
                 minimum = *value;
@@ -114,7 +130,7 @@ private:
             }
         }
         const int number = ++m_last;
-        auto window = std::make_unique<ClientWindow>(number);
+        auto window = std::make_unique<ClientWindow>(number, vanishOnResize);
         window->setWindowTitle(title.value_or(QString()));
         if (minimum.isValid()) {
             window->setMinimumSize(minimum);

@@ -95,10 +95,13 @@ std::optional<ShellWindow> window(const QJsonValue &value)
     const auto maximized = boolean(object, QLatin1StringView("maximized"));
     const auto transient = boolean(object, QLatin1StringView("transient"));
     const auto shown = boolean(object, QLatin1StringView("shown"));
-    if (!value.isObject() || !id || !title.isString() || !frame || !minimized || !maximized || !transient || !shown) {
+    const QJsonValue restoreValue = object.value(QLatin1StringView("restore"));
+    const auto restore = restoreValue.isUndefined() ? std::optional<QRect>(QRect()) : rect(restoreValue.toObject());
+    if (!value.isObject() || !id || !title.isString() || !frame || !restore || !minimized || !maximized || !transient
+        || !shown) {
         return std::nullopt;
     }
-    return ShellWindow {uint64_t(*id), cutToUtf8Bytes(title.toString(), kMaxTitleBytes), *frame, *minimized,
+    return ShellWindow {uint64_t(*id), cutToUtf8Bytes(title.toString(), kMaxTitleBytes), *frame, *restore, *minimized,
         *maximized, *transient, *shown};
 }
 
@@ -107,8 +110,7 @@ std::optional<ShellWindow> window(const QJsonValue &value)
 std::optional<std::vector<Monitor>> readMonitors(const QString &json)
 {
     const auto document = parse(json);
-    if (!document || !document->isArray() || document->array().isEmpty()
-        || document->array().size() > kMaxMonitors) {
+    if (!document || !document->isArray() || document->array().isEmpty() || document->array().size() > kMaxMonitors) {
         return std::nullopt;
     }
     std::vector<Monitor> monitors;

@@ -23,13 +23,13 @@ constexpr int kCoordinateLimitPx = 1 << 20;
 // mutter's window ids are 64-bit; the extension sends them as JSON numbers, exact up to 2^53.
 constexpr uint64_t kMaxWindowId = uint64_t(1) << 53;
 
-// One window as the extension lists it: its frame rectangle (client-side shadows excluded), or for a window it
-// maximized itself the rectangle it had before.
+// One window as the extension lists it.
 struct ShellWindow
 {
     uint64_t id = 0;
     QString title; // cut to kMaxTitleBytes of UTF-8
-    QRect frame;
+    QRect frame;   // mutter's frame rectangle: its own title bar included, client-side shadows excluded
+    QRect restore; // for a window the extension maximized and that is still maximized: the rectangle it had before
     bool minimized = false;
     bool maximized = false;
     bool transient = false;

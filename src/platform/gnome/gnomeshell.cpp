@@ -84,8 +84,8 @@ std::optional<std::vector<ShellWindow>> ShellClient::windows()
 
 std::optional<PlaceResult> ShellClient::place(uint64_t id, const QRect &rect, bool maximize)
 {
-    const QVariantList arguments {QVariant::fromValue(qulonglong(id)), rect.x(), rect.y(), rect.width(),
-        rect.height(), maximize};
+    const QVariantList arguments {
+        QVariant::fromValue(qulonglong(id)), rect.x(), rect.y(), rect.width(), rect.height(), maximize};
     const auto text = callForText(QStringLiteral("Place"), arguments, kPlaceTimeoutMs);
     auto result = text ? readPlaceResult(*text) : std::nullopt;
     if (text && !result) {
@@ -96,8 +96,7 @@ std::optional<PlaceResult> ShellClient::place(uint64_t id, const QRect &rect, bo
 
 std::optional<uint64_t> ShellClient::activeWindow()
 {
-    const QDBusMessage reply
-        = m_bus.call(methodCall(QStringLiteral("ActiveWindow"), {}), QDBus::Block, kListTimeoutMs);
+    const QDBusMessage reply = m_bus.call(methodCall(QStringLiteral("ActiveWindow"), {}), QDBus::Block, kListTimeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.signature() != QLatin1String("t")
         || reply.arguments().size() != 1) {
         qCWarning(lcGnome) << "the GNOME Shell extension did not answer ActiveWindow:" << reply.errorName();

@@ -19,10 +19,10 @@ inline const QString kObjectPath = QStringLiteral("/org/framewright/Shell");
 inline const QString kInterface = QStringLiteral("org.framewright.Shell1");
 inline const QString kWindowsChangedSignal = QStringLiteral("WindowsChanged");
 
-// Listing answers at once; a placement waits in the shell for the window to be shown, to take its rectangle and
-// to be maximized, each wait bounded there by about a second.
-constexpr int kListTimeoutMs = 2000;
-constexpr int kPlaceTimeoutMs = 6000;
+// Listing answers at once, unless the shell is busy (at login it may be for seconds); a placement waits in the
+// shell for the window to be shown, to take its rectangle and to be maximized, each wait bounded there by 3 s.
+constexpr int kListTimeoutMs = 5000;
+constexpr int kPlaceTimeoutMs = 12000;
 
 // The extension's uuid, the name of its folder and what `gnome-extensions enable` takes.
 QString extensionUuid();

@@ -127,7 +127,7 @@ std::optional<WindowPlacement> GnomeWindowSystem::windowPlacement(WindowId windo
     }
     WindowPlacement placement;
     placement.showState = showStateOf(*found);
-    placement.normalRect = found->frame;
+    placement.normalRect = found->maximized && !found->restore.isNull() ? found->restore : found->frame;
     return placement;
 }
 
@@ -142,12 +142,17 @@ bool GnomeWindowSystem::setWindowPlacement(WindowId window, const WindowPlacemen
         return false;
     }
     const bool maximize = placement.showState == ShowState::Maximized;
-    auto placed = m_shell.place(*native, placement.normalRect, maximize);
-    if (!placed || !placed->found) {
-        return false;
+    const QRect &asked = placement.normalRect;
+    std::optional<PlaceResult> placed;
+    // A window that answers with another size is asked once more: a new window may still have been settling its
+    // first size. The size it keeps then is its own (its minimum); the anchor point of the rectangle is kept.
+    for (int attempt = 0; attempt < 2 && (!placed || placed->normal.size() != asked.size()); ++attempt) {
+        placed = m_shell.place(*native, asked, maximize);
+        if (!placed || !placed->found) {
+            return false;
+        }
     }
-    const QRect expected
-        = anchoredRect(placement.normalRect, placed->normal.size(), placement.anchor, kCoordinateLimitPx);
+    const QRect expected = anchoredRect(asked, placed->normal.size(), placement.anchor, kCoordinateLimitPx);
     if (placed->normal != expected) {
         placed = m_shell.place(*native, expected, maximize);
         if (!placed || !placed->found) {

@@ -13,8 +13,8 @@ std::unique_ptr<GnomeWindowWatch> GnomeWindowWatch::start(
     WindowSystem &system, QDBusConnection bus, WindowListChanged changed)
 {
     std::unique_ptr<GnomeWindowWatch> watch(new GnomeWindowWatch(system, std::move(bus), std::move(changed)));
-    if (!watch->m_bus.connect(kShellService, kObjectPath, kInterface, kWindowsChangedSignal, watch.get(),
-            SLOT(windowsChanged()))) {
+    if (!watch->m_bus.connect(
+            kShellService, kObjectPath, kInterface, kWindowsChangedSignal, watch.get(), SLOT(windowsChanged()))) {
         return nullptr;
     }
     watch->report();
@@ -25,8 +25,7 @@ GnomeWindowWatch::GnomeWindowWatch(WindowSystem &system, QDBusConnection bus, Wi
     : m_system(system)
     , m_bus(std::move(bus))
     , m_changed(std::move(changed))
-    , m_shellWatcher(
-          new QDBusServiceWatcher(kShellService, m_bus, QDBusServiceWatcher::WatchForUnregistration, this))
+    , m_shellWatcher(new QDBusServiceWatcher(kShellService, m_bus, QDBusServiceWatcher::WatchForUnregistration, this))
 {
     connect(m_shellWatcher, &QDBusServiceWatcher::serviceUnregistered, this, &GnomeWindowWatch::shellGone);
 }

@@ -19,7 +19,8 @@ class GnomeWindowWatch : public QObject, public WindowWatch
 
 public:
     // Reports the windows once before it returns; empty when the signal cannot be subscribed to.
-    static std::unique_ptr<GnomeWindowWatch> start(WindowSystem &system, QDBusConnection bus, WindowListChanged changed);
+    static std::unique_ptr<GnomeWindowWatch> start(
+        WindowSystem &system, QDBusConnection bus, WindowListChanged changed);
     ~GnomeWindowWatch() override;
 
 private slots:

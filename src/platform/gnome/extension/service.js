@@ -29,15 +29,22 @@ const kInterfaceXml = `<node>
   </interface>
 </node>`;
 
-// Every wait of a placement is bounded; the program's own call deadline is longer than all of them together.
-const kShownTimeoutMs = 1000; // a new window shows itself once its client has drawn it
-const kSettleTimeoutMs = 1000; // the client answers a new size with a frame of that size
-const kQuietMs = 150; // after the client answered with another size than the one asked for, nothing more changes
+// Every wait of a placement is bounded; the program's own call deadline is longer than all of them together. They
+// end early as soon as the window has done what was asked; a busy client may take more than a second for it.
+const kShownTimeoutMs = 3000; // a new window shows itself once its client has drawn it
+const kSettleTimeoutMs = 3000; // the client answers a new size with a frame of that size
+// After the client has answered with another size than the one asked for (its minimum), nothing more changes. The
+// move alone (position-changed) comes before the client's answer and says nothing about the size.
+const kQuietMs = 150;
 
 const kUnlistedTypes = [Meta.WindowType.DESKTOP, Meta.WindowType.DOCK];
 
 function sameRect(a, b) {
     return a.x === b.x && a.y === b.y && a.width === b.width && a.height === b.height;
+}
+
+function sameSize(a, b) {
+    return a.width === b.width && a.height === b.height;
 }
 
 function plainRect(rect) {
@@ -48,9 +55,11 @@ function isMaximized(window) {
     return window.get_maximized() === Meta.MaximizeFlags.BOTH;
 }
 
-// Calls `done` once, when `isDone()` holds after one of the window's `signals`, after `quietMs` without a signal
-// once one came (0: not at all), or after `timeoutMs`; with false when the window is unmanaged meanwhile.
+// Calls `done` once, when `isDone()` holds after one of the window's `signals`, `quietMs` after the last
+// 'size-changed' to another size than the window had at the start (0: not at all), or after `timeoutMs`; with false
+// when the window is unmanaged meanwhile. A new window may still report its own first size after it was shown.
 function waitForWindow(window, signals, isDone, quietMs, timeoutMs, done) {
+    const startRect = window.get_frame_rect();
     const handlers = [];
     let quiet = 0;
     let timeout = 0;
@@ -79,7 +88,7 @@ function waitForWindow(window, signals, isDone, quietMs, timeoutMs, done) {
         handlers.push(window.connect(signal, () => {
             if (isDone()) {
                 finish(true);
-            } else if (quietMs > 0) {
+            } else if (quietMs > 0 && signal === 'size-changed' && !sameSize(window.get_frame_rect(), startRect)) {
                 restartQuiet();
             }
         }));
@@ -194,12 +203,18 @@ class FramewrightService {
         this._restoreRects.set(window, rect);
     }
 
+    // Each monitor with its work area (the top bar left out), which GNOME Shell sets once its startup has ended.
     Monitors() {
         const display = global.display;
         const primary = display.get_primary_monitor();
+        const workspace = global.workspace_manager.get_active_workspace();
         const monitors = [];
         for (let i = 0; i < display.get_n_monitors(); i++) {
-            monitors.push({...plainRect(display.get_monitor_geometry(i)), primary: i === primary});
+            monitors.push({
+                ...plainRect(display.get_monitor_geometry(i)),
+                primary: i === primary,
+                workArea: plainRect(workspace.get_work_area_for_monitor(i)),
+            });
         }
         return JSON.stringify(monitors);
     }
@@ -230,17 +245,20 @@ class FramewrightService {
     }
 
     _describe(window) {
-        const maximized = isMaximized(window);
-        const restore = this._restoreRects.get(window);
-        return {
+        const described = {
             id: window.get_id(),
             title: window.get_title() ?? '',
-            ...plainRect(maximized && restore ? restore : window.get_frame_rect()),
+            ...plainRect(window.get_frame_rect()),
             minimized: window.minimized,
-            maximized,
+            maximized: isMaximized(window),
             transient: window.get_transient_for() !== null,
             shown: !this._pending.has(window),
         };
+        const restore = this._restoreRects.get(window);
+        if (described.maximized && restore) {
+            described.restore = restore;
+        }
+        return described;
     }
 
     _watch(window) {
