@@ -4,6 +4,7 @@
 // times are linear when doubling the entries at most doubles them again (ratio 20k/10k at most 2.2). Times are
 // the process's CPU time.
 // Usage: bench_settingsfile [runs]   (QT_QPA_PLATFORM=offscreen is set when no platform is given)
+#include "cputime.h"
 #include "fakewindowsystem.h"
 #include "mainwnd.h"
 #include "recordingmessageboxes.h"
@@ -20,16 +21,6 @@
 #include <vector>
 
 namespace {
-
-constexpr double kLinearDoublingRatio = 2.2;
-
-// The process's CPU time in milliseconds: the machine may be shared, and waiting for a processor is not work.
-double cpuMs()
-{
-    timespec now = {};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
 
 QByteArray generatedSettings(int entries)
 {
@@ -85,12 +76,6 @@ Times measure(const QByteArray &settings)
         std::exit(1);
     }
     return times;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace

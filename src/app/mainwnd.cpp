@@ -270,11 +270,19 @@ void TMainWnd::FormDestroy()
         m_entries.save(*m_settingsFile);
         m_settingsFile->writeInteger(kGeneral, QStringLiteral("Top"), pos().y());
         m_settingsFile->writeInteger(kGeneral, QStringLiteral("Left"), pos().x());
-        for (const QString &entry : m_entries.entriesAmong(m_settingsFile->save())) {
+        const SettingsSaveReport report = m_settingsFile->save();
+        const QString file = printableSettingsText(QFileInfo(m_settingsFile->path()).absoluteFilePath());
+        for (const QString &entry : m_entries.entriesAmong(report.overridden)) {
             std::fprintf(stderr,
                 "framewright: the entry \"%s\" was changed in %s by another program too; this window's version of it "
                 "was saved\n",
-                qPrintable(printableSettingsText(entry)), qPrintable(printableSettingsText(m_settingsFile->path())));
+                qPrintable(printableSettingsText(entry)), qPrintable(file));
+        }
+        if (!report.unsyncedReason.isEmpty()) {
+            std::fprintf(stderr,
+                "framewright: %s was saved, but its folder could not be synced (%s): a power failure now could still "
+                "bring back the old file\n",
+                qPrintable(file), qPrintable(report.unsyncedReason));
         }
     } catch (const SettingsWriteError &error) {
         settingsFailure(nullptr, QString::fromUtf8(error.what()));

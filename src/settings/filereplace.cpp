@@ -202,8 +202,9 @@ bool nameTemporary(int folder, const QByteArray &fileName, Temporary &temporary)
 
 } // namespace
 
-std::optional<QString> replaceFile(const QString &path, const QByteArray &bytes)
+std::optional<QString> replaceFile(const QString &path, const QByteArray &bytes, QString &unsyncedReason)
 {
+    unsyncedReason.clear();
     const QFileInfo target(resolvedTarget(path));
     const QByteArray folderPath = QFile::encodeName(target.absolutePath());
     const QByteArray fileName = QFile::encodeName(target.fileName());
@@ -246,7 +247,7 @@ std::optional<QString> replaceFile(const QString &path, const QByteArray &bytes)
         return systemReason(errno);
     }
     if (::fsync(folder.get()) != 0) {
-        return systemReason(errno);
+        unsyncedReason = systemReason(errno);
     }
     return std::nullopt;
 }

@@ -10,6 +10,8 @@
 // Replaces the file at `path` (a symbolic link is followed: its target is replaced) with `bytes`, keeping the old
 // file's permissions. The folder must exist. Before writing, removes the temporaries an earlier save of this program
 // left behind when it was killed (by their name, which only this program gives, and only those no process holds a lock
-// on); no other file is ever removed. Returns nothing on success, else
-// the system's reason; on failure the old file is unchanged and no temporary remains.
-std::optional<QString> replaceFile(const QString &path, const QByteArray &bytes);
+// on); no other file is ever removed. Returns nothing on success, else the system's reason; on failure the old file is
+// unchanged and no temporary remains. Once the new file is in place the replacement has succeeded: when syncing the
+// folder after the rename then fails, `unsyncedReason` gets the system's reason (the rename may not yet survive a
+// power failure) and nothing else changes.
+std::optional<QString> replaceFile(const QString &path, const QByteArray &bytes, QString &unsyncedReason);

@@ -13,7 +13,8 @@ public:
 
     // Room for `count` names without growing.
     void reserve(qsizetype count);
-    // Adds a record under a hash value; records with the same name may be added more than once.
+    // Adds a record under a hash value. Records with the same name may be added more than once, but each costs every
+    // later lookup of that name a comparison: index the first of a name only.
     void insert(size_t hash, quint32 record);
 
     // The lowest record under `hash` for which matches(record) holds (the first in the file, as records are

@@ -340,10 +340,18 @@ void SettingsFile::Document::append(QByteArrayView text, qsizetype offset, quint
     if (index > 0) {
         records[index - 1].next = index;
     }
+    // Only the first section of a name, and the first key of a name in it, is ever found: later ones are not indexed,
+    // so that a file of many repeated names costs no more to read than one of as many different names.
     if (kind == Kind::Header) {
-        sections.insert(qHash(foldedName(index), seed), index);
+        const QString folded = foldedName(index);
+        if (findSection(folded) == kNone) {
+            sections.insert(qHash(folded, seed), index);
+        }
     } else if (kind == Kind::Key && section != kNone) {
-        keys.insert(keyHash(section, foldedName(index)), index);
+        const QString folded = foldedName(index);
+        if (findKey(section, folded) == kNone) {
+            keys.insert(keyHash(section, folded), index);
+        }
     }
 }
 
@@ -709,7 +717,7 @@ void SettingsFile::writeBool(const QString &section, const QString &key, bool va
     writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-QStringList SettingsFile::save()
+SettingsSaveReport SettingsFile::save()
 {
     if (!m_modified) {
         return {};
@@ -722,9 +730,9 @@ QStringList SettingsFile::save()
     // Another writer (a second program, a hand edit) may have changed the file since it was read: its changes are
     // kept and ours applied on top, section by section.
     QByteArray bytes;
-    QStringList overridden;
+    SettingsSaveReport report;
     if (const auto onDisk = currentBytes(fullPath); onDisk && *onDisk != m_document->original) {
-        bytes = m_document->mergedOnto(*onDisk, overridden).serialize();
+        bytes = m_document->mergedOnto(*onDisk, report.overridden).serialize();
     } else {
         bytes = m_document->serialize();
     }
@@ -736,10 +744,10 @@ QStringList SettingsFile::save()
     if (const int error = makeFolders(QFileInfo(fullPath).absolutePath())) {
         throw SettingsWriteError(fullPath, systemReason(error));
     }
-    if (const auto failure = replaceFile(fullPath, bytes)) {
+    if (const auto failure = replaceFile(fullPath, bytes, report.unsyncedReason)) {
         throw SettingsWriteError(fullPath, *failure);
     }
     *m_document = Document::parse(bytes);
     m_modified = false;
-    return overridden;
+    return report;
 }

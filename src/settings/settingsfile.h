@@ -22,6 +22,16 @@ private:
     QString m_reason;
 };
 
+// What a save that succeeded has to say.
+struct SettingsSaveReport
+{
+    // The sections another writer had changed too, whose values of theirs this save replaced, in file order.
+    QStringList overridden;
+    // Empty, or why the folder could not be synced after the new file was put in place (the system's reason): the
+    // new file is there and reads back, but its replacing the old one may not yet survive a power failure.
+    QString unsyncedReason;
+};
+
 // Section and key names are matched without regard to letter case (Unicode case folding), after the same
 // normalisation on reading and writing: each CR, LF or CR LF becomes one blank and blanks around the name are
 // dropped. The first matching section and, inside it, the first matching key win. Key names are the program's own:
@@ -76,11 +86,11 @@ public:
     // creates the folder if missing and replaces the file atomically (filereplace.h). When the file on disk is no
     // longer what was read (another program or a hand edit changed it), this copy's changes are applied to the file
     // as it is now, section by section: a section only this copy changed gets this copy's changed keys, a section
-    // only the other writer changed stays theirs, and a section both changed is this copy's whole. Returns the names
-    // of the sections both changed (the other writer's version of them is gone), in file order. Throws
+    // only the other writer changed stays theirs, and a section both changed is this copy's whole; the report names
+    // the sections both changed (the other writer's version of them is gone). Throws
     // SettingsWriteError with the full path on any failure, and without trying when the file was refused or the new
     // file would be larger than kMaxFileBytes (it could not be read back); the file on disk then stays as it was.
-    QStringList save();
+    SettingsSaveReport save();
 
 private:
     struct Document;

@@ -181,7 +181,7 @@ private slots:
             "[Mauve]\nTitle=mauve\n");
 
         entries.save(settings);
-        QCOMPARE(entries.entriesAmong(settings.save()), overridden);
+        QCOMPARE(entries.entriesAmong(settings.save().overridden), overridden);
 
         SavedEntries loaded;
         loaded.load(SettingsFile(file));

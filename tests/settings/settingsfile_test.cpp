@@ -63,6 +63,7 @@ private:
 // records the folders it syncs and what the watched file holds at that moment.
 namespace {
 int failingSyncs = 0;
+int failingFolderSyncs = 0;
 QStringList syncedFolders;
 QString watchedFile;
 QByteArray contentAtFolderSync;
@@ -84,6 +85,11 @@ extern "C" int fsync(int fd)
     if (!watchedFile.isEmpty() && ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
         syncedFolders << QFileInfo(QStringLiteral("/proc/self/fd/%1").arg(fd)).symLinkTarget();
         contentAtFolderSync = readAll(watchedFile);
+    }
+    if (failingFolderSyncs > 0 && ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        --failingFolderSyncs;
+        errno = EIO;
+        return -1;
     }
     return int(::syscall(SYS_fsync, fd));
 }
@@ -115,6 +121,7 @@ private slots:
     void saveFailure_data();
     void saveFailure();
     void folderSyncedAfterRename();
+    void folderSyncFailureIsNoWriteFailure();
     void staleTemporariesRemoved();
     void linkTargetReplaced();
     void location_data();
@@ -568,11 +575,11 @@ void SettingsFileTest::changesOnDiskKept()
         settings.writeString(w[0], w[1], w[2]);
     }
     writeAll(m_path, meanwhile);
-    QCOMPARE(settings.save(), overridden);
+    QCOMPARE(settings.save().overridden, overridden);
     QCOMPARE(readAll(m_path), after);
     // What was saved counts as read: the next save without changes leaves the file alone.
     writeAll(m_path, meanwhile);
-    QCOMPARE(settings.save(), QStringList {});
+    QCOMPARE(settings.save().overridden, QStringList {});
     QCOMPARE(readAll(m_path), meanwhile);
 }
 
@@ -747,6 +754,30 @@ void SettingsFileTest::folderSyncedAfterRename()
     watchedFile.clear();
     QCOMPARE(syncedFolders, QStringList {QFileInfo(m_dir->path()).canonicalFilePath()});
     QCOMPARE(contentAtFolderSync, QByteArray("[A]\nk=2\n"));
+}
+
+// The new file is in place when syncing its folder fails: the save is done, and says that the rename may not yet
+// survive a power failure, instead of reporting a failed write.
+void SettingsFileTest::folderSyncFailureIsNoWriteFailure()
+{
+    writeAll(m_path, "[A]\nk=1\n");
+    SettingsFile settings(m_path);
+    settings.writeInteger(QStringLiteral("A"), QStringLiteral("k"), 2);
+    failingFolderSyncs = 1;
+    SettingsSaveReport report;
+    try {
+        report = settings.save();
+    } catch (const SettingsWriteError &error) {
+        failingFolderSyncs = 0;
+        QFAIL(error.what());
+    }
+    QCOMPARE(failingFolderSyncs, 0);
+    QCOMPARE(report.unsyncedReason, QStringLiteral("Input/output error"));
+    QCOMPARE(readAll(m_path), QByteArray("[A]\nk=2\n"));
+    // Saved means saved: nothing is left to write.
+    const ino_t saved = inodeOf(m_path);
+    QCOMPARE(settings.save().unsyncedReason, QString());
+    QCOMPARE(inodeOf(m_path), saved);
 }
 
 // Only temporaries the program made and a killed save left behind go; every file a person may have named, however
