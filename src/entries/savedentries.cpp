@@ -48,7 +48,8 @@ QStringList listedDescriptions(const SettingsFile &settings)
     QStringList descriptions;
     const int listed = settings.readInteger(kGeneral, QStringLiteral("PresetCount"), 0);
     for (const int n : presetNumbers(settings.keys(kGeneral), listed)) {
-        const QString description = settings.readString(kGeneral, presetKey(n), QString());
+        // Whole: a description cut to what readString gives would name another section.
+        const QString description = settings.readWholeString(kGeneral, presetKey(n), QString());
         if (!description.isEmpty()) {
             descriptions << description;
         }

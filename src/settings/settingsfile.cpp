@@ -84,10 +84,16 @@ QString cutToMaxLength(QString value)
     return value;
 }
 
+// What readWholeString gives for the raw bytes of a value.
+QString wholeReadBack(QByteArrayView raw)
+{
+    return unquoted(trimBlanks(decodeSettingsText(raw)));
+}
+
 // What readString gives for the raw bytes of a value.
 QString readBack(QByteArrayView raw)
 {
-    return cutToMaxLength(unquoted(trimBlanks(decodeSettingsText(raw))));
+    return cutToMaxLength(wholeReadBack(raw));
 }
 
 enum class Kind : quint8 { Header, Key, Run };
@@ -269,6 +275,7 @@ struct SettingsFile::Document
     quint32 findSection(const QString &folded) const;
     quint32 findKey(quint32 section, const QString &folded) const;
     QString value(quint32 key) const { return readBack(line(key).sliced(records[key].tailOrValue)); }
+    QString wholeValue(quint32 key) const { return wholeReadBack(line(key).sliced(records[key].tailOrValue)); }
     QString keyName(quint32 key) const;
     QString sectionName(quint32 header) const;
     std::vector<quint32> sectionKeys(quint32 header) const;
@@ -593,7 +600,10 @@ bool SettingsFile::Document::write(const QString &section, const QString &key, c
     const QByteArray valueBytes = withoutLineBreaks(value).toUtf8();
     const QString folded = keyName.toCaseFolded();
     if (const quint32 found = findKey(target, folded); found != kNone) {
-        if (this->value(found) == readBack(valueBytes)) {
+        // Writing back what a read gave (a value cut to kMaxValueLength included) keeps the stored value whole.
+        const QString stored = wholeValue(found);
+        const QString wanted = wholeReadBack(valueBytes);
+        if (wanted == stored || wanted == cutToMaxLength(stored)) {
             return false;
         }
         // The key's own spelling and spacing are kept, the blanks after "=" too unless the value brings its own
@@ -666,6 +676,14 @@ QString SettingsFile::readString(const QString &section, const QString &key, con
     const quint32 found = doc.findSection(foldedSettingsName(section));
     const quint32 keyLine = found == kNone ? kNone : doc.findKey(found, foldedSettingsName(key));
     return keyLine == kNone ? defaultValue : doc.value(keyLine);
+}
+
+QString SettingsFile::readWholeString(const QString &section, const QString &key, const QString &defaultValue) const
+{
+    const Document &doc = document();
+    const quint32 found = doc.findSection(foldedSettingsName(section));
+    const quint32 keyLine = found == kNone ? kNone : doc.findKey(found, foldedSettingsName(key));
+    return keyLine == kNone ? defaultValue : doc.wholeValue(keyLine);
 }
 
 QStringList SettingsFile::keys(const QString &section) const

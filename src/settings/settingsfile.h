@@ -65,6 +65,8 @@ public:
     // The stored value with blanks around it dropped and one pair of enclosing quotes (' or ") removed, cut to
     // kMaxValueLength without splitting a surrogate pair; defaultValue when the section or key is missing.
     QString readString(const QString &section, const QString &key, const QString &defaultValue) const;
+    // readString without the cut: for a value that names something (a section), which a cut value would not find.
+    QString readWholeString(const QString &section, const QString &key, const QString &defaultValue) const;
     // The stored value read by parseProfileInteger; defaultValue when missing or not a 32-bit integer.
     int readInteger(const QString &section, const QString &key, int defaultValue) const;
     // readInteger with the default 1 or 0; any non-zero value is true.
@@ -77,7 +79,7 @@ public:
     // Replaces the value of the first matching key of the first matching section, or adds the key after the last
     // key of that section, or adds the section at the end of the file. Each CR, LF or CR LF in the value is
     // written as one blank, so no value can break the file's structure. A value that reads back as the stored one
-    // already does changes nothing.
+    // already does, whole or cut as readString cuts it, changes nothing.
     void writeString(const QString &section, const QString &key, const QString &value);
     void writeInteger(const QString &section, const QString &key, int value); // decimal
     void writeBool(const QString &section, const QString &key, bool value);   // "1" or "0"

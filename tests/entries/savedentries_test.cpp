@@ -192,6 +192,42 @@ private slots:
         QCOMPARE(loaded.at(int(expected.indexOf("mauve"))).Title, "mauve");
     }
 
+    // A description longer than a read gives back keeps its section: it is listed whole, reads its own keys, and
+    // the exit rewrites neither its Preset key nor its section.
+    void longDescriptionKeepsItsSection()
+    {
+        const QByteArray longName = QByteArray(2047, 'x') + "yz";
+        const QByteArray text = "[General]\nPresetCount=2\nPreset1=" + longName + "\nPreset2=" + longName.chopped(1)
+            + "\n[" + longName + "]\nTitle=whole\n[" + longName.chopped(1) + "]\nTitle=shorter\n";
+        writeAll(path("long.ini"), text);
+        SettingsFile settings(path("long.ini"));
+        SavedEntries entries;
+        entries.load(settings);
+        QCOMPARE(descriptions(entries),
+            (QStringList {QString::fromLatin1(longName), QString::fromLatin1(longName.chopped(1))}));
+        QCOMPARE(entries.at(0).Title, "whole");
+        QCOMPARE(entries.at(1).Title, "shorter");
+
+        entries.save(settings);
+        settings.save();
+        const QByteArray saved = readAll(path("long.ini"));
+        QVERIFY(saved.contains("Preset1=" + longName + "\nPreset2=" + longName.chopped(1) + "\n"));
+        QVERIFY(saved.contains("[" + longName + "]\nTitle=whole\n"));
+        QVERIFY(saved.contains("[" + longName.chopped(1) + "]\nTitle=shorter\n"));
+        QCOMPARE(saved.count("[x"), 2);
+
+        // Moved to each other's places, the two long descriptions are written whole.
+        entries.setSelected(1, true);
+        QCOMPARE(entries.moveSelectedUp(), 0);
+        entries.save(settings);
+        settings.save();
+        SavedEntries reloaded;
+        reloaded.load(SettingsFile(path("long.ini")));
+        QCOMPARE(descriptions(reloaded),
+            (QStringList {QString::fromLatin1(longName.chopped(1)), QString::fromLatin1(longName)}));
+        QCOMPARE(reloaded.at(0).Title, "shorter");
+    }
+
     void moving_data()
     {
         QTest::addColumn<bool>("up");
