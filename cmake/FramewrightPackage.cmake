@@ -1,0 +1,35 @@
+# The Debian package that scripts/package makes (`cpack -G DEB` in a Release build): everything `cmake --install`
+# installs, under /usr, its binaries stripped, and its library dependencies computed from them by dpkg-shlibdeps.
+# The version has no Debian revision: the package is native, its changelog share/doc/framewright/changelog.gz.
+
+set(FRAMEWRIGHT_MAINTAINER "Tarvelin Development <packages@framewright.org>")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME framewright)
+set(CPACK_PACKAGE_VENDOR "Tarvelin Development")
+set(CPACK_PACKAGE_CONTACT "${FRAMEWRIGHT_MAINTAINER}")
+set(CPACK_PACKAGE_HOMEPAGE_URL https://framewright.org/)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "move and resize other programs' windows to saved placements")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Framewright moves and resizes other programs' windows on an X11 desktop: pick windows by their titles, choose a "
+    "monitor, the alignments with offsets and the size, in percent of the monitor or in pixels, and apply.\n"
+    "\n"
+    "Placements are saved as named entries for a window title, matched as plain text or as a regular expression, "
+    "and applied again to every open window whose title matches, from the window or from the command line (for "
+    "keyboard shortcuts); --watch places windows as they open. On a Wayland session it runs through XWayland.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION x11)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Loaded at run time, so dpkg-shlibdeps cannot see them: Qt's xcb platform plugin, without which the window cannot
+# start; a font (a bare system may have none); xdg-open for the help page and the web page.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2 | fonts-dejavu-core, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+
+include(CPack)
