@@ -10,13 +10,8 @@ set(CPACK_PACKAGE_VENDOR "Tarvelin Development")
 set(CPACK_PACKAGE_CONTACT "${FRAMEWRIGHT_MAINTAINER}")
 set(CPACK_PACKAGE_HOMEPAGE_URL https://framewright.org/)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "move and resize other programs' windows to saved placements")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Framewright moves and resizes other programs' windows on an X11 desktop: pick windows by their titles, choose a "
-    "monitor, the alignments with offsets and the size, in percent of the monitor or in pixels, and apply.\n"
-    "\n"
-    "Placements are saved as named entries for a window title, matched as plain text or as a regular expression, "
-    "and applied again to every open window whose title matches, from the window or from the command line (for "
-    "keyboard shortcuts); --watch places windows as they open. On a Wayland session it runs through XWayland.")
+# The long description, wrapped for Debian (lines of at most 80 characters).
+set(CPACK_PACKAGE_DESCRIPTION_FILE ${CMAKE_SOURCE_DIR}/dist/debian/description)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
