@@ -21,9 +21,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded at run time, so dpkg-shlibdeps cannot see them: Qt's xcb platform plugin, without which the window cannot
-# start; a font (a bare system may have none); xdg-open for the help page and the web page.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# Used at run time without being linked, so dpkg-shlibdeps cannot see them: a font (a bare system may have none) and
+# xdg-open for the help page and the web page. Qt's xcb platform plugin comes with libqt6gui6.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2 | fonts-dejavu-core, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
