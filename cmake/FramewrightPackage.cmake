@@ -10,7 +10,7 @@ set(CPACK_PACKAGE_VENDOR "Tarvelin Development")
 set(CPACK_PACKAGE_CONTACT "${FRAMEWRIGHT_MAINTAINER}")
 set(CPACK_PACKAGE_HOMEPAGE_URL https://framewright.org/)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "move and resize other programs' windows to saved placements")
-# The long description, wrapped for Debian (lines of at most 80 characters).
+# The long description, wrapped for Debian (lines of at most 80 characters). CPack writes the file's ' as &apos;.
 set(CPACK_PACKAGE_DESCRIPTION_FILE ${CMAKE_SOURCE_DIR}/dist/debian/description)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
