@@ -3,6 +3,7 @@
 #include "sessionwindowsystem.h"
 
 #include "platform/gnome/gnomewindowsystem.h"
+#include "platform/kwin/kwinwindowsystem.h"
 #include "platform/x11/x11windowsystem.h"
 
 namespace platform {
@@ -58,6 +59,9 @@ SessionWindowSystem openSessionWindowSystem()
 {
     if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         return openX11();
+    }
+    if (std::unique_ptr<WindowSystem> kwin = kwin::KWinWindowSystem::open()) {
+        return SessionWindowSystem {std::move(kwin), QString(), QString()};
     }
     if (gnome::GnomeWindowSystem::shellRunning()) {
         return openGnome();

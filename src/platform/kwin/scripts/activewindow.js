@@ -1,0 +1,5 @@
+// Answers the active window's id, or null.
+answer(function () {
+    var window = activeWindow();
+    return window ? windowId(window) : null;
+});
