@@ -7,6 +7,8 @@
 //                                            minimum size; answers "ok <n>" once the compositor shows it. With
 //                                            vanish-on-resize it closes itself when the compositor first gives it
 //                                            another size (a window that vanishes while it is being placed)
+//   state <n>                                answers "ok maximized=<0|1> size=WxH": the window's state and client
+//                                            size as the compositor last configured them
 //   title <n> [-- <title>]                   changes the title (without "--": empty); answers "ok"
 //   close <n>                                closes the window; answers "ok"
 //   quit
@@ -97,6 +99,13 @@ public:
             if (ClientWindow *window = find(words[1])) {
                 window->setWindowTitle(title.value_or(QString()));
                 answer(QStringLiteral("ok"));
+            }
+        } else if (words[0] == QLatin1String("state") && words.size() == 2) {
+            if (ClientWindow *window = find(words[1])) {
+                answer(QStringLiteral("ok maximized=%1 size=%2x%3")
+                           .arg(window->isMaximized() ? 1 : 0)
+                           .arg(window->width())
+                           .arg(window->height()));
             }
         } else if (words[0] == QLatin1String("close") && words.size() == 2) {
             if (find(words[1])) {

@@ -22,7 +22,6 @@ namespace {
 const QString kKWinName = QStringLiteral("org.kde.KWin");
 const QString kScriptingPath = QStringLiteral("/Scripting");
 const QString kScriptingInterface = QStringLiteral("org.kde.kwin.Scripting");
-const QString kScriptInterface = QStringLiteral("org.kde.kwin.Script");
 const QByteArray kCallMarker = "FRAMEWRIGHT_CALL";
 
 QString resourceName(Script script)
@@ -52,14 +51,6 @@ QByteArray resource(const QString &name)
         return {};
     }
     return file.readAll();
-}
-
-bool isMissingObject(const QDBusMessage &reply)
-{
-    const QString error = reply.errorName();
-    return error == QLatin1String("org.freedesktop.DBus.Error.UnknownObject")
-        || error == QLatin1String("org.freedesktop.DBus.Error.UnknownMethod")
-        || error == QLatin1String("org.freedesktop.DBus.Error.UnknownInterface");
 }
 
 } // namespace
@@ -142,32 +133,25 @@ std::unique_ptr<KWinScripting::Loaded> KWinScripting::load(
     }
     m_handlers[token] = std::move(handler);
     std::unique_ptr<Loaded> loaded(new Loaded(*this, token, pluginName));
-    if (!run(id.toInt())) {
+    if (!run()) {
         return nullptr;
     }
     return loaded;
 }
 
-bool KWinScripting::run(int scriptId)
+// KWin 5.27 and 6 give a new script the number of scripts loaded as its id, and its object the path of that id
+// (/<id>, resp. /Scripting/Script<id>): once a script loaded earlier is unloaded, the next one gets the id of one
+// still loaded, its object is not registered, and a run through that path reaches the other script. Scripting's
+// start() runs every loaded script that is not running yet, whatever its id.
+bool KWinScripting::run()
 {
-    // Until a script has run, KWin 6's path is tried first, then 5.27's.
-    const std::vector<bool> candidates
-        = m_kwin6Paths ? std::vector<bool> {*m_kwin6Paths} : std::vector<bool> {true, false};
-    QDBusMessage reply;
-    for (const bool kwin6 : candidates) {
-        const QString path
-            = kwin6 ? QStringLiteral("/Scripting/Script%1").arg(scriptId) : QStringLiteral("/%1").arg(scriptId);
-        reply = m_bus.call(QDBusMessage::createMethodCall(kKWinName, path, kScriptInterface, QStringLiteral("run")));
-        if (reply.type() == QDBusMessage::ReplyMessage) {
-            m_kwin6Paths = kwin6;
-            return true;
-        }
-        if (!isMissingObject(reply)) {
-            break;
-        }
+    const QDBusMessage reply = m_bus.call(
+        QDBusMessage::createMethodCall(kKWinName, kScriptingPath, kScriptingInterface, QStringLiteral("start")));
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        qCWarning(lcKWin) << "KWin did not run the script:" << reply.errorMessage();
+        return false;
     }
-    qCWarning(lcKWin) << "KWin did not run the script:" << reply.errorMessage();
-    return false;
+    return true;
 }
 
 void KWinScripting::unload(const QString &pluginName)

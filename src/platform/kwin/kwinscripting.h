@@ -1,7 +1,7 @@
-// Framewright's KWin scripts over the session bus: a script is loaded with org.kde.kwin.Scripting.loadScript, run,
-// and unloaded; it answers by calling `reply(token, json)` on an object of this class registered on the program's
-// own bus connection (callDBus to the program's unique name). Only answers that come from KWin's own connection and
-// carry the token of a script still loaded are taken.
+// Framewright's KWin scripts over the session bus: a script is loaded with org.kde.kwin.Scripting.loadScript, run
+// (Scripting.start), and unloaded; it answers by calling `reply(token, json)` on an object of this class registered on
+// the program's own bus connection (callDBus to the program's unique name). Only answers that come from KWin's own
+// connection and carry the token of a script still loaded are taken.
 #pragma once
 
 #include "kwinanswers.h"
@@ -83,7 +83,7 @@ Q_SIGNALS:
 private:
     KWinScripting(QDBusConnection bus, QString kwinService);
     QByteArray scriptText(Script script, const QString &token, const QJsonObject &request) const;
-    bool run(int scriptId);
+    bool run();
     void unload(const QString &pluginName);
 
     QDBusConnection m_bus;
@@ -94,8 +94,6 @@ private:
     std::vector<QDBusPendingCall> m_unloads;     // finished before this object ends, so that no script stays loaded
     quint64 m_nextToken = 1;
     int m_waits = 0;
-    // KWin 6 puts a loaded script at /Scripting/Script<id>, 5.27 at /<id>; the first run finds out which.
-    std::optional<bool> m_kwin6Paths;
 };
 
 } // namespace platform::kwin
