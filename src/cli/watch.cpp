@@ -106,14 +106,16 @@ int runWatch(const Invocation &invocation)
         errors << "framewright: no saved entry with a window title to watch for" << Qt::endl;
         return kExitUnknownEntry;
     }
-    const auto windowSystem = openWindowSystem(errors);
-    if (!windowSystem) {
-        return kExitNoDisplay;
-    }
+    // Blocked before the window system starts threads of its own (Qt's D-Bus thread), which inherit the mask: a
+    // signal left unblocked in one of them would end the process there.
     const TerminationSignals termination;
     if (!termination.ok()) {
         errors << "framewright: cannot wait for termination signals" << Qt::endl;
         return kExitUsage;
+    }
+    const auto windowSystem = openWindowSystem(errors);
+    if (!windowSystem) {
+        return kExitNoDisplay;
     }
     const size_t watchedCount = watched.size();
     WatchSession session(std::move(watched), *windowSystem, [&](const cParameters &, const AppliedWindow &applied) {
