@@ -13,8 +13,8 @@
 #include "fakewindowsystem.h"
 #include "mainwnd.h"
 #include "messageboxes.h"
-#include "skinmanage.h"
-#include "skinregistry.h"
+#include "skin/frame/skinmanage.h"
+#include "skin/style/skinregistry.h"
 
 namespace {
 

@@ -12,13 +12,13 @@
 #include <functional>
 #include <vector>
 
-#include "framemask.h"
-#include "framepainter.h"
-#include "shippedskin.h"
-#include "skindata.h"
-#include "skinmanage.h"
+#include "skin/component/skindata.h"
+#include "skin/frame/framemask.h"
+#include "skin/frame/framepainter.h"
+#include "skin/frame/skinmanage.h"
+#include "skin/frame/winskinform.h"
+#include "skin/load/shippedskin.h"
 #include "startupclock.h"
-#include "winskinform.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 // plus directory checks and the copy of the data area) and by zlib's inflate. Prints sizes, the best of
 // several timed runs, output throughput in MB/s and the ratios; the goal is TLZH at 1/8 of inflate or better.
 // Usage: bench_skinformat [skin folder]; without one, skins/default, else a generated skin.
-#include "lzh.h"
 #include "packagewriter.h"
-#include "skinreader.h"
+#include "skin/format/lzh.h"
+#include "skin/format/skinreader.h"
 #include "syntheticskin.h"
 
 #include <zlib.h>

@@ -9,10 +9,10 @@
 #include <functional>
 #include <vector>
 
-#include "quickini.h"
-#include "shippedskin.h"
-#include "skinloader.h"
-#include "skinreader.h"
+#include "skin/format/quickini.h"
+#include "skin/format/skinreader.h"
+#include "skin/load/shippedskin.h"
+#include "skin/load/skinloader.h"
 #include "startupclock.h"
 
 namespace {

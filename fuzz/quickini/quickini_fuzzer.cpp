@@ -1,6 +1,6 @@
 // Fuzz target for TQuickIni: arbitrary bytes as a skin description. Every key of every section of the text is
 // looked up and compared with a naive reading of the lines; every value is parsed as an integer and a colour.
-#include "quickini.h"
+#include "skin/format/quickini.h"
 
 #include <cstddef>
 #include <cstdint>

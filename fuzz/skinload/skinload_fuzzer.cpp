@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "lzhencoder.h"
-#include "nineslice.h"
 #include "packagewriter.h"
-#include "skinimage.h"
-#include "skinloader.h"
+#include "skin/draw/nineslice.h"
+#include "skin/load/skinimage.h"
+#include "skin/load/skinloader.h"
 
 namespace {
 

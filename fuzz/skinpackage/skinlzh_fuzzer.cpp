@@ -1,8 +1,8 @@
 // Fuzz target of the LZH codec. Byte 0 chooses the mode: even, the rest is a bit stream decoded into
 // an output size taken from bytes 1-2 (up to 64 KiB, so truncated streams are the rule); odd, the rest
 // is data that must come back unchanged through the packer's encoder and TLZH.
-#include "lzh.h"
 #include "lzhencoder.h"
+#include "skin/format/lzh.h"
 
 #include <cstddef>
 #include <cstdint>

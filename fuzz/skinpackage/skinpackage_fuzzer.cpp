@@ -2,8 +2,8 @@
 // extracts every entry by name and by containment, checking what comes out against the size table.
 // Unpacked sizes between kFuzzUnpackedBytes and the reader's own limit are skipped to keep runs fast;
 // sizes beyond the limit still go to the reader, which must refuse them.
-#include "lzh.h"
-#include "skinreader.h"
+#include "skin/format/lzh.h"
+#include "skin/format/skinreader.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -12,9 +12,9 @@
 #include "platform/windowsystem.h"
 #include "settings/settingsfile.h"
 #include "settings/settingstext.h"
-#include "skin/shippedskin.h"
-#include "skin/skindata.h"
-#include "skin/skinmanage.h"
+#include "skin/component/skindata.h"
+#include "skin/frame/skinmanage.h"
+#include "skin/load/shippedskin.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 // the saved list, selection and focus, the window position, the presets, and writes that fail.
 #include "entries/presets.h"
 #include "mainwndfixture.h"
-#include "skin/skindata.h"
+#include "skin/component/skindata.h"
 
 #include <QLabel>
 #include <QTest>

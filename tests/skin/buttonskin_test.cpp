@@ -9,12 +9,12 @@
 #include <QStyleOptionButton>
 #include <QTest>
 
-#include "controlmatcher.h"
-#include "controlskins.h"
-#include "nineslice.h"
-#include "shippedskin.h"
-#include "skinpainters.h"
-#include "skinregistry.h"
+#include "skin/controls/controlmatcher.h"
+#include "skin/controls/controlskins.h"
+#include "skin/draw/nineslice.h"
+#include "skin/load/shippedskin.h"
+#include "skin/style/skinpainters.h"
+#include "skin/style/skinregistry.h"
 #include "testskin.h"
 
 Q_DECLARE_METATYPE(SkinKind)

@@ -12,8 +12,8 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include "controlskins.h"
-#include "skinregistry.h"
+#include "skin/controls/controlskins.h"
+#include "skin/style/skinregistry.h"
 #include "testskin.h"
 
 // Stands for the program's up-down control, matched by its class name.

@@ -9,7 +9,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "controlskins.h"
+#include "skin/controls/controlskins.h"
 #include "testskin.h"
 #include "xpointer.h"
 

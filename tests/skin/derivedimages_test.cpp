@@ -1,8 +1,8 @@
 // Tests of the derived images (track-bar channels, combo mirror, combo strip and arrow strip, tool-bar
 // gradient) by their pixels, and of the colour blending and nine-slice geometry they are made with.
-#include "colourblend.h"
-#include "nineslice.h"
-#include "skinloader.h"
+#include "skin/draw/colourblend.h"
+#include "skin/draw/nineslice.h"
+#include "skin/load/skinloader.h"
 
 #include <QTest>
 

@@ -4,13 +4,13 @@
 #include <QPainter>
 #include <QTest>
 
-#include "framepainter.h"
 #include "frametestskin.h"
-#include "shippedskin.h"
-#include "skindata.h"
-#include "skinmanage.h"
-#include "titlebarlayout.h"
-#include "winskinform.h"
+#include "skin/component/skindata.h"
+#include "skin/frame/framepainter.h"
+#include "skin/frame/skinmanage.h"
+#include "skin/frame/titlebarlayout.h"
+#include "skin/frame/winskinform.h"
+#include "skin/load/shippedskin.h"
 
 namespace {
 

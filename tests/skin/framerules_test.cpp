@@ -4,10 +4,10 @@
 #include <QGuiApplication>
 #include <QTest>
 
-#include "framehittest.h"
-#include "framemask.h"
-#include "systemmenu.h"
-#include "titlebarlayout.h"
+#include "skin/frame/framehittest.h"
+#include "skin/frame/framemask.h"
+#include "skin/frame/systemmenu.h"
+#include "skin/frame/titlebarlayout.h"
 
 #include "frametestskin.h"
 

@@ -6,7 +6,7 @@
 #include <QColor>
 #include <QImage>
 
-#include "skinobjects.h"
+#include "skin/model/skinobjects.h"
 
 namespace frametest {
 

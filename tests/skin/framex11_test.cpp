@@ -13,11 +13,11 @@
 #include <QTest>
 
 #include "rawx.h"
-#include "shippedskin.h"
-#include "skindata.h"
-#include "skinmanage.h"
-#include "titlebarlayout.h"
-#include "winskinform.h"
+#include "skin/component/skindata.h"
+#include "skin/frame/skinmanage.h"
+#include "skin/frame/titlebarlayout.h"
+#include "skin/frame/winskinform.h"
+#include "skin/load/shippedskin.h"
 #include "xpointer.h"
 
 namespace {

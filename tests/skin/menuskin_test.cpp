@@ -6,7 +6,7 @@
 #include <QStyleFactory>
 #include <QTest>
 
-#include "controlskins.h"
+#include "skin/controls/controlskins.h"
 #include "testskin.h"
 
 namespace {

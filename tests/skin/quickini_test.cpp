@@ -1,5 +1,5 @@
 // Tests of TQuickIni (lines, section lookup, first-match keys, integers, sections) and of colour triples.
-#include "quickini.h"
+#include "skin/format/quickini.h"
 
 #include <QTest>
 

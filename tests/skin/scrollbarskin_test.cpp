@@ -10,9 +10,9 @@
 #include <QStyleOptionSlider>
 #include <QTest>
 
-#include "controlskins.h"
-#include "scrollbargeometry.h"
-#include "skinpainters.h"
+#include "skin/controls/controlskins.h"
+#include "skin/style/scrollbargeometry.h"
+#include "skin/style/skinpainters.h"
 #include "testskin.h"
 
 Q_DECLARE_METATYPE(ScrollZone)

@@ -1,9 +1,9 @@
 // Tests of the shipped skin: the embedded package loads completely, every image its description names is
 // present with the frame layout the painting code expects, and the derived images are made.
-#include "quickini.h"
-#include "shippedskin.h"
-#include "skinloader.h"
-#include "skinreader.h"
+#include "skin/format/quickini.h"
+#include "skin/format/skinreader.h"
+#include "skin/load/shippedskin.h"
+#include "skin/load/skinloader.h"
 
 #include <QTest>
 #include <map>

@@ -1,6 +1,6 @@
 // Tests of the TSkinData component: published properties and their defaults, the SkinStream framing, the
 // older-package message, SkinFile, the form-load adjustments and the framing filters.
-#include "skindata.h"
+#include "skin/component/skindata.h"
 
 #include <QMetaEnum>
 #include <QMetaProperty>
@@ -9,7 +9,7 @@
 #include <QTest>
 #include <QtEndian>
 
-#include "shippedskin.h"
+#include "skin/load/shippedskin.h"
 #include "testpackage.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // Tests of skin loading: title-bar buttons (keep and drop rules, frame counts, MDI buttons), image
 // references, frame-count rules and caps, edges, colours, the title and the description lookup.
-#include "skinloader.h"
+#include "skin/load/skinloader.h"
 
 #include <QTest>
 #include <functional>

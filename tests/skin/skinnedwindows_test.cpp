@@ -10,10 +10,10 @@
 #include <QToolButton>
 
 #include "adddlg.h"
-#include "controlskins.h"
 #include "mainwndfixture.h"
-#include "skindata.h"
-#include "skinregistry.h"
+#include "skin/component/skindata.h"
+#include "skin/controls/controlskins.h"
+#include "skin/style/skinregistry.h"
 
 Q_DECLARE_METATYPE(SkinKind)
 

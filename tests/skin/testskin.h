@@ -7,7 +7,7 @@
 #include <QSet>
 #include <QString>
 
-#include "skindata.h"
+#include "skin/component/skindata.h"
 #include "testpackage.h"
 
 namespace testskin {

@@ -12,12 +12,12 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include "shippedskin.h"
-#include "skindata.h"
-#include "skinmanage.h"
+#include "skin/component/skindata.h"
+#include "skin/frame/skinmanage.h"
+#include "skin/frame/titlebarlayout.h"
+#include "skin/frame/winskinform.h"
+#include "skin/load/shippedskin.h"
 #include "testpackage.h"
-#include "titlebarlayout.h"
-#include "winskinform.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <QFont>
 #include <QPainter>
 
-#include "builtinimages.h"
 #include "controlpreview.h"
-#include "nineslice.h"
-#include "platformlook.h"
-#include "skinloader.h"
+#include "skin/draw/builtinimages.h"
+#include "skin/draw/nineslice.h"
+#include "skin/load/skinloader.h"
+#include "skin/model/platformlook.h"
 
 namespace {
 

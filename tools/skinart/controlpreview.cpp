@@ -5,7 +5,7 @@
 #include <QFont>
 #include <QPainter>
 
-#include "nineslice.h"
+#include "skin/draw/nineslice.h"
 
 namespace {
 

@@ -4,6 +4,6 @@
 #include <QImage>
 #include <QSize>
 
-#include "skinobjects.h"
+#include "skin/model/skinobjects.h"
 
 QImage drawControlPreview(const SkinObjects &skin, const QSize &size);

@@ -2,7 +2,7 @@
 // (so tests can build any token sequence), lzhCompress() finds matches itself.
 #pragma once
 
-#include "lzhmodel.h"
+#include "skin/format/lzhmodel.h"
 
 #include <cstdint>
 #include <span>

@@ -2,9 +2,9 @@
 //   skinpack pack <folder> <file>            description (*.ini) and bitmaps (*.bmp) of a folder
 //   skinpack list <file>                     every entry's name and size
 //   skinpack extract <file> <name> <out>     one entry, written to <out>
-#include "lzh.h"
 #include "packagewriter.h"
-#include "skinreader.h"
+#include "skin/format/lzh.h"
+#include "skin/format/skinreader.h"
 
 #include <algorithm>
 #include <cstdio>

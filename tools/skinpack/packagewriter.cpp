@@ -3,7 +3,7 @@
 #include "packagewriter.h"
 
 #include "lzhencoder.h"
-#include "skinreader.h"
+#include "skin/format/skinreader.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,7 +1,7 @@
 // Tests of TLZH against the packer's encoder: round trips, token sequences checked against a plain
 // 4096-byte ring buffer, golden streams worked out by hand from the initial tree, and truncated streams.
-#include "lzh.h"
 #include "lzhencoder.h"
+#include "skin/format/lzh.h"
 
 #include <QTest>
 

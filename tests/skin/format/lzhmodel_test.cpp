@@ -1,6 +1,6 @@
 // Tests of the adaptive Huffman model and the position tables that decoder and encoder share: round
 // trips cannot see a fault here, because both sides would make it alike.
-#include "lzhmodel.h"
+#include "skin/format/lzhmodel.h"
 
 #include <QTest>
 

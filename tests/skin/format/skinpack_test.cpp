@@ -1,7 +1,7 @@
 // Tests of the packer: which entries it refuses, the order of a folder's files, packages that open with
 // the reader again, and the skinpack command line (output, messages, exit codes).
 #include "packagewriter.h"
-#include "skinreader.h"
+#include "skin/format/skinreader.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 // Tests of TSkinReader: directory splitting, lookups by name and by containment, the committed corpora
 // of valid and invalid packages (each invalid one named after the failure it must give).
-#include "lzh.h"
 #include "packagewriter.h"
-#include "skinreader.h"
+#include "skin/format/lzh.h"
+#include "skin/format/skinreader.h"
 
 #include <QDir>
 #include <QFile>
