@@ -3,6 +3,7 @@
 
 #include "collation.h"
 #include "settings/settingsfile.h"
+#include "settings/settingstext.h"
 
 namespace {
 
@@ -45,9 +46,9 @@ std::optional<QString> descriptionProblem(const QString &description, const QStr
         }
     }
     // Case folding is how the settings file compares section names; the locale's rules are how the user reads them.
-    const QString folded = description.toCaseFolded();
+    const QString folded = foldedSettingsName(description);
     for (const QString &other : otherDescriptions) {
-        if (other.toCaseFolded() == folded || sameIgnoringCase(description, other)) {
+        if (foldedSettingsName(other) == folded || sameIgnoringCase(description, other)) {
             return QStringLiteral("There already is an entry by that description. Please choose a different "
                                   "description.");
         }

@@ -48,8 +48,8 @@ QStringList listedDescriptions(const SettingsFile &settings)
     QStringList descriptions;
     const int listed = settings.readInteger(kGeneral, QStringLiteral("PresetCount"), 0);
     for (const int n : presetNumbers(settings.keys(kGeneral), listed)) {
-        // Whole: a description cut to what readString gives would name another section.
-        const QString description = settings.readWholeString(kGeneral, presetKey(n), QString());
+        // Read as a name: a description cut, or decoded as another spelling, would name another section.
+        const QString description = settings.readName(kGeneral, presetKey(n), QString());
         if (!description.isEmpty()) {
             descriptions << description;
         }
@@ -150,9 +150,9 @@ int SavedEntries::find(const QString &description) const
             return i;
         }
     }
-    const QString folded = description.toCaseFolded();
+    const QString folded = foldedSettingsName(description);
     for (int i = 0; i < count(); ++i) {
-        if (at(i).Description.toCaseFolded() == folded) {
+        if (foldedSettingsName(at(i).Description) == folded) {
             return i;
         }
     }

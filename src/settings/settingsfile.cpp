@@ -84,7 +84,7 @@ QString cutToMaxLength(QString value)
     return value;
 }
 
-// What readWholeString gives for the raw bytes of a value.
+// What readString gives for the raw bytes of a value, before the cut.
 QString wholeReadBack(QByteArrayView raw)
 {
     return unquoted(trimBlanks(decodeSettingsText(raw)));
@@ -273,9 +273,15 @@ struct SettingsFile::Document
     QByteArray serialize() const;
     Document mergedOnto(QByteArray onDisk, QStringList &overridden) const;
     quint32 findSection(const QString &folded) const;
+    quint32 findSectionNamed(const QString &name) const;
     quint32 findKey(quint32 section, const QString &folded) const;
     QString value(quint32 key) const { return readBack(line(key).sliced(records[key].tailOrValue)); }
     QString wholeValue(quint32 key) const { return wholeReadBack(line(key).sliced(records[key].tailOrValue)); }
+    // What readName gives.
+    QString nameValue(quint32 key) const
+    {
+        return unquoted(trimBlanks(decodeSettingsName(line(key).sliced(records[key].tailOrValue))));
+    }
     QString keyName(quint32 key) const;
     QString sectionName(quint32 header) const;
     std::vector<quint32> sectionKeys(quint32 header) const;
@@ -312,7 +318,7 @@ QString SettingsFile::Document::keyName(quint32 key) const
 {
     const ClassifiedLine classified = classify(line(key));
     return trimBlanks(
-        decodeSettingsText(line(key).sliced(classified.nameStart, classified.nameEnd - classified.nameStart)));
+        decodeSettingsName(line(key).sliced(classified.nameStart, classified.nameEnd - classified.nameStart)));
 }
 
 // Adds the line text (its break included, breakLength bytes) found at `offset` of the original bytes: each run of
@@ -450,7 +456,7 @@ SettingsFile::Document SettingsFile::Document::mergedOnto(QByteArray onDisk, QSt
         const quint32 diskSection = merged.findSection(folded);
         if (read.sectionValues(readSection) == merged.sectionValues(diskSection)) {
             for (const quint32 key : changed) {
-                merged.write(name, keyName(key), decodeSettingsText(line(key).sliced(records[key].tailOrValue)));
+                merged.write(name, keyName(key), decodeSettingsName(line(key).sliced(records[key].tailOrValue)));
             }
             continue;
         }
@@ -458,7 +464,7 @@ SettingsFile::Document SettingsFile::Document::mergedOnto(QByteArray onDisk, QSt
         for (const quint32 key : ours) {
             const quint32 diskKey = diskSection == kNone ? kNone : merged.findKey(diskSection, foldedName(key));
             if (diskKey == kNone || merged.value(diskKey) != value(key)) {
-                merged.write(name, keyName(key), decodeSettingsText(line(key).sliced(records[key].tailOrValue)));
+                merged.write(name, keyName(key), decodeSettingsName(line(key).sliced(records[key].tailOrValue)));
                 replacedTheirs = replacedTheirs || diskKey != kNone;
             }
         }
@@ -497,7 +503,22 @@ QString SettingsFile::Document::sectionName(quint32 header) const
 {
     const ClassifiedLine classified = classify(line(header));
     return trimBlanks(
-        decodeSettingsText(line(header).sliced(classified.nameStart, classified.nameEnd - classified.nameStart)));
+        decodeSettingsName(line(header).sliced(classified.nameStart, classified.nameEnd - classified.nameStart)));
+}
+
+// A name the program gives as text: the section spelled so; else, for a name whose characters are all Latin-1 ones,
+// the section spelled in those Latin-1 bytes, as a file of an older program in a single-byte code page has it.
+quint32 SettingsFile::Document::findSectionNamed(const QString &name) const
+{
+    const QString folded = foldedSettingsName(name);
+    if (const quint32 found = findSection(folded); found != kNone) {
+        return found;
+    }
+    const bool latin1 = std::all_of(folded.cbegin(), folded.cend(), [](QChar c) { return c.unicode() <= 0xFF; });
+    if (!latin1 || std::all_of(folded.cbegin(), folded.cend(), [](QChar c) { return c.unicode() < 0x80; })) {
+        return kNone;
+    }
+    return findSection(decodeSettingsName(folded.toLatin1()));
 }
 
 quint32 SettingsFile::Document::findSection(const QString &folded) const
@@ -542,15 +563,15 @@ quint32 SettingsFile::Document::addWritten(QByteArray text, Kind kind, quint32 s
 
 quint32 SettingsFile::Document::sectionForWriting(const QString &name)
 {
-    const QString folded = name.toCaseFolded();
-    if (const quint32 found = findSection(folded); found != kNone) {
+    const QString folded = foldedSettingsName(name);
+    if (const quint32 found = findSectionNamed(name); found != kNone) {
         return found;
     }
     // A blank line sets the new section apart from what precedes it.
     if (tail != kNone && !(records[tail].kind == Kind::Run && records[tail].endsBlank)) {
         addWritten(lineEnding, Kind::Run, records[tail].section, kNone);
     }
-    const quint32 header = addWritten('[' + name.toUtf8() + ']' + lineEnding, Kind::Header, kNone, kNone);
+    const quint32 header = addWritten('[' + encodeSettingsText(name) + ']' + lineEnding, Kind::Header, kNone, kNone);
     Q_ASSERT(foldedName(header) == folded);
     sections.insert(qHash(folded, seed), header);
     insertAfter.insert(header, header);
@@ -597,8 +618,8 @@ bool SettingsFile::Document::write(const QString &section, const QString &key, c
 {
     const quint32 target = sectionForWriting(trimBlanks(withoutLineBreaks(section)));
     const QString keyName = trimBlanks(withoutLineBreaks(key));
-    const QByteArray valueBytes = withoutLineBreaks(value).toUtf8();
-    const QString folded = keyName.toCaseFolded();
+    const QByteArray valueBytes = encodeSettingsText(withoutLineBreaks(value));
+    const QString folded = foldedSettingsName(keyName);
     if (const quint32 found = findKey(target, folded); found != kNone) {
         // Writing back what a read gave (a value cut to kMaxValueLength included) keeps the stored value whole.
         const QString stored = wholeValue(found);
@@ -628,7 +649,7 @@ bool SettingsFile::Document::write(const QString &section, const QString &key, c
         }
         return true;
     }
-    const QByteArray text = keyName.toUtf8() + '=';
+    const QByteArray text = encodeSettingsText(keyName) + '=';
     const quint32 added = addWritten(text + valueBytes + lineEnding, Kind::Key, target, keyInsertionPoint(target));
     records[added].tailOrValue = quint32(text.size());
     Q_ASSERT(foldedName(added) == folded);
@@ -673,23 +694,23 @@ SettingsFile::Document &SettingsFile::document() const
 QString SettingsFile::readString(const QString &section, const QString &key, const QString &defaultValue) const
 {
     const Document &doc = document();
-    const quint32 found = doc.findSection(foldedSettingsName(section));
+    const quint32 found = doc.findSectionNamed(section);
     const quint32 keyLine = found == kNone ? kNone : doc.findKey(found, foldedSettingsName(key));
     return keyLine == kNone ? defaultValue : doc.value(keyLine);
 }
 
-QString SettingsFile::readWholeString(const QString &section, const QString &key, const QString &defaultValue) const
+QString SettingsFile::readName(const QString &section, const QString &key, const QString &defaultValue) const
 {
     const Document &doc = document();
-    const quint32 found = doc.findSection(foldedSettingsName(section));
+    const quint32 found = doc.findSectionNamed(section);
     const quint32 keyLine = found == kNone ? kNone : doc.findKey(found, foldedSettingsName(key));
-    return keyLine == kNone ? defaultValue : doc.wholeValue(keyLine);
+    return keyLine == kNone ? defaultValue : doc.nameValue(keyLine);
 }
 
 QStringList SettingsFile::keys(const QString &section) const
 {
     const Document &doc = document();
-    const quint32 found = doc.findSection(foldedSettingsName(section));
+    const quint32 found = doc.findSectionNamed(section);
     if (found == kNone) {
         return {};
     }

@@ -37,7 +37,8 @@ struct SettingsSaveReport
 // dropped. The first matching section and, inside it, the first matching key win. Key names are the program's own:
 // they must not contain "=" nor begin with "[", ";" or "#".
 //
-// Bytes that are not valid UTF-8 read as Latin-1 characters (see settingstext.h). A line is rewritten only when the
+// Bytes that are not valid UTF-8 read as Latin-1 characters in values, and stay apart from those characters in names
+// (see settingstext.h). A line is rewritten only when the
 // value written differs from the value read, so what was read comes back byte for byte however it was encoded and
 // however long it was; new and changed lines are UTF-8.
 //
@@ -65,8 +66,10 @@ public:
     // The stored value with blanks around it dropped and one pair of enclosing quotes (' or ") removed, cut to
     // kMaxValueLength without splitting a surrogate pair; defaultValue when the section or key is missing.
     QString readString(const QString &section, const QString &key, const QString &defaultValue) const;
-    // readString without the cut: for a value that names something (a section), which a cut value would not find.
-    QString readWholeString(const QString &section, const QString &key, const QString &defaultValue) const;
+    // A value that names a section (a saved entry's description), read so that it finds that section: not cut, and
+    // decoded as section names are (settingstext.h: bytes that are not UTF-8 stay apart from the characters they
+    // would be in Latin-1). Written back with writeString, it gives back the bytes it was read from.
+    QString readName(const QString &section, const QString &key, const QString &defaultValue) const;
     // The stored value read by parseProfileInteger; defaultValue when missing or not a 32-bit integer.
     int readInteger(const QString &section, const QString &key, int defaultValue) const;
     // readInteger with the default 1 or 0; any non-zero value is true.

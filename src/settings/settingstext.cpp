@@ -49,9 +49,17 @@ bool isBlank(QChar c)
     return c == u' ' || c == u'\t' || c == u'\r' || c == u'\v' || c == u'\f';
 }
 
-} // namespace
+constexpr char16_t kEscapeBase = 0xDC00; // a byte outside valid UTF-8 in a name: U+DC00 + byte
 
-QString decodeSettingsText(QByteArrayView bytes)
+// text[i] stands for a byte outside valid UTF-8: a lone surrogate from U+DC80 to U+DCFF.
+bool isEscapedByte(const QString &text, qsizetype i)
+{
+    const char16_t u = text[i].unicode();
+    return u >= kEscapeBase + 0x80 && u <= kEscapeBase + 0xFF && (i == 0 || !text[i - 1].isHighSurrogate());
+}
+
+// Decodes valid UTF-8 sequences and each other byte as `fallback(byte)`.
+template<typename Fallback> QString decodeWith(QByteArrayView bytes, Fallback fallback)
 {
     QString text;
     text.reserve(bytes.size());
@@ -68,11 +76,39 @@ QString decodeSettingsText(QByteArrayView bytes)
             text += QString::fromUcs4(one, 1);
             pos += length;
         } else {
-            text += QChar(byte); // Latin-1
+            text += fallback(byte);
             ++pos;
         }
     }
     return text;
+}
+
+} // namespace
+
+QString decodeSettingsText(QByteArrayView bytes)
+{
+    return decodeWith(bytes, [](unsigned char byte) { return QChar(byte); }); // Latin-1
+}
+
+QString decodeSettingsName(QByteArrayView bytes)
+{
+    return decodeWith(bytes, [](unsigned char byte) { return QChar(char16_t(kEscapeBase + byte)); });
+}
+
+QByteArray encodeSettingsText(const QString &text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    qsizetype runStart = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (isEscapedByte(text, i)) {
+            bytes += QStringView(text).sliced(runStart, i - runStart).toUtf8();
+            bytes += char(text[i].unicode() - kEscapeBase);
+            runStart = i + 1;
+        }
+    }
+    bytes += QStringView(text).sliced(runStart).toUtf8();
+    return bytes;
 }
 
 QString foldedSettingsName(const QString &name)
@@ -89,12 +125,27 @@ QString foldedSettingsName(const QString &name)
     while (end > begin && isBlank(text[end - 1])) {
         --end;
     }
-    return text.sliced(begin, end - begin).toCaseFolded();
+    // QString's folding turns a lone surrogate into U+FFFD, so the escaped bytes of a name are passed around it.
+    const QString trimmed = text.sliced(begin, end - begin);
+    QString folded;
+    folded.reserve(trimmed.size());
+    qsizetype runStart = 0;
+    for (qsizetype i = 0; i <= trimmed.size(); ++i) {
+        if (i < trimmed.size() && !isEscapedByte(trimmed, i)) {
+            continue;
+        }
+        folded += QStringView(trimmed).sliced(runStart, i - runStart).toString().toCaseFolded();
+        if (i < trimmed.size()) {
+            folded += trimmed[i];
+        }
+        runStart = i + 1;
+    }
+    return folded;
 }
 
 QString foldedSettingsName(QByteArrayView bytes)
 {
-    return foldedSettingsName(decodeSettingsText(bytes));
+    return foldedSettingsName(decodeSettingsName(bytes));
 }
 
 QString printableSettingsText(const QString &text)

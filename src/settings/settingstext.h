@@ -9,8 +9,17 @@
 // every byte outside a valid sequence decodes as the Latin-1 character of the same value. Never fails.
 QString decodeSettingsText(QByteArrayView bytes);
 
-// The form in which section and key names are compared: decoded, each CR, LF or CR LF as one blank, blanks around
-// the name dropped, case folded (Unicode simple case folding).
+// How names (of sections and keys, and values that name a section) are decoded: valid UTF-8 as UTF-8, and every
+// other byte b as the lone surrogate U+DC00 + b, which no valid UTF-8 decodes to. So a name in a single-byte code
+// page and the same characters in UTF-8 stay two names ("Caf\xE9" and "Caf\xC3\xA9"), and encodeSettingsText
+// gives the bytes back. Never fails.
+QString decodeSettingsName(QByteArrayView bytes);
+
+// UTF-8, except that each lone surrogate U+DC80 to U+DCFF is the byte it stands for (see decodeSettingsName).
+QByteArray encodeSettingsText(const QString &text);
+
+// The form in which section and key names are compared: decoded as names, each CR, LF or CR LF as one blank, blanks
+// around the name dropped, case folded (Unicode simple case folding).
 QString foldedSettingsName(QByteArrayView bytes);
 QString foldedSettingsName(const QString &name);
 

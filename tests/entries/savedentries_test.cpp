@@ -228,6 +228,37 @@ private slots:
         QCOMPARE(reloaded.at(0).Title, "shorter");
     }
 
+    // The same description in Latin-1 and in UTF-8 names two sections: both entries are listed with their own keys,
+    // and the exit writes each back to its own section, byte for byte.
+    void latin1AndUtf8SpellingsStayApart()
+    {
+        const QByteArray text = "[General]\nPresetCount=2\nPreset1=Caf\xE9\nPreset2=Caf\xC3\xA9\n"
+                                "[Caf\xE9]\nTitle=latin\n[Caf\xC3\xA9]\nTitle=utf8\n";
+        writeAll(path("cafe.ini"), text);
+        SettingsFile settings(path("cafe.ini"));
+        SavedEntries entries;
+        entries.load(settings);
+        QCOMPARE(entries.count(), 2);
+        QCOMPARE(entries.at(0).Title, "latin");
+        QCOMPARE(entries.at(1).Title, "utf8");
+        QCOMPARE(entries.at(1).Description, QStringLiteral("Caf\u00E9"));
+
+        entries.at(0).placement.width.value = 40;
+        entries.at(1).placement.width.value = 60;
+        entries.save(settings);
+        settings.save();
+        const QByteArray saved = readAll(path("cafe.ini"));
+        QVERIFY(saved.contains("Preset1=Caf\xE9\nPreset2=Caf\xC3\xA9\n"));
+        QCOMPARE(saved.count("[Caf"), 2);
+        SavedEntries reloaded;
+        reloaded.load(SettingsFile(path("cafe.ini")));
+        QCOMPARE(reloaded.count(), 2);
+        QCOMPARE(reloaded.at(0).Title, "latin");
+        QCOMPARE(reloaded.at(0).placement.width.value, 40);
+        QCOMPARE(reloaded.at(1).Title, "utf8");
+        QCOMPARE(reloaded.at(1).placement.width.value, 60);
+    }
+
     void moving_data()
     {
         QTest::addColumn<bool>("up");

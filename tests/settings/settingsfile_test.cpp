@@ -227,10 +227,13 @@ void SettingsFileTest::readString_data()
     QTest::newRow("Latin-1 sections stay apart") << QByteArray("[Caf\xE9]\nk=1\n[Caf\xE8]\nk=2\n") << "Caf\u00E8"
                                                  << "k"
                                                  << "2";
-    QTest::newRow("UTF-8 and Latin-1 spellings are one name")
-        << QByteArray("[Caf\xC3\xA9]\nk=1\n[Caf\xE9]\nk=2\n") << "Caf\u00E9"
+    QTest::newRow("UTF-8 and Latin-1 spellings are two names: the UTF-8 one")
+        << QByteArray("[Caf\xE9]\nk=1\n[Caf\xC3\xA9]\nk=2\n") << "Caf\u00E9"
         << "k"
-        << "1";
+        << "2";
+    QTest::newRow("UTF-8 and Latin-1 spellings are two names: the Latin-1 one as a name reads it")
+        << QByteArray("[Caf\xC3\xA9]\nk=1\n[CAF\xE9]\nk=2\n") << QStringLiteral("caf") + QChar(0xDCE9) << "k"
+        << "2";
 
     const QString x2047(2047, u'x');
     QTest::newRow("cut to 2047 characters") << "[A]\nk=" + QByteArray(3000, 'x') << "A"
