@@ -9,6 +9,7 @@
 
 #include <QJsonArray>
 #include <QLoggingCategory>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -45,6 +46,9 @@ KWinWindowSystem::~KWinWindowSystem() = default;
 
 std::vector<Monitor> KWinWindowSystem::monitors()
 {
+    if (m_monitors) {
+        return *m_monitors;
+    }
     const std::optional<QJsonValue> answer = m_scripting->call(Script::Monitors);
     std::optional<std::vector<Monitor>> monitors = answer ? monitorsFrom(*answer) : std::nullopt;
     if (!monitors) {
@@ -54,6 +58,8 @@ std::vector<Monitor> KWinWindowSystem::monitors()
         return {Monitor {QString(), QRect(), true}};
     }
     orderMonitors(*monitors);
+    m_monitors = monitors;
+    QTimer::singleShot(0, m_scripting.get(), [this] { m_monitors.reset(); });
     return *monitors;
 }
 
@@ -74,16 +80,18 @@ std::vector<TopLevelWindow> KWinWindowSystem::toTopLevelWindows(std::vector<Wind
 {
     std::stable_sort(windows.begin(), windows.end(),
         [](const WindowState &a, const WindowState &b) { return a.stacking > b.stacking; });
-    std::set<QString> listed;
+    std::map<QString, WindowState> listed;
     std::vector<TopLevelWindow> result;
-    for (const WindowState &window : windows) {
+    for (WindowState &window : windows) {
         const WindowId handle = m_handles.handle(window.id);
-        if (handle == 0 || !listed.insert(window.id).second) {
+        if (handle == 0 || listed.contains(window.id)) {
             continue;
         }
         result.push_back(TopLevelWindow {handle, window.title, window.visible, window.owned});
+        const QString id = window.id;
+        listed.emplace(id, std::move(window));
     }
-    for (const QString &id : m_listed) {
+    for (const auto &[id, window] : m_listed) {
         if (!listed.contains(id)) {
             m_handles.forget(id);
             m_restoreFrames.erase(id);
@@ -155,7 +163,11 @@ std::optional<WindowState> KWinWindowSystem::placeAndWait(const QString &id, con
 bool KWinWindowSystem::setWindowPlacement(WindowId window, const WindowPlacement &placement)
 {
     const std::optional<QString> id = m_handles.native(window);
-    const std::optional<WindowState> before = id ? readWindow(*id) : std::nullopt;
+    if (!id) {
+        return false;
+    }
+    const auto listed = m_listed.find(*id);
+    const std::optional<WindowState> before = listed != m_listed.end() ? listed->second : readWindow(*id);
     if (!before) {
         return false;
     }

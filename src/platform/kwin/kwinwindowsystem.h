@@ -9,7 +9,6 @@
 
 #include <map>
 #include <memory>
-#include <set>
 
 namespace platform::kwin {
 
@@ -42,7 +41,12 @@ private:
 
     std::unique_ptr<KWinScripting> m_scripting;
     WindowHandles<QString> m_handles;
-    std::set<QString> m_listed;               // the ids of the last listing, whose handles are forgotten when they go
+    // The windows of the last listing, by id: their handles are forgotten when they are no longer listed, and a
+    // placement takes the window's limits from here instead of asking KWin once more (a frame that turns out
+    // otherwise is corrected by the placement itself).
+    std::map<QString, WindowState> m_listed;
+    // KWin's outputs, asked for once per pass of the event loop: the placement arithmetic asks several times in a row.
+    std::optional<std::vector<Monitor>> m_monitors;
     std::map<QString, QRect> m_restoreFrames; // the frames this program maximized windows from, by id
 };
 
