@@ -4,6 +4,7 @@
 
 #include "platform/gnome/gnomewindowsystem.h"
 #include "platform/kwin/kwinwindowsystem.h"
+#include "platform/sway/swaywindowsystem.h"
 #include "platform/x11/x11windowsystem.h"
 
 namespace platform {
@@ -21,6 +22,17 @@ SessionWindowSystem openX11()
         opened.error = display.isEmpty()
             ? QStringLiteral("no X display (DISPLAY is not set)")
             : QStringLiteral("cannot connect to the X display %1").arg(QString::fromLocal8Bit(display));
+    }
+    return opened;
+}
+
+SessionWindowSystem openSway(const QByteArray &socketPath)
+{
+    SessionWindowSystem opened;
+    opened.windowSystem = sway::SwayWindowSystem::open(socketPath);
+    if (!opened.windowSystem) {
+        opened.error = QStringLiteral("cannot connect to sway's IPC socket %1 (SWAYSOCK)")
+                           .arg(QString::fromLocal8Bit(socketPath));
     }
     return opened;
 }
@@ -59,6 +71,9 @@ SessionWindowSystem openSessionWindowSystem()
 {
     if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         return openX11();
+    }
+    if (const QByteArray swaySocket = qgetenv("SWAYSOCK"); !swaySocket.isEmpty()) {
+        return openSway(swaySocket);
     }
     if (std::unique_ptr<WindowSystem> kwin = kwin::KWinWindowSystem::open()) {
         return SessionWindowSystem {std::move(kwin), QString(), QString()};

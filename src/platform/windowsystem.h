@@ -89,6 +89,15 @@ public:
     // whether the window took the placement; a window that is gone gives false and nothing else.
     virtual bool setWindowPlacement(WindowId window, const WindowPlacement &placement) = 0;
 
+    // Why this window system can never carry out `placement`, whatever the window (sway has no maximized state):
+    // one line for the user, without the program's name; empty when it can. setWindowPlacement refuses such a
+    // placement.
+    virtual QString placementRefusal(const WindowPlacement &placement) const
+    {
+        Q_UNUSED(placement);
+        return {};
+    }
+
     // The window that has the input focus as the window manager reports it (_NET_ACTIVE_WINDOW on X11); empty
     // when there is none or the window manager does not say.
     virtual std::optional<WindowId> activeWindow() = 0;
