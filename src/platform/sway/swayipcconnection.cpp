@@ -128,35 +128,49 @@ bool IpcConnection::readSome(std::chrono::steady_clock::time_point deadline, boo
 
 std::optional<QByteArray> IpcConnection::request(MessageType type, const QByteArray &payload)
 {
+    auto replies = requests(type, {payload});
+    return replies ? std::optional<QByteArray>(std::move(replies->front())) : std::nullopt;
+}
+
+std::optional<std::vector<QByteArray>> IpcConnection::requests(
+    MessageType type, const std::vector<QByteArray> &payloads)
+{
     if (m_broken) {
         return std::nullopt;
     }
     const auto deadline = std::chrono::steady_clock::now() + kReplyTimeout;
-    if (!sendAll(encodeMessage(type, payload), deadline)) {
+    QByteArray bytes;
+    for (const QByteArray &payload : payloads) {
+        bytes += encodeMessage(type, payload);
+    }
+    if (!sendAll(bytes, deadline)) {
         fail("cannot send");
         return std::nullopt;
     }
     // sway answers requests in order; events may come in between on a subscribed connection.
-    for (;;) {
-        while (std::optional<Message> message = m_reader.next()) {
-            if (message->type & kEventBit) {
-                m_events.push_back(std::move(*message));
-                continue;
-            }
-            if (message->type != static_cast<uint32_t>(type)) {
-                fail("a reply of another type");
+    std::vector<QByteArray> replies;
+    while (replies.size() < payloads.size()) {
+        std::optional<Message> message = m_reader.next();
+        if (!message) {
+            if (m_reader.failed()) {
+                fail("a malformed message header");
                 return std::nullopt;
             }
-            return std::move(message->payload);
+            if (!readSome(deadline, true)) {
+                return std::nullopt;
+            }
+            continue;
         }
-        if (m_reader.failed()) {
-            fail("a malformed message header");
+        if (message->type & kEventBit) {
+            m_events.push_back(std::move(*message));
+        } else if (message->type != static_cast<uint32_t>(type)) {
+            fail("a reply of another type");
             return std::nullopt;
-        }
-        if (!readSome(deadline, true)) {
-            return std::nullopt;
+        } else {
+            replies.push_back(std::move(message->payload));
         }
     }
+    return replies;
 }
 
 std::vector<Message> IpcConnection::takeEvents()

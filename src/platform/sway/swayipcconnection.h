@@ -32,6 +32,9 @@ public:
     // takeEvents(). Empty when the connection fails or the reply does not come within kReplyTimeout; a failed
     // connection stays failed.
     std::optional<QByteArray> request(MessageType type, const QByteArray &payload = {});
+    // Sends the requests in one write and returns their replies in order. sway reads one message per turn of its
+    // event loop, so the requests are carried out in consecutive turns, before anything that arrives later.
+    std::optional<std::vector<QByteArray>> requests(MessageType type, const std::vector<QByteArray> &payloads);
 
     // Reads what the socket holds without blocking and returns the events complete so far. A closed or broken
     // connection sets broken().

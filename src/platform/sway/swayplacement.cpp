@@ -1,4 +1,4 @@
-// The commands of a placement and the wait for the client's answer.
+// The size requests of a placement, their probes, and the wait for the client's answer.
 #include "swayplacement.h"
 
 #include <QStringList>
@@ -15,15 +15,17 @@ int withinLimit(int64_t value, int64_t low)
     return static_cast<int>(std::clamp<int64_t>(value, low, kCoordinateLimitPx));
 }
 
-} // namespace
-
-QRect placeableRect(const QRect &requested)
+QSize grown(QSize size, int px)
 {
-    return QRect(withinLimit(requested.x(), -kCoordinateLimitPx), withinLimit(requested.y(), -kCoordinateLimitPx),
-        withinLimit(requested.width(), 1), withinLimit(requested.height(), 1));
+    return QSize(withinLimit(int64_t(size.width()) + px, 1), withinLimit(int64_t(size.height()) + px, 1));
 }
 
-QString placementCommands(const SwayWindow &window, const QRect &target)
+QString resizeCommand(QSize size)
+{
+    return QStringLiteral("resize set width %1 px height %2 px").arg(size.width()).arg(size.height());
+}
+
+QStringList stateCommands(const SwayWindow &window)
 {
     QStringList commands;
     if (window.scratchpad) {
@@ -35,9 +37,41 @@ QString placementCommands(const SwayWindow &window, const QRect &target)
     if (!window.floating) {
         commands << QStringLiteral("floating enable");
     }
-    commands << QStringLiteral("resize set width %1 px height %2 px").arg(target.width()).arg(target.height());
-    commands << moveCommand(target.topLeft()) << QStringLiteral("focus");
-    return commands.join(QStringLiteral(", "));
+    return commands;
+}
+
+// Asks for `size` (after `before`, in the same message) with its probe behind it, and reads the window until it
+// shows another size than the probe: the client's answer. The window then, or as it is once every attempt has run
+// out. The probe is known in advance rather than read: a quick client answers before the first reading.
+std::optional<SwayWindow> requestSize(
+    const WindowAccess &access, const QStringList &before, QSize size, const QStringList &after)
+{
+    const QSize probe = grown(size, kProbeGrowthPx).boundedTo(access.layoutSize.expandedTo(size));
+    std::optional<SwayWindow> window;
+    for (int attempt = 0; attempt < kPlacementAttempts; ++attempt) {
+        const QStringList request = QStringList(before) << resizeCommand(size) << after;
+        if (!access.run({request.join(QStringLiteral(", ")), resizeCommand(probe)})) {
+            return std::nullopt;
+        }
+        const auto deadline = std::chrono::steady_clock::now() + kClientAnswerWait;
+        window = access.read();
+        while (window && window->outer.size() == probe && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(kClientAnswerPoll);
+            window = access.read();
+        }
+        if (!window || window->outer.size() != probe) {
+            return window;
+        }
+    }
+    return window;
+}
+
+} // namespace
+
+QRect placeableRect(const QRect &requested)
+{
+    return QRect(withinLimit(requested.x(), -kCoordinateLimitPx), withinLimit(requested.y(), -kCoordinateLimitPx),
+        withinLimit(requested.width(), 1), withinLimit(requested.height(), 1));
 }
 
 QString moveCommand(QPoint position)
@@ -45,27 +79,22 @@ QString moveCommand(QPoint position)
     return QStringLiteral("move absolute position %1 px %2 px").arg(position.x()).arg(position.y());
 }
 
-QRect anchoredRect(const QRect &target, QSize size, Qt::Alignment anchor)
+std::optional<SwayWindow> resizeAndMove(const SwayWindow &window, const QRect &target, const WindowAccess &access)
 {
-    const auto start = [](int targetStart, int targetSize, int size, bool end, bool centre) {
-        const int64_t free = int64_t(targetSize) - size;
-        return withinLimit(targetStart + (end ? free : centre ? free / 2 : 0), -kCoordinateLimitPx);
-    };
-    return QRect(start(target.x(), target.width(), size.width(), anchor & Qt::AlignRight, anchor & Qt::AlignHCenter),
-        start(target.y(), target.height(), size.height(), anchor & Qt::AlignBottom, anchor & Qt::AlignVCenter),
-        size.width(), size.height());
-}
-
-std::optional<SwayWindow> awaitClientAnswer(const std::function<std::optional<SwayWindow>()> &read)
-{
-    const auto deadline = std::chrono::steady_clock::now() + kClientAnswerWait;
-    const std::optional<SwayWindow> asked = read();
-    std::optional<SwayWindow> now = asked;
-    while (now && now->outer == asked->outer && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(kClientAnswerPoll);
-        now = read();
+    QStringList state = stateCommands(window);
+    const QSize current = window.outer.size();
+    if (window.floating && target.size() == current) {
+        return access.run({(state << moveCommand(target.topLeft())).join(QStringLiteral(", "))}) ? access.read()
+                                                                                                  : std::nullopt;
     }
-    return now;
+    if (target.size().boundedTo(current) == target.size()) {
+        const QSize larger = grown(current.expandedTo(target.size()), kProbeGrowthPx);
+        if (!requestSize(access, state, larger, {})) {
+            return std::nullopt;
+        }
+        state.clear();
+    }
+    return requestSize(access, state, target.size(), {moveCommand(target.topLeft())});
 }
 
 } // namespace platform::sway

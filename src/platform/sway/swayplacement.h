@@ -1,8 +1,17 @@
-// Placing a window on sway: the command list for one placement, the rectangle a window keeps when it takes another
-// size, and the wait for the client's answer. Measured on sway 1.7: `resize set` on a floating container sets its
-// outer size (title bar and borders included) and keeps its centre, and `move absolute position` sets its outer
-// top-left corner in layout coordinates (`move position` without `absolute` is relative to the output), so resizing
-// comes first and the position afterwards.
+// Giving a window a rectangle on sway and learning what its client made of it. Measured on sway 1.7:
+// - `resize set` on a floating container sets its outer size (title bar and borders included) and keeps its
+//   centre; `move absolute position` sets its outer top-left corner in layout coordinates (`move position` without
+//   `absolute` is relative to the output). So the size comes first and the position after it.
+// - get_tree shows what sway asked for at once; the client answers with its next frame (1 to 8 ms for Qt and GTK
+//   clients here), and no event says so. A floating window's container takes the size of a client commit only when
+//   it differs from the client's previous size. sway configures clients one command's changes at a time: a command
+//   that comes while a client has not answered the previous one waits, and the client's answer replaces what it
+//   would have asked for.
+// So each size request is sent together with a probe, a request kProbeGrowthPx larger that waits behind it: the
+// client's answer replaces the probe, and get_tree shows the answer (the size asked for, or the one the client
+// insists on) as soon as it comes. A window already at its minimum that is asked for less would answer with its
+// previous size, which sway ignores: it is first made larger than both its size and the target, so that any answer
+// is a change.
 #pragma once
 
 #include "swayreplies.h"
@@ -17,31 +26,34 @@
 
 namespace platform::sway {
 
-// How long a resized window's client has to answer with a size of its own, and how often the tree is read
-// meanwhile (see awaitClientAnswer).
-constexpr std::chrono::milliseconds kClientAnswerWait {50};
-constexpr std::chrono::milliseconds kClientAnswerPoll {4};
+// How long one request waits for the client's answer, how often get_tree is read meanwhile, and how often a request
+// is made when no answer came (the client answered before sway read the probe, or is slow).
+constexpr std::chrono::milliseconds kClientAnswerWait {500};
+constexpr std::chrono::milliseconds kClientAnswerPoll {2};
+constexpr int kPlacementAttempts = 2;
+constexpr int kProbeGrowthPx = 2; // even: the container's centre, which `resize set` keeps, stays on whole pixels
+
+// What placing needs of the backend: the window as get_tree shows it now (empty once it is gone), and running
+// commands on it, one run_command message per string, all sent in one write (false when sway refused one).
+struct WindowAccess
+{
+    std::function<std::optional<SwayWindow>()> read;
+    std::function<bool(const QStringList &messages)> run;
+    // The size of the output layout: sway's default floating maximum, which probes stay within (a probe that sway
+    // cut down could not be told from an answer).
+    QSize layoutSize;
+};
 
 // The rectangle as sway can be asked for it: sizes of at least 1 px (sway reads a size of 0 as "unchanged", and
 // applies its own floating minimum to anything smaller) and coordinates within kCoordinateLimitPx.
 QRect placeableRect(const QRect &requested);
 
-// The commands, for the criteria [con_id=N], that bring `window` out of full screen and the scratchpad, float it,
-// give it the outer rectangle `target` and focus it.
-QString placementCommands(const SwayWindow &window, const QRect &target);
+// Takes the window out of the scratchpad and full screen, floats it, gives it `target` and waits for its client's
+// answer; the window as it is then, its size being the one the client took (or sway's limits gave). Empty when the
+// window is gone or sway refused a command.
+std::optional<SwayWindow> resizeAndMove(const SwayWindow &window, const QRect &target, const WindowAccess &access);
 
 // The command that moves a floating window's outer top-left corner to `position`.
 QString moveCommand(QPoint position);
-
-// A rectangle of `size` that keeps the `anchor` point of `target`: its left edge, right edge or horizontal centre
-// (half the difference, truncated toward zero), and likewise vertically.
-QRect anchoredRect(const QRect &target, QSize size, Qt::Alignment anchor);
-
-// The window once its client has answered a resize. sway (1.7) sends no event when a client commits a new size:
-// get_tree shows the size sway asked for at once, and only a client that takes another size (its minimum, a
-// terminal's character grid) changes it, with its next frame (3 to 8 ms for Qt and GTK clients here). So `read` is
-// called every kClientAnswerPoll until the rectangle changes from the first reading or kClientAnswerWait has
-// passed. Empty once the window is gone.
-std::optional<SwayWindow> awaitClientAnswer(const std::function<std::optional<SwayWindow>()> &read);
 
 } // namespace platform::sway

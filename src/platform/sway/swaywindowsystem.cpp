@@ -2,6 +2,7 @@
 // through run_command on the window's container id ([con_id=N]), watching through a subscription.
 #include "swaywindowsystem.h"
 
+#include "platform/anchoredrect.h"
 #include "platform/monitororder.h"
 #include "swayipcconnection.h"
 #include "swayplacement.h"
@@ -44,6 +45,15 @@ std::vector<Monitor> SwayWindowSystem::monitors()
     }
     orderMonitors(monitors);
     return monitors;
+}
+
+QSize SwayWindowSystem::layoutSize()
+{
+    QRect layout;
+    for (const Monitor &monitor : monitors()) {
+        layout |= monitor.rect;
+    }
+    return layout.size();
 }
 
 std::optional<std::vector<SwayWindow>> SwayWindowSystem::windows()
@@ -120,24 +130,30 @@ QString SwayWindowSystem::placementRefusal(const WindowPlacement &placement) con
     return {};
 }
 
-bool SwayWindowSystem::runCommand(int64_t conId, const QString &commands)
+bool SwayWindowSystem::runCommands(int64_t conId, const QStringList &messages)
 {
-    const QByteArray command = QStringLiteral("[con_id=%1] %2").arg(conId).arg(commands).toUtf8();
-    const auto reply = m_connection->request(MessageType::RunCommand, command);
-    if (!reply) {
+    std::vector<QByteArray> payloads;
+    for (const QString &commands : messages) {
+        payloads.push_back(QStringLiteral("[con_id=%1] %2").arg(conId).arg(commands).toUtf8());
+    }
+    const auto replies = m_connection->requests(MessageType::RunCommand, payloads);
+    if (!replies) {
         return false;
     }
-    QString error;
-    const std::optional<bool> succeeded = readCommandReply(*reply, &error);
-    if (!succeeded) {
-        qCWarning(lcSway) << "run_command: a reply that is not a list of results";
-        return false;
+    for (size_t i = 0; i < replies->size(); ++i) {
+        QString error;
+        const std::optional<bool> succeeded = readCommandReply((*replies)[i], &error);
+        if (!succeeded) {
+            qCWarning(lcSway) << "run_command: a reply that is not a list of results";
+            return false;
+        }
+        if (!*succeeded) {
+            // A window that vanished since it was read gives "No matching node": nothing to report.
+            qCDebug(lcSway) << "run_command" << payloads[i] << "failed:" << error;
+            return false;
+        }
     }
-    if (!*succeeded) {
-        // A window that vanished since it was read gives "No matching node": nothing to report.
-        qCDebug(lcSway) << "run_command" << command << "failed:" << error;
-    }
-    return *succeeded;
+    return true;
 }
 
 bool SwayWindowSystem::setWindowPlacement(WindowId handle, const WindowPlacement &placement)
@@ -154,28 +170,23 @@ bool SwayWindowSystem::setWindowPlacement(WindowId handle, const WindowPlacement
         return false;
     }
     const QRect target = placeableRect(placement.normalRect);
-    if (!runCommand(*conId, placementCommands(*before, target))) {
+    const WindowAccess access {
+        [this, id = *conId] { return window(id); },
+        [this, id = *conId](const QStringList &messages) { return runCommands(id, messages); },
+        layoutSize(),
+    };
+    const std::optional<SwayWindow> resized = resizeAndMove(*before, target, access);
+    if (!resized) {
         return false;
     }
-    std::optional<SwayWindow> placed
-        = target.size() == before->outer.size() && before->floating ? window(*conId) : clientAnswer(*conId);
-    if (!placed) {
+    // A size that sway's limits or the client refused keeps the point the anchor names; the probe's resizing may
+    // have moved the window by a pixel. Focus raises it above the other floating windows.
+    const QRect anchored = anchoredRect(target, resized->outer.size(), placement.anchor, kCoordinateLimitPx);
+    if (!runCommands(*conId, {moveCommand(anchored.topLeft()) + QStringLiteral(", focus")})) {
         return false;
     }
-    // A size that sway's limits or the client refused: the window keeps the point the anchor names.
-    const QRect anchored = anchoredRect(target, placed->outer.size(), placement.anchor);
-    if (placed->outer.topLeft() != anchored.topLeft()) {
-        if (!runCommand(*conId, moveCommand(anchored.topLeft()))) {
-            return false;
-        }
-        placed = window(*conId);
-    }
+    const std::optional<SwayWindow> placed = window(*conId);
     return placed && placed->outer == anchored;
-}
-
-std::optional<SwayWindow> SwayWindowSystem::clientAnswer(int64_t conId)
-{
-    return awaitClientAnswer([this, conId] { return window(conId); });
 }
 
 std::optional<WindowId> SwayWindowSystem::activeWindow()

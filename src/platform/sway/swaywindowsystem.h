@@ -45,9 +45,11 @@ private:
     // read.
     std::optional<std::vector<SwayWindow>> windows();
     std::optional<SwayWindow> window(int64_t conId);
-    bool runCommand(int64_t conId, const QString &commands);
-    // Waits for the window's client to answer a resize; the window as it is then (see the definition).
-    std::optional<SwayWindow> clientAnswer(int64_t conId);
+    // The bounding box of the outputs.
+    QSize layoutSize();
+    // Runs each string as one run_command message for [con_id=conId], all sent in one write; false when sway
+    // refused a command.
+    bool runCommands(int64_t conId, const QStringList &messages);
 
     std::unique_ptr<IpcConnection> m_connection;
     QByteArray m_socketPath;
