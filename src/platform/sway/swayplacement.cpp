@@ -1,6 +1,8 @@
 // The size requests of a placement, their probes, and the wait for the client's answer.
 #include "swayplacement.h"
 
+#include "swayipcconnection.h"
+
 #include <QStringList>
 
 #include <algorithm>
@@ -18,6 +20,16 @@ int withinLimit(int64_t value, int64_t low)
 QSize grown(QSize size, int px)
 {
     return QSize(withinLimit(int64_t(size.width()) + px, 1), withinLimit(int64_t(size.height()) + px, 1));
+}
+
+// The size kProbeGrowthPx away from `size` in each direction: larger, or smaller where larger would pass the
+// layout (sway would cut it down to the size asked for, and the probe could not be told from the answer).
+QSize probeFor(QSize size, QSize layout)
+{
+    const auto away = [](int extent, int limit) {
+        return extent + kProbeGrowthPx <= limit ? extent + kProbeGrowthPx : std::max(1, extent - kProbeGrowthPx);
+    };
+    return QSize(away(size.width(), layout.width()), away(size.height(), layout.height()));
 }
 
 QString resizeCommand(QSize size)
@@ -41,12 +53,14 @@ QStringList stateCommands(const SwayWindow &window)
 }
 
 // Asks for `size` (after `before`, in the same message) with its probe behind it, and reads the window until it
-// shows another size than the probe: the client's answer. The window then, or as it is once every attempt has run
-// out. The probe is known in advance rather than read: a quick client answers before the first reading.
-std::optional<SwayWindow> requestSize(
-    const WindowAccess &access, const QStringList &before, QSize size, const QStringList &after)
+// shows another size than the probe: the client's answer. A size of `stale` is a late answer to an earlier request,
+// which replaced this one: it is asked for again, as when no answer came in time. The window then, or as it is once
+// every attempt has run out. The probe is known in advance rather than read: a quick client answers before the
+// first reading.
+std::optional<SwayWindow> requestSize(const WindowAccess &access, const QStringList &before, QSize size,
+    const QStringList &after, const std::vector<QSize> &stale)
 {
-    const QSize probe = grown(size, kProbeGrowthPx).boundedTo(access.layoutSize.expandedTo(size));
+    const QSize probe = probeFor(size, access.layoutSize);
     std::optional<SwayWindow> window;
     for (int attempt = 0; attempt < kPlacementAttempts; ++attempt) {
         const QStringList request = QStringList(before) << resizeCommand(size) << after;
@@ -59,9 +73,15 @@ std::optional<SwayWindow> requestSize(
             std::this_thread::sleep_for(kClientAnswerPoll);
             window = access.read();
         }
-        if (!window || window->outer.size() != probe) {
+        if (!window) {
+            return std::nullopt;
+        }
+        const QSize shown = window->outer.size();
+        if (shown != probe && std::find(stale.begin(), stale.end(), shown) == stale.end()) {
             return window;
         }
+        qCDebug(lcSway) << "no answer to a request for" << size << "within" << kClientAnswerWait.count()
+                        << "ms, or a late answer to an earlier one:" << shown;
     }
     return window;
 }
@@ -87,14 +107,17 @@ std::optional<SwayWindow> resizeAndMove(const SwayWindow &window, const QRect &t
         return access.run({(state << moveCommand(target.topLeft())).join(QStringLiteral(", "))}) ? access.read()
                                                                                                   : std::nullopt;
     }
+    std::vector<QSize> stale;
     if (target.size().boundedTo(current) == target.size()) {
-        const QSize larger = grown(current.expandedTo(target.size()), kProbeGrowthPx);
-        if (!requestSize(access, state, larger, {})) {
+        const QSize larger = grown(current.expandedTo(target.size()), kProbeGrowthPx).boundedTo(access.layoutSize);
+        if (!requestSize(access, state, larger, {}, {})) {
             return std::nullopt;
         }
+        stale = {larger, probeFor(larger, access.layoutSize)};
         state.clear();
     }
-    return requestSize(access, state, target.size(), {moveCommand(target.topLeft())});
+    return requestSize(
+        access, state, target.size().boundedTo(access.layoutSize), {moveCommand(target.topLeft())}, stale);
 }
 
 } // namespace platform::sway

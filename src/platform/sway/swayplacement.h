@@ -30,7 +30,7 @@ namespace platform::sway {
 // is made when no answer came (the client answered before sway read the probe, or is slow).
 constexpr std::chrono::milliseconds kClientAnswerWait {500};
 constexpr std::chrono::milliseconds kClientAnswerPoll {2};
-constexpr int kPlacementAttempts = 2;
+constexpr int kPlacementAttempts = 3;
 constexpr int kProbeGrowthPx = 2; // even: the container's centre, which `resize set` keeps, stays on whole pixels
 
 // What placing needs of the backend: the window as get_tree shows it now (empty once it is gone), and running
