@@ -42,12 +42,14 @@ int main(int argc, char **argv)
     if (const auto status = runCommandLine(argc, argv, settingsFile)) {
         return *status;
     }
-    // Other programs' windows are reached through X11 only; on a Wayland session that means XWayland.
+    // The window is an X11 client, through XWayland on a Wayland session, so that its own position and skinned frame
+    // keep working; without XWayland it is a Wayland client, which cannot place itself.
+    const bool waylandOnly = qEnvironmentVariableIsEmpty("DISPLAY") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "xcb");
+        qputenv("QT_QPA_PLATFORM", waylandOnly ? "wayland" : "xcb");
     }
     // Checked before the application object: without a display Qt's platform plugin aborts the program.
-    if (const auto reason = platform::x11::X11WindowSystem::unreachableReason()) {
+    if (const auto reason = waylandOnly ? std::nullopt : platform::x11::X11WindowSystem::unreachableReason()) {
         std::fprintf(stderr, "framewright: cannot connect to the X server: %s\n", reason->c_str());
         return 1;
     }

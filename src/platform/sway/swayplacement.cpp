@@ -52,17 +52,27 @@ QStringList stateCommands(const SwayWindow &window)
     return commands;
 }
 
+// Whether `shown` is the client's answer to a request for `asked`: not the probe still waiting, not a late answer
+// to an earlier request (`stale`), and not the answer to the probe itself (a client that answered the request before
+// sway took in the probe, or that got both at once behind a configuration still unanswered, answers the probe as
+// well), which holds the probe's width or height.
+bool answers(QSize shown, QSize asked, QSize probe, const std::vector<QSize> &stale)
+{
+    const bool probeWidth = probe.width() != asked.width() && shown.width() == probe.width();
+    const bool probeHeight = probe.height() != asked.height() && shown.height() == probe.height();
+    return !probeWidth && !probeHeight && std::find(stale.begin(), stale.end(), shown) == stale.end();
+}
+
 // Asks for `size` (after `before`, in the same message) with its probe behind it, and reads the window until it
-// shows another size than the probe: the client's answer. A size of `stale` is a late answer to an earlier request,
-// which replaced this one: it is asked for again, as when no answer came in time. The window then, or as it is once
-// every attempt has run out. The probe is known in advance rather than read: a quick client answers before the
-// first reading.
+// shows another size than the probe. What is not an answer (see answers()) is asked for again, as when no answer
+// came in time, up to `attempts` times. The window then, or as it is once every attempt has run out. The probe is known
+// in advance rather than read: a quick client answers before the first reading.
 std::optional<SwayWindow> requestSize(const WindowAccess &access, const QStringList &before, QSize size,
-    const QStringList &after, const std::vector<QSize> &stale)
+    const QStringList &after, const std::vector<QSize> &stale, int attempts)
 {
     const QSize probe = probeFor(size, access.layoutSize);
     std::optional<SwayWindow> window;
-    for (int attempt = 0; attempt < kPlacementAttempts; ++attempt) {
+    for (int attempt = 0; attempt < attempts; ++attempt) {
         const QStringList request = QStringList(before) << resizeCommand(size) << after;
         if (!access.run({request.join(QStringLiteral(", ")), resizeCommand(probe)})) {
             return std::nullopt;
@@ -77,7 +87,7 @@ std::optional<SwayWindow> requestSize(const WindowAccess &access, const QStringL
             return std::nullopt;
         }
         const QSize shown = window->outer.size();
-        if (shown != probe && std::find(stale.begin(), stale.end(), shown) == stale.end()) {
+        if (answers(shown, size, probe, stale)) {
             return window;
         }
         qCDebug(lcSway) << "no answer to a request for" << size << "within" << kClientAnswerWait.count()
@@ -105,19 +115,27 @@ std::optional<SwayWindow> resizeAndMove(const SwayWindow &window, const QRect &t
     const QSize current = window.outer.size();
     if (window.floating && target.size() == current) {
         return access.run({(state << moveCommand(target.topLeft())).join(QStringLiteral(", "))}) ? access.read()
-                                                                                                  : std::nullopt;
+                                                                                                 : std::nullopt;
     }
+    // Floating a window also sends its client a configuration of its own, which it may answer late with the size it
+    // had: a window that does not float yet is made larger first as well, and its size then counts as a late answer.
+    // Here the client may take the larger size or its probe (either is larger than any answer to the target), and
+    // one attempt is enough: the target's request tells late answers apart.
     std::vector<QSize> stale;
-    if (target.size().boundedTo(current) == target.size()) {
+    if (!window.floating) {
+        stale.push_back(current);
+    }
+    if (!window.floating || target.size().boundedTo(current) == target.size()) {
         const QSize larger = grown(current.expandedTo(target.size()), kProbeGrowthPx).boundedTo(access.layoutSize);
-        if (!requestSize(access, state, larger, {}, {})) {
+        const std::optional<SwayWindow> prepared = requestSize(access, state, larger, {}, stale, 1);
+        if (!prepared) {
             return std::nullopt;
         }
-        stale = {larger, probeFor(larger, access.layoutSize)};
+        stale.insert(stale.end(), {larger, probeFor(larger, access.layoutSize), prepared->outer.size()});
         state.clear();
     }
-    return requestSize(
-        access, state, target.size().boundedTo(access.layoutSize), {moveCommand(target.topLeft())}, stale);
+    return requestSize(access, state, target.size().boundedTo(access.layoutSize), {moveCommand(target.topLeft())},
+        stale, kPlacementAttempts);
 }
 
 } // namespace platform::sway

@@ -29,9 +29,9 @@ std::optional<std::vector<Monitor>> readOutputs(const QByteArray &json);
 struct SwayWindow
 {
     int64_t conId = 0;
-    QString title;         // cut to kMaxTitleBytes of UTF-8; empty without a title
-    QRect outer;           // the container: sway's title bar and borders included
-    bool floating = false; // in a workspace's floating list (or nested in a floating container)
+    QString title;           // cut to kMaxTitleBytes of UTF-8; empty without a title
+    QRect outer;             // the container: sway's title bar and borders included
+    bool floating = false;   // in a workspace's floating list (or nested in a floating container)
     bool scratchpad = false; // hidden in the scratchpad
     bool fullscreen = false;
     bool focused = false;

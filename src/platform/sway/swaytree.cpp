@@ -66,8 +66,7 @@ bool TreeReader::orderedChildren(const QJsonObject &node, std::vector<std::pair<
     const QJsonValue tiledValue = node.value(QLatin1StringView("nodes"));
     const QJsonValue floatingValue = node.value(QLatin1StringView("floating_nodes"));
     const QJsonValue focusValue = node.value(QLatin1StringView("focus"));
-    const auto arrayOrMissing = [](const QJsonValue &value) { return value.isArray() || value.isUndefined(); };
-    if (!arrayOrMissing(tiledValue) || !arrayOrMissing(floatingValue) || !arrayOrMissing(focusValue)) {
+    if (!tiledValue.isArray() || !floatingValue.isArray() || !(focusValue.isArray() || focusValue.isUndefined())) {
         return false;
     }
     const QJsonArray floating = floatingValue.toArray();
