@@ -68,7 +68,7 @@ bool answers(QSize shown, QSize asked, QSize probe, const std::vector<QSize> &st
 // came in time, up to `attempts` times. The window then, or as it is once every attempt has run out. The probe is known
 // in advance rather than read: a quick client answers before the first reading.
 std::optional<SwayWindow> requestSize(const WindowAccess &access, const QStringList &before, QSize size,
-    const QStringList &after, const std::vector<QSize> &stale, int attempts)
+    const QStringList &after, const std::vector<QSize> &stale, int attempts, std::chrono::milliseconds wait)
 {
     const QSize probe = probeFor(size, access.layoutSize);
     std::optional<SwayWindow> window;
@@ -77,7 +77,7 @@ std::optional<SwayWindow> requestSize(const WindowAccess &access, const QStringL
         if (!access.run({request.join(QStringLiteral(", ")), resizeCommand(probe)})) {
             return std::nullopt;
         }
-        const auto deadline = std::chrono::steady_clock::now() + kClientAnswerWait;
+        const auto deadline = std::chrono::steady_clock::now() + wait;
         window = access.read();
         while (window && window->outer.size() == probe && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(kClientAnswerPoll);
@@ -90,7 +90,7 @@ std::optional<SwayWindow> requestSize(const WindowAccess &access, const QStringL
         if (answers(shown, size, probe, stale)) {
             return window;
         }
-        qCDebug(lcSway) << "no answer to a request for" << size << "within" << kClientAnswerWait.count()
+        qCDebug(lcSway) << "no answer to a request for" << size << "within" << wait.count()
                         << "ms, or a late answer to an earlier one:" << shown;
     }
     return window;
@@ -127,7 +127,7 @@ std::optional<SwayWindow> resizeAndMove(const SwayWindow &window, const QRect &t
     }
     if (!window.floating || target.size().boundedTo(current) == target.size()) {
         const QSize larger = grown(current.expandedTo(target.size()), kProbeGrowthPx).boundedTo(access.layoutSize);
-        const std::optional<SwayWindow> prepared = requestSize(access, state, larger, {}, stale, 1);
+        const std::optional<SwayWindow> prepared = requestSize(access, state, larger, {}, stale, 1, kClientAnswerWait);
         if (!prepared) {
             return std::nullopt;
         }
@@ -135,7 +135,7 @@ std::optional<SwayWindow> resizeAndMove(const SwayWindow &window, const QRect &t
         state.clear();
     }
     return requestSize(access, state, target.size().boundedTo(access.layoutSize), {moveCommand(target.topLeft())},
-        stale, kPlacementAttempts);
+        stale, kPlacementAttempts, kClientAnswerWait);
 }
 
 } // namespace platform::sway

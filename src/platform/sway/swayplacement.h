@@ -28,7 +28,7 @@ namespace platform::sway {
 
 // How long one request waits for the client's answer, how often get_tree is read meanwhile, and how often a request
 // is made when no answer came (the client answered before sway read the probe, or is slow).
-constexpr std::chrono::milliseconds kClientAnswerWait {500};
+constexpr std::chrono::milliseconds kClientAnswerWait {1000};
 constexpr std::chrono::milliseconds kClientAnswerPoll {2};
 constexpr int kPlacementAttempts = 3;
 constexpr int kProbeGrowthPx = 2; // even: the container's centre, which `resize set` keeps, stays on whole pixels

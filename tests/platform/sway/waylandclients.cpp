@@ -1,7 +1,10 @@
 // Starting and driving the foreign Wayland clients.
 #include "waylandclients.h"
 
+#include "rawsway.h"
+
 #include <QProcessEnvironment>
+#include <QTest>
 
 namespace {
 
@@ -71,6 +74,16 @@ void QtClient::kill()
         m_process.kill();
         m_process.waitForFinished();
     }
+}
+
+std::optional<int> openMapped(QtClient &client, RawSway &raw, const QString &title, const QString &options)
+{
+    const std::optional<int> number = client.open(title, options);
+    if (!number) {
+        qWarning() << client.lastError();
+        return std::nullopt;
+    }
+    return QTest::qWaitFor([&] { return raw.view(title).has_value(); }, kAnswerTimeoutMs) ? number : std::nullopt;
 }
 
 GtkDemo::~GtkDemo()

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+class RawSway;
+
 class QtClient
 {
 public:
@@ -28,6 +30,10 @@ private:
     QProcess m_process;
     QString m_error;
 };
+
+// Opens a window of the Qt client and waits until sway has mapped it: the client answers when it first paints, which
+// can be before its first frame reaches sway. The window's number, empty when it did not come.
+std::optional<int> openMapped(QtClient &client, RawSway &raw, const QString &title, const QString &options = {});
 
 // gtk3-demo on the wayland backend; its main window's title.
 class GtkDemo
