@@ -1,6 +1,8 @@
 // Benchmark of the pattern engine against PCRE2 (interpreter, no JIT) and std::regex (ECMAScript)
 // on generated window titles: (a) one-shot PatternMatches per title, as the program uses it;
-// (b) one compiled engine reused across titles. Prints times, ratios and match counts.
+// (b) one compiled engine reused across titles. Prints times, ratios and match counts. (c) times
+// patterns that make a plain backtracker take exponential time, on 100 long titles, against the
+// bound of about a millisecond a title.
 #include "regex/patternengine.h"
 #include "titlecorpus.h"
 
@@ -13,6 +15,7 @@
 #include <functional>
 #include <regex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -144,6 +147,58 @@ long stdRegexReused(const std::vector<std::string> &titles, const UserPattern &p
     return matches;
 }
 
+struct PathologicalCase
+{
+    const char *pattern;
+    std::string title;
+};
+
+// Titles are at most 255 bytes; the case is 60 'a' and a '!'.
+std::vector<PathologicalCase> pathologicalCases()
+{
+    const std::string as60(60, 'a');
+    const std::string as254(254, 'a');
+    return {
+        {"^(a+)+$", as60 + "!"},
+        {"^(a+)+$", as254 + "!"},
+        {"(a|aa)*c", as254},
+        {"(x+x+)+y", std::string(254, 'x')},
+        {"^(\\w+\\s?)+$", "Mozilla Firefox Private Browsing Window Title Here and more words to come!"},
+        {"((a+)+)+(b|c)", as254},
+        {"((a+?)+?)+?(b|c)", as254},
+        {"(?-g)^(a+)+$", as254 + "!"},
+        {"^((a{1,3}){1,50}){1,50}$", as254 + "!"},
+        {"(.*)(.*)(.*)(.*)(.*)x", as254},
+        {"^(a|aa)+\\1$", as60 + "!"},
+    };
+}
+
+constexpr int kPathologicalTitles = 100;
+constexpr double kBoundSecondsPerTitle = 1e-3;
+
+// Each case as --match runs it: a fresh one-shot PatternMatches per title, errors counted as no match.
+void runPathological()
+{
+    std::printf("\n(c) pathological patterns, %d titles each (bound: %.0f ms per %d titles)\n", kPathologicalTitles,
+        kBoundSecondsPerTitle * 1e3 * kPathologicalTitles, kPathologicalTitles);
+    for (const PathologicalCase &test : pathologicalCases()) {
+        long errors = 0;
+        long matches = 0;
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < kPathologicalTitles; ++i) {
+            try {
+                matches += PatternMatches(test.pattern, test.title) ? 1 : 0;
+            } catch (const EPatternEngine &) {
+                ++errors;
+            }
+        }
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        std::printf("  %-28s %3zu bytes %10.2f ms per %d titles  %3ld matches %3ld errors  %s\n", test.pattern,
+            test.title.size(), seconds * 1e3, kPathologicalTitles, matches, errors,
+            seconds <= kBoundSecondsPerTitle * kPathologicalTitles ? "within the bound" : "OVER THE BOUND");
+    }
+}
+
 // One peer's total; `matches` < 0 when the total spans several match counts.
 void printLine(const char *name, double seconds, long matches, double engineSeconds, long calls)
 {
@@ -156,8 +211,12 @@ void printLine(const char *name, double seconds, long matches, double engineSeco
 
 } // namespace
 
-int main()
+int main(int argc, char **argv)
 {
+    if (argc > 1 && std::string_view(argv[1]) == "--pathological") {
+        runPathological();
+        return 0;
+    }
     const std::vector<std::string> titles = generateTitles(kTitles);
     const long calls = static_cast<long>(titles.size() * kPatterns.size());
     std::printf("%zu titles x %zu patterns = %ld matches per measurement, best of %d\n\n", titles.size(),
@@ -194,5 +253,6 @@ int main()
     printLine("PCRE2", pcre2B, -1, engineB, calls);
     printLine("std::regex", stdB, -1, engineB, calls);
     std::printf("  engine time / PCRE2 time: %.2f\n", engineB / pcre2B);
+    runPathological();
     return 0;
 }

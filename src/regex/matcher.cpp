@@ -42,6 +42,8 @@ Matcher::Matcher(const Program &program, std::string_view subject, Captures &cap
     , m_input(reinterpret_cast<const uint8_t *>(subject.data()))
     , m_length(static_cast<int>(subject.size()))
     , m_captures(captures)
+    , m_memo(program.hasBackRef ? Memo::Off : Memo::Waiting)
+    , m_scratch(scratch)
     , m_checkEmptyPasses(program.hasBackRef)
     , m_stack(scratch.stack)
 { }
@@ -110,6 +112,12 @@ bool Matcher::matchPrim(int node)
         }
         if (++m_steps > kMaxMatchSteps) {
             fail(ErrorCode::MatchTooComplex);
+        }
+        if (isRevisit(node)) {
+            if (!backtrack(node)) {
+                return false;
+            }
+            continue;
         }
         const uint8_t *operand = m_program + node + kNodeHeader;
         const uint8_t ch = m_input[m_pos];
@@ -194,7 +202,7 @@ bool Matcher::matchPrim(int node)
             }
             break;
         case Op::LoopEntry:
-            enterLoop();
+            enterLoop(node);
             break;
         case Op::Loop:
         case Op::LoopLazy:
@@ -210,6 +218,86 @@ bool Matcher::matchPrim(int node)
             return false;
         }
     }
+}
+
+// Whether the walk has been at this memo point in the same state before (see matcher.h); records
+// the state when not.
+bool Matcher::isRevisit(int node)
+{
+    if (m_memo != Memo::On && (m_memo == Memo::Off || m_steps < m_scratch.memoAfterSteps || !startMemo())) {
+        return false;
+    }
+    const int point = m_memoIndex[node];
+    if (point < 0) {
+        return false;
+    }
+    if (m_loopDepth == 0) {
+        uint64_t &word = m_scratch.visited[visitedBit(point, m_pos) / 64];
+        const uint64_t mask = visitedMask(point, m_pos);
+        const bool seen = (word & mask) != 0;
+        word |= mask;
+        return seen;
+    }
+    // Once the set is full, loop states are no longer looked up either: the budget decides.
+    if (m_scratch.loopStates.size() >= kMaxLoopStates) {
+        return false;
+    }
+    const std::optional<uint64_t> key = loopStateKey(point);
+    return key && !m_scratch.loopStates.insert(*key).second;
+}
+
+// Sets up the memo for the rest of the run; false (and off for good) when it would not fit.
+bool Matcher::startMemo()
+{
+    m_memo = Memo::Off;
+    m_memoPoints = collectMemoPoints(m_compiled, m_scratch.memoIndex);
+    const int64_t bits = int64_t {m_memoPoints} * (int64_t {m_length} + 1);
+    if (m_memoPoints == 0 || bits > kMaxMemoBits) {
+        return false;
+    }
+    m_scratch.visited.assign(static_cast<size_t>((bits + 63) / 64), 0);
+    m_scratch.loopStates.clear();
+    m_memoIndex = m_scratch.memoIndex.data();
+    m_memo = Memo::On;
+    return true;
+}
+
+size_t Matcher::visitedBit(int point, int position) const
+{
+    return static_cast<size_t>(point) * static_cast<size_t>(m_length + 1) + static_cast<size_t>(position);
+}
+
+uint64_t Matcher::visitedMask(int point, int position) const
+{
+    return uint64_t {1} << (visitedBit(point, position) % 64);
+}
+
+// The state at a memo point inside counted loops as one number: the point, the position and each
+// active loop's counter in mixed radix; none when it does not fit 64 bits. A counter at or above its
+// loop's minimum is reduced to the minimum while the maximum is out of reach: each further pass
+// consumes a character, so at most (characters left + 1) passes can follow.
+std::optional<uint64_t> Matcher::loopStateKey(int point) const
+{
+    const auto counterRadix = static_cast<uint64_t>(m_length) + 3;
+    uint64_t key = static_cast<uint64_t>(m_pos) * static_cast<uint64_t>(m_memoPoints) + static_cast<uint64_t>(point);
+    uint64_t scale = static_cast<uint64_t>(m_memoPoints) * static_cast<uint64_t>(m_length + 1);
+    for (int depth = 1; depth <= m_loopDepth; ++depth) {
+        const auto slot = static_cast<size_t>(depth);
+        const uint8_t *operand = m_program + m_loopNode[slot] + kNodeHeader;
+        const int64_t min = readInt32(operand);
+        const int64_t max = readInt32(operand + 4);
+        int64_t counter = m_loopCounters[slot];
+        if (counter >= min && max - counter > int64_t {m_length} - m_pos + 1) {
+            counter = min;
+        }
+        uint64_t term = 0;
+        if (counter < 0 || static_cast<uint64_t>(counter) >= counterRadix
+            || __builtin_mul_overflow(static_cast<uint64_t>(counter), scale, &term)
+            || __builtin_add_overflow(key, term, &key) || __builtin_mul_overflow(scale, counterRadix, &scale)) {
+            return std::nullopt;
+        }
+    }
+    return key;
 }
 
 // Takes back entries down to the latest choice point and resumes it: `node` and m_pos are where
@@ -233,6 +321,7 @@ bool Matcher::backtrack(int &node)
         case Undo::LoopSlot:
             m_loopCounters[static_cast<size_t>(entry.a)] = entry.b;
             m_passStart[static_cast<size_t>(entry.a)] = entry.c;
+            m_loopNode[static_cast<size_t>(entry.a)] = entry.node;
             break;
         case Undo::Branch: {
             m_pos = entry.pos;
@@ -446,9 +535,22 @@ bool Matcher::startRepeat(int &node)
     return resumeLazy(next, m_pos, min, available, width, lookahead, node);
 }
 
+// Whether the continuation of a repetition is sure to fail at `position`: its first literal
+// character is not there, or the walk has failed from that state before. Only reads the memo, so
+// that the state is recorded when the walk gets there.
+bool Matcher::continuationFails(int next, int position, uint8_t lookahead) const
+{
+    if (lookahead != 0 && m_input[position] != lookahead) {
+        return true;
+    }
+    return m_memo == Memo::On && m_loopDepth == 0 && next >= 0 && m_memoIndex[next] >= 0
+        && (m_scratch.visited[visitedBit(m_memoIndex[next], position) / 64] & visitedMask(m_memoIndex[next], position))
+        != 0;
+}
+
 bool Matcher::resumeGreedy(int next, int start, int count, int min, int width, uint8_t lookahead, int &node)
 {
-    while (count >= min && lookahead != 0 && m_input[start + count * width] != lookahead) {
+    while (count >= min && continuationFails(next, start + count * width, lookahead)) {
         --count;
         ++m_steps;
     }
@@ -465,7 +567,7 @@ bool Matcher::resumeGreedy(int next, int start, int count, int min, int width, u
 
 bool Matcher::resumeLazy(int next, int start, int count, int available, int width, uint8_t lookahead, int &node)
 {
-    while (count <= available && lookahead != 0 && m_input[start + count * width] != lookahead) {
+    while (count <= available && continuationFails(next, start + count * width, lookahead)) {
         ++count;
         ++m_steps;
     }
@@ -561,7 +663,8 @@ int Matcher::countBackRefs(int group, bool foldCase, int limit, int &width)
     return count;
 }
 
-void Matcher::enterLoop()
+// A LoopEntry node, which links to its Loop node.
+void Matcher::enterLoop(int node)
 {
     const int depth = m_loopDepth + 1;
     if (depth > kLoopCounterCount) {
@@ -570,9 +673,10 @@ void Matcher::enterLoop()
     push({Undo::LoopDepth, 0, 0, 0, m_loopDepth, 0, 0});
     m_loopDepth = depth;
     const auto slot = static_cast<size_t>(depth);
-    push({Undo::LoopSlot, 0, 0, 0, depth, m_loopCounters[slot], m_passStart[slot]});
+    push({Undo::LoopSlot, 0, m_loopNode[slot], 0, depth, m_loopCounters[slot], m_passStart[slot]});
     m_loopCounters[slot] = 0;
     m_passStart[slot] = m_pos;
+    m_loopNode[slot] = nextNode(m_program, node);
 }
 
 // A Loop or LoopLazy node, reached from its LoopEntry or at the end of a pass through the body:
@@ -611,7 +715,7 @@ int Matcher::loopStep(int node)
 void Matcher::beginPass()
 {
     const auto slot = static_cast<size_t>(m_loopDepth);
-    push({Undo::LoopSlot, 0, 0, 0, m_loopDepth, m_loopCounters[slot], m_passStart[slot]});
+    push({Undo::LoopSlot, 0, m_loopNode[slot], 0, m_loopDepth, m_loopCounters[slot], m_passStart[slot]});
     ++m_loopCounters[slot];
     m_passStart[slot] = m_pos;
 }

@@ -1,6 +1,26 @@
 // The matcher of the pattern engine: runs a compiled program over a subject by backtracking.
-// Choice points and undo records live on a heap stack, not on the machine stack, and every run
-// has a budget of steps and stack entries (error 1016), so no pattern or subject can hang it.
+// Choice points and undo records live on a heap stack, not on the machine stack. A run remembers
+// the states it has failed from, so that a title costs polynomial time whatever the pattern; where
+// that is unsound, and as a backstop, a budget of steps and stack entries ends it (error 1016).
+//
+// Memoising failures. The walk is a depth-first search over states in priority order; the first
+// state that reaches End gives the match. If the outcome from a state depends on nothing but the
+// state, a state met a second time has failed already (a success would have ended the run), so the
+// matcher fails it at once and the result, captures included, is the one the plain search gives.
+// The state is kept at the program's memo points only (collectMemoPoints), which every way back to
+// an earlier node passes, so no state is expanded twice. A run begins to keep states once it has
+// taken kMemoAfterSteps steps: an ordinary title is done long before and pays nothing for it, and
+// a state first met before that point is only expanded once more. What the outcome depends on:
+//   - the position and the node;
+//   - the counters of the active counted loops, whose passes are bounded: inside counted loops the
+//     state holds each counter, reduced to what can still matter (below the minimum its value;
+//     above it, whether the maximum can still be reached before the end of the text);
+//   - group positions, read by back-references: a program with one is not memoised (a state would
+//     have to hold the texts the groups matched), and neither is a pass's start, which only a
+//     back-reference to an empty text can make matter (a pass through a loop body consumes a
+//     character otherwise, the compiler refuses empty ones). There the budget is what bounds a run.
+// States are counted in the budget too, so a loop-heavy program whose states do not fit still ends.
+#pragma once
 #pragma once
 
 #include "captures.h"
@@ -10,7 +30,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace regex {
@@ -30,12 +52,19 @@ constexpr int64_t kMaxMatchSteps = 25'000'000;
 constexpr size_t kMaxBacktrackEntries = 1u << 21;
 // Longest subject a run accepts; positions are 32-bit.
 constexpr size_t kMaxSubjectBytes = 1u << 30;
+// Steps after which a run begins to keep the states it fails from (a few microseconds).
+constexpr int64_t kMemoAfterSteps = 4096;
+// Memo points times subject positions that a run keeps as a bitmap (1 MiB); a larger run is not
+// memoised. A 255-byte title leaves room for 32768 memo points.
+constexpr int64_t kMaxMemoBits = int64_t {1} << 23;
+// States inside counted loops that a run remembers (about 40 bytes each); past it the budget decides.
+constexpr size_t kMaxLoopStates = 1u << 16;
 
 enum class Undo : uint8_t {
     GroupStart,   // a: group, b: previous start
     GroupEnd,     // a: group, b: previous end
     LoopDepth,    // a: previous depth
-    LoopSlot,     // a: depth, b: previous counter, c: previous pass start
+    LoopSlot,     // a: depth, b: previous counter, c: previous pass start, node: previous Loop node
     Branch,       // node: the next Branch to try, pos: where
     RepeatGreedy, // node: continuation, pos: start, a: next count, b: min, c: width, lookahead
     RepeatLazy,   // node: continuation, pos: start, a: next count, b: available, c: width, lookahead
@@ -58,7 +87,16 @@ struct BacktrackEntry
 struct MatchScratch
 {
     std::vector<BacktrackEntry> stack;
+    std::vector<int32_t> memoIndex;          // collectMemoPoints of the program being run
+    std::vector<uint64_t> visited;           // memo point x position, outside counted loops
+    std::unordered_set<uint64_t> loopStates; // memo states inside counted loops (loopStateKey)
+    // Steps before a run begins to memoise; tests compare runs that never do with runs that always do.
+    int64_t memoAfterSteps = kMemoAfterSteps;
 };
+
+// Numbers the memo points of `program` 0..n - 1 in `index` (by node offset; -1 for other nodes)
+// and returns n.
+int collectMemoPoints(const Program &program, std::vector<int32_t> &index);
 
 // Finds the first match of `program` in `subject` that begins at `start` (0-based, at most the
 // subject's length) or later. `subject` holds no zero byte and is followed by one (a std::string's
@@ -78,6 +116,12 @@ public:
 private:
     bool tryAt(int position);
     bool matchPrim(int node);
+    bool isRevisit(int node);
+    bool startMemo();
+    size_t visitedBit(int point, int position) const;
+    uint64_t visitedMask(int point, int position) const;
+    bool continuationFails(int next, int position, uint8_t lookahead) const;
+    std::optional<uint64_t> loopStateKey(int point) const;
     bool backtrack(int &node);
     void push(const BacktrackEntry &entry);
     [[noreturn]] void fail(ErrorCode code);
@@ -97,7 +141,7 @@ private:
     bool resumeLazy(int next, int start, int count, int available, int width, uint8_t lookahead, int &node);
     int countRepeats(int repeated, int limit, int &width);
     int countBackRefs(int group, bool foldCase, int limit, int &width);
-    void enterLoop();
+    void enterLoop(int node);
     int loopStep(int node);
     void beginPass();
     void leaveLoop();
@@ -111,6 +155,12 @@ private:
     int m_loopDepth = 0;
     std::array<int32_t, kLoopCounterCount + 1> m_loopCounters {}; // index 1..10
     std::array<int32_t, kLoopCounterCount + 1> m_passStart {};    // where the current pass of each loop began
+    std::array<int32_t, kLoopCounterCount + 1> m_loopNode {};     // the Loop node of each active loop
+    enum class Memo : uint8_t { Waiting, On, Off };
+    Memo m_memo;
+    const int32_t *m_memoIndex = nullptr; // the memo points while m_memo is On
+    int m_memoPoints = 0;
+    MatchScratch &m_scratch;
     int64_t m_steps = 0;
     bool m_checkEmptyPasses;
     std::vector<BacktrackEntry> &m_stack;

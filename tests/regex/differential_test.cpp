@@ -1,6 +1,9 @@
-// Differential test of the pattern engine against PCRE2 as the oracle: random patterns and
-// subjects (fixed seed) in the syntax both engines read the same way, compared by whether they
-// match and where the match and every group lie.
+// Differential tests of the pattern engine: against PCRE2 as the oracle, random patterns and
+// subjects (fixed seed) in the syntax both engines read the same way; and the matcher keeping the
+// states it failed from against the same walk that keeps none, which must give the same answers.
+// Both compare whether they match and where the match and every group lie.
+#include "regex/compiler.h"
+#include "regex/matcher.h"
 #include "regex/patternengine.h"
 
 #define PCRE2_CODE_UNIT_WIDTH 8
@@ -8,6 +11,7 @@
 
 #include <QTest>
 
+#include <limits>
 #include <memory>
 #include <random>
 #include <string>
@@ -19,6 +23,10 @@ class DifferentialTest : public QObject
 private slots:
     void againstPcre2_data();
     void againstPcre2();
+    void memoisedAgainstPlain_data();
+    void memoisedAgainstPlain();
+    void memoisedCases_data();
+    void memoisedCases();
 };
 
 namespace {
@@ -194,6 +202,36 @@ std::string engineResult(TPatternEngine &engine, const std::string &subject)
     return text;
 }
 
+// A run of `program` on `subject` as engineResult writes it; memoising from the first step or never.
+std::string searchResult(const regex::Program &program, const std::string &subject, bool memoise)
+{
+    regex::MatchScratch scratch;
+    scratch.memoAfterSteps = memoise ? 0 : std::numeric_limits<int64_t>::max();
+    regex::Captures captures;
+    try {
+        if (!regex::search(program, subject, 0, captures, scratch)) {
+            return "no match";
+        }
+    } catch (const regex::Error &error) {
+        return "error " + std::to_string(static_cast<int>(error.code));
+    }
+    std::string text;
+    for (int n = 0; n < regex::kGroupCount; ++n) {
+        text += captures.start[static_cast<size_t>(n)] < 0 ? "- "
+                                                           : std::to_string(captures.start[static_cast<size_t>(n)])
+                + "," + std::to_string(captures.end[static_cast<size_t>(n)]) + " ";
+    }
+    return text;
+}
+
+// The default modifiers with `letters` applied.
+uint32_t modifiersWith(std::string_view letters)
+{
+    uint32_t modifiers = regex::kModR | regex::kModS | regex::kModG;
+    regex::applyModifierLetters(letters, modifiers);
+    return modifiers;
+}
+
 } // namespace
 
 void DifferentialTest::againstPcre2_data()
@@ -243,6 +281,98 @@ void DifferentialTest::againstPcre2()
     qInfo("compared %d cases, %d patterns refused with 106", compared, refused);
     QVERIFY2(mismatches.isEmpty(), qPrintable(mismatches.join('\n')));
     QVERIFY(compared > 5000);
+}
+
+void DifferentialTest::memoisedAgainstPlain_data()
+{
+    QTest::addColumn<uint>("seed");
+    QTest::addColumn<QString>("modifiers");
+    QTest::newRow("defaults") << 11u << "";
+    QTest::newRow("case-insensitive") << 12u << "i";
+    QTest::newRow("every quantifier lazy: counted loops") << 13u << "-g";
+    QTest::newRow("multi-line, dot without line ends") << 14u << "m-s";
+}
+
+void DifferentialTest::memoisedAgainstPlain()
+{
+    QFETCH(uint, seed);
+    QFETCH(QString, modifiers);
+
+    PatternGenerator generator(seed);
+    int compared = 0;
+    QStringList mismatches;
+    for (int i = 0; i < kPatterns / 2; ++i) {
+        const std::string pattern = generator.pattern();
+        regex::Program program;
+        try {
+            program = regex::compile(pattern, {modifiersWith(modifiers.toStdString()), {13, 10}});
+        } catch (const regex::Error &) {
+            continue;
+        }
+        for (int s = 0; s < kSubjectsPerPattern; ++s) {
+            const std::string subject = generator.subject(true) + generator.subject(true);
+            const std::string plain = searchResult(program, subject, false);
+            if (plain == "error 1016") {
+                continue; // the plain walk gave up where the memoised one answers
+            }
+            const std::string memoised = searchResult(program, subject, true);
+            ++compared;
+            if (plain != memoised && mismatches.size() < 10) {
+                mismatches << QString::fromStdString(
+                    "/" + pattern + "/ on \"" + subject + "\": plain " + plain + " memoised " + memoised);
+            }
+        }
+    }
+    QVERIFY2(mismatches.isEmpty(), qPrintable(mismatches.join('\n')));
+    QVERIFY(compared > 2500);
+}
+
+// Nested quantifiers, alternatives under stars, counted loops and back-references under stars, on
+// subjects that make the plain walk backtrack a lot (but stay within its budget).
+void DifferentialTest::memoisedCases_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("modifiers");
+    QTest::addColumn<QByteArray>("subject");
+
+    const QByteArray as14(14, 'a');
+    const auto row = [](const char *name, const char *pattern, const char *modifiers, const QByteArray &subject) {
+        QTest::newRow(name) << QString::fromLatin1(pattern) << QString::fromLatin1(modifiers) << subject;
+    };
+    row("nested plus, no match", "^(a+)+$", "", as14 + "!");
+    row("nested plus, match", "^(a+)+$", "", as14);
+    row("nested plus, groups of the last pass", "(a+)+b", "", as14 + "b");
+    row("three levels", "((a+)+)+(b|c)", "", as14 + "c");
+    row("alternatives under a star", "(a|aa)*(ab|b)$", "", as14 + "b");
+    row("alternatives under a star, no match", "(a|aa|aaa)*c", "", as14);
+    row("words under a plus", "^(\\w+\\s?)+$", "", "ab cd ef gh ij!");
+    row("optional groups", "^(a|aa)?(a|aa)?(a|aa)?(a|aa)?(a|aa)?b", "", "aaaaaaaaaab");
+    row("lazy nested loops", "((a+?)+?)+?(b|c)", "", as14 + "b");
+    row("lazy nested loops, no match", "((a+?)+?)+?(b|c)", "", QByteArray(9, 'a'));
+    row("without g", "^(a+)+(a)$", "-g", as14);
+    row("bounded counted loops", "^((a{1,3}){1,4}){1,3}(a*)$", "", as14);
+    row("bounded counted loops, lazy", "^((a{1,3}?){2,4}?){1,3}?(a*)$", "", as14);
+    row("dot stars", "(.*)(.*),(.*)(.*)x", "", "aa,bb,cc,dd");
+    row("back-reference under a star", "^(a|b)(\\1|b)*c", "", "aaabaaab");
+    row("back-reference to an empty group", "(a?)(\\1|a)*b", "", as14);
+    row("case-insensitive alternatives", "^(A|a)+(B|b)+$", "i", "aAaAbBbB!");
+}
+
+void DifferentialTest::memoisedCases()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QString, modifiers);
+    QFETCH(QByteArray, subject);
+
+    regex::Program program;
+    try {
+        program = regex::compile(pattern.toStdString(), {modifiersWith(modifiers.toStdString()), {13, 10}});
+    } catch (const regex::Error &error) {
+        QFAIL(qPrintable(QStringLiteral("compile error %1").arg(static_cast<int>(error.code))));
+    }
+    const std::string plain = searchResult(program, subject.toStdString(), false);
+    QVERIFY2(plain.rfind("error", 0) != 0, plain.c_str());
+    QCOMPARE(searchResult(program, subject.toStdString(), true), plain);
 }
 
 QTEST_GUILESS_MAIN(DifferentialTest)
