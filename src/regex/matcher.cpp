@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <string_view>
 
 namespace regex {
@@ -43,6 +44,7 @@ Matcher::Matcher(const Program &program, std::string_view subject, Captures &cap
     , m_length(static_cast<int>(subject.size()))
     , m_captures(captures)
     , m_memo(program.hasBackRef ? Memo::Off : Memo::Waiting)
+    , m_memoFromStep(program.hasBackRef ? std::numeric_limits<int64_t>::max() : scratch.memoAfterSteps)
     , m_scratch(scratch)
     , m_checkEmptyPasses(program.hasBackRef)
     , m_stack(scratch.stack)
@@ -113,7 +115,7 @@ bool Matcher::matchPrim(int node)
         if (++m_steps > kMaxMatchSteps) {
             fail(ErrorCode::MatchTooComplex);
         }
-        if (isRevisit(node)) {
+        if (m_steps >= m_memoFromStep && isRevisit(node)) {
             if (!backtrack(node)) {
                 return false;
             }
@@ -224,7 +226,7 @@ bool Matcher::matchPrim(int node)
 // the state when not.
 bool Matcher::isRevisit(int node)
 {
-    if (m_memo != Memo::On && (m_memo == Memo::Off || m_steps < m_scratch.memoAfterSteps || !startMemo())) {
+    if (m_memo != Memo::On && (m_memo == Memo::Off || !startMemo())) {
         return false;
     }
     const int point = m_memoIndex[node];
@@ -250,6 +252,7 @@ bool Matcher::isRevisit(int node)
 bool Matcher::startMemo()
 {
     m_memo = Memo::Off;
+    m_memoFromStep = std::numeric_limits<int64_t>::max();
     m_memoPoints = collectMemoPoints(m_compiled, m_scratch.memoIndex);
     const int64_t bits = int64_t {m_memoPoints} * (int64_t {m_length} + 1);
     if (m_memoPoints == 0 || bits > kMaxMemoBits) {
@@ -259,6 +262,7 @@ bool Matcher::startMemo()
     m_scratch.loopStates.clear();
     m_memoIndex = m_scratch.memoIndex.data();
     m_memo = Memo::On;
+    m_memoFromStep = 0;
     return true;
 }
 

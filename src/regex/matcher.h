@@ -158,6 +158,7 @@ private:
     std::array<int32_t, kLoopCounterCount + 1> m_loopNode {};     // the Loop node of each active loop
     enum class Memo : uint8_t { Waiting, On, Off };
     Memo m_memo;
+    int64_t m_memoFromStep;               // isRevisit is called from this step on
     const int32_t *m_memoIndex = nullptr; // the memo points while m_memo is On
     int m_memoPoints = 0;
     MatchScratch &m_scratch;
