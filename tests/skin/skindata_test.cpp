@@ -62,7 +62,7 @@ private slots:
     void skinStreamRoundTrip();
     void olderPackageMessageOncePerAttempt();
     void failedReloadKeepsTheSkin();
-    void designMode();
+    void loadedIsAnnounced();
     void skinFile();
     void loadedSwitchesActiveOff_data();
     void loadedSwitchesActiveOff();
@@ -85,8 +85,6 @@ void SkinDataTest::defaults()
     QCOMPARE(data.property("SkinStore").toString(), QStringLiteral("(none)"));
     QCOMPARE(data.skinFormType(), TSkinData::sfMainform);
     QCOMPARE(data.property("Version").toString(), QStringLiteral("1.0.0"));
-    QCOMPARE(data.property("MenuUpdate").toBool(), true);
-    QCOMPARE(data.property("MenuMerge").toBool(), false);
     QCOMPARE(data.property("SkinStream").toByteArray(), int32(0));
     QCOMPARE(data.isSkinLoaded(), false);
     QVERIFY(!data.skin());
@@ -196,16 +194,23 @@ void SkinDataTest::failedReloadKeepsTheSkin()
     QCOMPARE(data.skin()->skinName, QStringLiteral("First"));
 }
 
-void SkinDataTest::designMode()
+void SkinDataTest::loadedIsAnnounced()
 {
+    static QList<TSkinData *> heard;
+    static const bool listening = [] {
+        TSkinData::addLoadedListener([](TSkinData *skinData) { heard.append(skinData); });
+        return true;
+    }();
+    QVERIFY(listening);
+    heard.clear();
     TSkinData data;
-    data.setDesignMode(true);
     data.setSkinStream(TSkinData::framedSkinStream(smallPackage()));
-    QVERIFY(!data.isSkinLoaded()); // kept, not loaded
-    QCOMPARE(data.skinStore(), QStringLiteral("(Good)"));
-    data.setSkinFile(QStringLiteral("/nonexistent/skin.skn"));
-    QCOMPARE(data.skinStore(), QStringLiteral("(none)")); // a file name drops the stored package
-    QCOMPARE(data.skinStream(), int32(0));
+    QVERIFY(heard.isEmpty()); // a stored package is not the end of loading
+    data.loaded();
+    QCOMPARE(heard, QList<TSkinData *> {&data});
+    TSkinData withoutSkin;
+    withoutSkin.loaded();
+    QCOMPARE(heard, (QList<TSkinData *> {&data, &withoutSkin}));
 }
 
 void SkinDataTest::skinFile()
@@ -228,7 +233,7 @@ void SkinDataTest::skinFile()
     QVERIFY(data.isSkinLoaded());
     QCOMPARE(data.skin()->skinName, QStringLiteral("FromFile"));
     QCOMPARE(data.skinFile(), path);
-    QCOMPARE(data.skinStore(), QStringLiteral("(none)")); // outside design mode
+    QCOMPARE(data.skinStore(), QStringLiteral("(none)"));
 }
 
 void SkinDataTest::loadedSwitchesActiveOff_data()

@@ -82,12 +82,6 @@ void TSkinData::setActive(bool active)
 void TSkinData::setSkinFile(const QString &fileName)
 {
     m_skinFile = fileName;
-    if (m_designMode) {
-        if (!fileName.isEmpty()) {
-            m_package.clear();
-        }
-        return;
-    }
     QFile file(fileName);
     if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly) || file.size() > kMaxPackageBytes) {
         return;
@@ -95,11 +89,6 @@ void TSkinData::setSkinFile(const QString &fileName)
     m_package = file.readAll();
     loadPackage();
     emit OnSkinChanged();
-}
-
-QString TSkinData::skinStore() const
-{
-    return m_designMode && !m_package.isEmpty() ? QStringLiteral("(Good)") : QStringLiteral("(none)");
 }
 
 QByteArray TSkinData::skinStream() const
@@ -118,9 +107,7 @@ void TSkinData::setSkinStream(const QByteArray &stream)
         return;
     }
     m_package = stream.mid(kLengthBytes, length);
-    if (!m_designMode) {
-        loadPackage();
-    }
+    loadPackage();
 }
 
 QByteArray TSkinData::framedSkinStream(const QByteArray &package)

@@ -31,8 +31,6 @@ class TSkinData : public QObject
     Q_PROPERTY(QString SkinStore READ skinStore)
     Q_PROPERTY(TSkinFormType SkinFormtype READ skinFormType WRITE setSkinFormType)
     Q_PROPERTY(QString Version READ version)
-    Q_PROPERTY(bool MenuUpdate READ menuUpdate WRITE setMenuUpdate)
-    Q_PROPERTY(bool MenuMerge READ menuMerge WRITE setMenuMerge)
     Q_PROPERTY(QByteArray SkinStream READ skinStream WRITE setSkinStream)
 
 public:
@@ -115,30 +113,21 @@ public:
     void setSkin3rd(const QStringList &lines) { m_skin3rd = lines; }
     TSkinFormType skinFormType() const { return m_formType; }
     void setSkinFormType(TSkinFormType type) { m_formType = type; }
-    bool menuUpdate() const { return m_menuUpdate; }
-    void setMenuUpdate(bool update) { m_menuUpdate = update; }
-    bool menuMerge() const { return m_menuMerge; }
-    void setMenuMerge(bool merge) { m_menuMerge = merge; }
     QString version() const { return QStringLiteral("1.0.0"); }
 
     QString skinFile() const { return m_skinFile; }
-    // Outside design mode, an existing file within the budget replaces the package and is loaded, and
-    // OnSkinChanged follows; in design mode a non-empty name drops the stored package instead.
+    // An existing file within the budget replaces the package and is loaded, and OnSkinChanged follows.
     void setSkinFile(const QString &fileName);
-    // "(Good)" in design mode when a package is stored, "(none)" otherwise.
-    QString skinStore() const;
+    // "(none)": a stored package shows as "(Good)" only in a form designer, which this program has not.
+    QString skinStore() const { return QStringLiteral("(none)"); }
 
     // The stored form of the package: a signed 32-bit little-endian length L, then L bytes.
     QByteArray skinStream() const;
-    // Reads the stored form: L <= 0 stores no package; an L beyond the bytes given or the budget stores
-    // none either. Outside design mode the package is loaded at once.
+    // Reads the stored form and loads the package at once: L <= 0 stores no package; an L beyond the bytes
+    // given or the budget stores none either.
     void setSkinStream(const QByteArray &stream);
     // The stored form of a package.
     static QByteArray framedSkinStream(const QByteArray &package);
-
-    // Design mode: the component is being edited, not used (packages are kept but not loaded).
-    bool designMode() const { return m_designMode; }
-    void setDesignMode(bool design) { m_designMode = design; }
 
     void setMessageSink(MessageSink sink) { m_messageSink = std::move(sink); }
     FormSkinHandler OnFormSkin;
@@ -188,9 +177,6 @@ private:
     QStringList m_skin3rd;
     QString m_skinFile;
     TSkinFormType m_formType = sfMainform;
-    bool m_menuUpdate = true;
-    bool m_menuMerge = false;
-    bool m_designMode = false;
     bool m_formLoaded = false;
 
     QByteArray m_package; // the package proper, kept for the component's life

@@ -1,9 +1,13 @@
 // Hit testing of the frame ring.
 #include "framehittest.h"
 
+#include "framemetrics.h"
 #include "titlebarlayout.h"
 
 namespace {
+
+using FrameMetrics::kBorderBandPx;
+using FrameMetrics::kResizeCornerPx;
 
 Qt::Edges resizeEdges(QPoint point, QSize size)
 {

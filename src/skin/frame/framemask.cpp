@@ -4,12 +4,13 @@
 #include <QPainter>
 #include <vector>
 
+#include "framemetrics.h"
 #include "framepainter.h"
 #include "skin/model/skinobjects.h"
 
 namespace {
 
-constexpr int kMinShapedThicknessPx = 2;
+using FrameMetrics::kMinShapedThicknessPx;
 
 bool isTransparent(const std::optional<TDataSkinBorder> &edge)
 {

@@ -7,14 +7,12 @@
 #include <QWindow>
 
 #include "framehost.h"
+#include "framemetrics.h"
 
 namespace {
 
-// A window manager asked to move the window takes the pointer within milliseconds, after which no more motion
-// reaches the window. Motion that still arrives after this long, with the pointer this far from where the
-// request was made and the window not moved, means the request was ignored: the move is taken over by hand.
-constexpr int kWindowManagerGraceMs = 250;
-constexpr int kNotFollowingPx = 12;
+using FrameMetrics::kNotFollowingPx;
+using FrameMetrics::kWindowManagerGraceMs;
 
 } // namespace
 

@@ -30,7 +30,7 @@ void paintEdge(QPainter &painter, const std::optional<TDataSkinBorder> &edge, co
     if (!edge || edge->image.isNull() || target.isEmpty()) {
         return;
     }
-    const int index = active || edge->frameCount < 2 ? 1 : 2;
+    const int index = active || edge->frameCount < FrameLook::kInactive ? FrameLook::kActive : FrameLook::kInactive;
     drawNineSlice(painter, target, edge->image, frameRect(edge->image.size(), edge->frameCount, index, stacking),
         marginsOf(*edge), edge->tile == 1, edge->trans != 0);
 }
@@ -39,9 +39,10 @@ int buttonFrameIndex(const TDataSkinSysButton &button, int state, bool active)
 {
     int index = state;
     if (!active) {
-        index = button.frameCount >= 4 ? 4 : 1;
+        index = button.frameCount >= TitleButtonFrame::kInactive ? TitleButtonFrame::kInactive
+                                                                 : TitleButtonFrame::kNormal;
     }
-    return index >= 1 && index <= button.frameCount ? index : 1;
+    return index >= 1 && index <= button.frameCount ? index : TitleButtonFrame::kNormal;
 }
 
 QFont captionFontFor(const SkinObjects &skin, QFont font)
@@ -61,7 +62,8 @@ void paintCaption(QPainter &painter, const SkinObjects &skin, const FrameFacts &
     painter.save();
     painter.setClipRect(layout.captionClip);
     if (!look.image.isNull()) {
-        const int index = facts.active || look.frameCount < 2 ? 1 : 2;
+        const int index
+            = facts.active || look.frameCount < FrameLook::kInactive ? FrameLook::kActive : FrameLook::kInactive;
         drawNineSlice(painter, layout.captionRect, look.image,
             frameRect(look.image.size(), std::max(1, look.frameCount), index, FrameStacking::Stacked),
             SliceMargins {look.txtBackLeft, 0, look.txtBackRight, 0}, look.tile == 1, true);

@@ -1,5 +1,5 @@
-// Paints the frame ring of a window from the skin: the four edges nine-sliced (frame 1 active, frame 2
-// inactive), the caption over its optional text background, and the title-bar buttons in their states.
+// Paints the frame ring of a window from the skin: the four edges nine-sliced (active or inactive look), the
+// caption over its optional text background, and the title-bar buttons in their states.
 #pragma once
 
 #include <QFont>
@@ -9,6 +9,7 @@
 
 #include "framefacts.h"
 #include "skin/draw/nineslice.h"
+#include "skin/model/skinmetrics.h"
 
 class QPainter;
 struct SkinObjects;
@@ -16,8 +17,12 @@ struct TDataSkinBorder;
 struct TDataSkinSysButton;
 struct TitleBarLayout;
 
-// Button states: 1 normal, 2 pressed, 3 hot.
-enum ButtonState { kButtonNormal = 1, kButtonPressed = 2, kButtonHot = 3 };
+// Title-bar button states, each shown by the frame of its number.
+enum ButtonState {
+    kButtonNormal = TitleButtonFrame::kNormal,
+    kButtonPressed = TitleButtonFrame::kPressed,
+    kButtonHot = TitleButtonFrame::kHot,
+};
 using ButtonStateOf = std::function<int(int button)>;
 
 // Where each edge lies in a window of the facts' size: the left and right edges take the whole height, the
@@ -28,8 +33,8 @@ QRect edgeRect(const FrameFacts &facts, Qt::Edge edge);
 void paintEdge(QPainter &painter, const std::optional<TDataSkinBorder> &edge, const QRect &target,
     FrameStacking stacking, bool active);
 
-// The image frame a title-bar button shows: its state while active; frame 4 (when it has four frames,
-// otherwise 1) while inactive; frame 1 for a state it has no frame for.
+// The image frame a title-bar button shows (TitleButtonFrame): its state while active; the inactive frame (when
+// the image has that many, otherwise the normal one) while inactive; the normal frame for a state it has none for.
 int buttonFrameIndex(const TDataSkinSysButton &button, int state, bool active);
 
 // The whole ring. icon is the window's small icon, drawn by the icon buttons; font is the caption font.

@@ -6,6 +6,7 @@
 #include <QPixmap>
 
 #include "skin/draw/builtinimages.h"
+#include "skin/style/skintarget.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ QMenu *buildSystemMenu(QWidget *parent, const std::vector<SystemMenuItem> &items
 {
     auto *menu = new QMenu(parent);
     menu->setObjectName(QStringLiteral("SystemMenu"));
-    menu->setProperty("Tag", kEngineMenuTag);
+    menu->setProperty(kTagProperty, kEngineMenuTag);
     for (const SystemMenuItem &entry : items) {
         if (!entry.command) {
             menu->addSeparator();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framefacts.h"
+#include "skin/style/stylemetrics.h"
 
 class QMenu;
 class QWidget;
@@ -21,9 +22,6 @@ struct SystemMenuItem
     int glyph = -1;                       // index into the 16 x 16 menu glyphs, -1 for none
     bool enabled = true;
 };
-
-// Marks the menus the engine makes (the dynamic property "Tag"); the skin style recognises them by it.
-inline constexpr int kEngineMenuTag = 33333;
 
 // Restore, Move, Size, Minimize, Maximize, a separator and Close; a dialog without minimize and maximize
 // boxes has only Move, a separator and Close. Enabled: Move and Size when not maximized (Size only for a

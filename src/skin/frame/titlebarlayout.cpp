@@ -3,13 +3,12 @@
 
 #include <QFontMetrics>
 
+#include "framemetrics.h"
 #include "skin/model/skinobjects.h"
 
 namespace {
 
-constexpr int kMdiAlign = 100;
-// Dialog borders show no icon, so left-aligned captions start this much further left.
-constexpr int kNoIconShiftPx = 16;
+using FrameMetrics::kNoIconShiftPx;
 
 QString padded(const QString &title)
 {
@@ -24,11 +23,11 @@ int captionWidth(const TDataSkinTitle &title, const QString &text, const QFontMe
 // Offset of the caption from the title area's left end.
 int captionOffset(const TDataSkinTitle &title, const FrameFacts &facts, int areaWidth, int width)
 {
-    const int alignment = facts.rightToLeft ? 2 : title.textAlignment;
-    if (alignment == 1) {
+    const int alignment = facts.rightToLeft ? CaptionAlign::kRight : title.textAlignment;
+    if (alignment == CaptionAlign::kCentre) {
         return (areaWidth - width) / 2;
     }
-    if (alignment == 2) {
+    if (alignment == CaptionAlign::kRight) {
         return areaWidth - title.textRightClip() - width;
     }
     return title.textShift() - (facts.border == BorderKind::Dialog ? kNoIconShiftPx : 0);
@@ -38,36 +37,37 @@ int captionOffset(const TDataSkinTitle &title, const FrameFacts &facts, int area
 
 bool visibilityHolds(int code, bool first, const FrameFacts &facts, int action, const ButtonVisibilityQuery &query)
 {
+    using namespace ButtonVisibility;
     switch (code) {
-    case 0:
+    case kAlways:
         return true;
-    case 1:
+    case kMaximized:
         return facts.maximized;
-    case 2:
+    case kNotMaximized:
         return !facts.maximized;
-    case 3:
+    case kActive:
         return facts.active;
-    case 4:
+    case kInactive:
         return !facts.active;
-    case 6:
+    case kMaximizeBox:
         return facts.hasMaximizeBox && (!first || facts.hasSystemMenu);
-    case 7:
+    case kNoMaximizeBox:
         return !facts.hasMaximizeBox;
-    case 8:
+    case kMinimizeBox:
         return facts.hasMinimizeBox && (!first || facts.hasSystemMenu);
-    case 9:
+    case kNoMinimizeBox:
         return !facts.hasMinimizeBox;
-    case kMdiAlign: // a maximized MDI child in this frame; these windows have none
+    case kMdiMaximized: // these windows have no MDI children
         return false;
-    case 200:
+    case kDialog:
         return facts.border == BorderKind::Dialog && !facts.messageBox;
     default:
         break;
     }
-    if (code >= 201 && code <= 999) {
+    if (code >= kAlwaysFirst && code <= kAlwaysLast) {
         return true;
     }
-    if (code >= 1000 && code <= 2000) {
+    if (code >= kAskWindowFirst && code <= kAskWindowLast) {
         return !first || (query && query(code, action));
     }
     return false;
@@ -76,15 +76,15 @@ bool visibilityHolds(int code, bool first, const FrameFacts &facts, int action, 
 bool actionAllowed(int action, const FrameFacts &facts)
 {
     switch (action) {
-    case 0:
+    case ButtonAction::kClose:
         return facts.hasSystemMenu;
-    case 1:
+    case ButtonAction::kMaximize:
         return facts.hasMaximizeBox;
-    case 2:
+    case ButtonAction::kMinimize:
         return facts.hasMinimizeBox;
-    case 3:
-    case 11:
-    case 12:
+    case ButtonAction::kIconMenu:
+    case ButtonAction::kIconMenuAlt:
+    case ButtonAction::kSystemMenu:
         return facts.border != BorderKind::Dialog;
     default:
         return true;
@@ -142,7 +142,7 @@ TitleBarLayout layoutTitleBar(const SkinObjects &skin, const FrameFacts &facts, 
 
     for (int i = 0; i < int(skin.sysButtons.size()); ++i) {
         const TDataSkinSysButton &button = skin.sysButtons[size_t(i)];
-        if (button.align == kMdiAlign || !buttonVisible(button, facts, query)) {
+        if (button.align == ButtonAlign::kMdi || !buttonVisible(button, facts, query)) {
             continue;
         }
         QSize size = iconSize;
@@ -154,15 +154,15 @@ TitleBarLayout layoutTitleBar(const SkinObjects &skin, const FrameFacts &facts, 
         }
         int x = button.xcoord;
         switch (button.align) {
-        case 1:
+        case ButtonAlign::kRight:
             x = facts.size.width() - button.xcoord;
             break;
-        case 2:
-        case 8:
+        case ButtonAlign::kBeforeCaption:
+        case ButtonAlign::kBeforeCaptionAlt:
             x = layout.captionRect.left() - button.xcoord - size.width();
             break;
-        case 3:
-        case 9:
+        case ButtonAlign::kAfterCaption:
+        case ButtonAlign::kAfterCaptionAlt:
             x = layout.captionRect.left() + layout.captionRect.width() + button.xcoord;
             break;
         default:

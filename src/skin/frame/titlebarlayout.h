@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "framefacts.h"
+#include "skin/model/skinmetrics.h"
 
 class QFontMetrics;
 struct SkinObjects;
@@ -27,7 +28,7 @@ bool buttonVisible(const TDataSkinSysButton &button, const FrameFacts &facts, co
 // The buttons that draw the window's icon instead of an image (and open the system menu).
 inline bool isIconAction(int action)
 {
-    return action == 3 || action == 11;
+    return action == ButtonAction::kIconMenu || action == ButtonAction::kIconMenuAlt;
 }
 
 struct TitleButtonPlace

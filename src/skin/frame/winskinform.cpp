@@ -14,6 +14,7 @@
 
 #include "framehittest.h"
 #include "framemask.h"
+#include "framemetrics.h"
 #include "frameoverlay.h"
 #include "framepainter.h"
 #include "nativeposition.h"
@@ -25,7 +26,6 @@ namespace {
 
 // Marks a window as already skinned (the manager frames a window only once).
 constexpr char kSkinnedProperty[] = "skinned";
-constexpr int kIconSizePx = 16;
 
 // Sets a window's flags without hiding and re-showing it: the native window takes them as they are.
 void setFlagsInPlace(QWidget *window, Qt::WindowFlags flags)
@@ -86,7 +86,7 @@ TitleBarLayout TWinSkinForm::titleBarLayout() const
         return visible;
     };
     return layoutTitleBar(*objects, facts(), m_window->windowTitle(), QFontMetrics(captionFont()),
-        QSize(kIconSizePx, kIconSizePx), query);
+        QSize(FrameMetrics::kIconPx, FrameMetrics::kIconPx), query);
 }
 
 FrameHitResult TWinSkinForm::hitTest(QPoint point) const
@@ -299,7 +299,7 @@ void TWinSkinForm::captureIcon()
 {
     const QIcon icon = m_window->windowIcon();
     m_icon = icon.isNull() ? (m_skinData ? m_skinData->smallIcon() : QImage())
-                           : icon.pixmap(kIconSizePx, kIconSizePx).toImage();
+                           : icon.pixmap(FrameMetrics::kIconPx, FrameMetrics::kIconPx).toImage();
 }
 
 int TWinSkinForm::buttonState(int button) const
@@ -371,29 +371,30 @@ bool TWinSkinForm::isIconButton(int button) const
 
 void TWinSkinForm::runAction(int action, QPoint globalPos)
 {
+    using namespace ButtonAction;
     switch (action) {
-    case 0:
+    case kClose:
         m_window->close();
         break;
-    case 1:
-    case 22:
+    case kMaximize:
+    case kMaximizeAlt:
         runSystemCommand(m_window->isMaximized() ? SystemCommand::Restore : SystemCommand::Maximize);
         break;
-    case 2:
-    case 23:
+    case kMinimize:
+    case kMinimizeAlt:
         runSystemCommand(SystemCommand::Minimize);
         break;
-    case 3:
-    case 11:
-    case 12:
-        openSystemMenuFromButton(globalPos + QPoint(1, 1));
+    case kIconMenu:
+    case kIconMenuAlt:
+    case kSystemMenu:
+        openSystemMenuFromButton(globalPos + QPoint(FrameMetrics::kMenuFromButtonPx, FrameMetrics::kMenuFromButtonPx));
         break;
-    case 7:
-    case 8:
-    case 9:
-    case 60:
-    case 61:
-    case 62:
+    case kMdiMinimize:
+    case kMdiRestore:
+    case kMdiClose:
+    case kMdiMinimizeAlt:
+    case kMdiRestoreAlt:
+    case kMdiCloseAlt:
         break; // MDI children: these windows have none
     default:
         emit customAction(action);

@@ -4,14 +4,16 @@
 
 #include <algorithm>
 
+#include "skin/model/skinmetrics.h"
+
 namespace skinload {
 
 namespace {
 
 constexpr const char *kButtons = "Buttons";
 constexpr const char *kPersonality = "Personality";
-constexpr int kPushButtonFrames = 5;
-constexpr int kTitleFrames = 2;
+constexpr int kPushButtonFrames = ButtonFrame::kCount;
+constexpr int kTitleFrames = FrameLook::kTitleCount;
 constexpr int kMinimumBoxFrames = 4;
 
 // A check or radio strip without a frame count holds square-ish boxes of 13 (small) or 16 pixels.

@@ -4,12 +4,14 @@
 
 #include <algorithm>
 
+#include "skin/model/skinmetrics.h"
+
 namespace skinload {
 
 namespace {
 
 constexpr int kTabPaneMarginCap = 4;
-constexpr int kDefaultThumbFrames = 3;
+constexpr int kDefaultThumbFrames = ScrollFrame::kThumbDefaultCount;
 
 template<typename T>
 std::optional<T> read(
@@ -67,9 +69,9 @@ void readThumbs(const SkinDescription &description, SkinObjects &skin)
 
 void readScrollBars(const SkinDescription &description, SkinObjects &skin)
 {
-    skin.scrollbar = readPlain(description, skin, "Scrollbar", 23);
-    skin.horzScroll = readPlain(description, skin, "HorzScroll", 4);
-    skin.vertScroll = readPlain(description, skin, "VertScroll", 4);
+    skin.scrollbar = readPlain(description, skin, "Scrollbar", ScrollFrame::kCount);
+    skin.horzScroll = readPlain(description, skin, "HorzScroll", ScrollFrame::kTrackCount);
+    skin.vertScroll = readPlain(description, skin, "VertScroll", ScrollFrame::kTrackCount);
     // Thumbs take their count from "FrameCount", not from "Frame".
     skin.horzScrollThumb = readPlain(description, skin, "HorzScrollThumb",
         description.integer("HorzScrollThumb", "FrameCount", kDefaultThumbFrames));
@@ -105,22 +107,22 @@ void readControls(const SkinDescription &description, SkinObjects &skin)
         pane.bottomHeight = std::min(pane.bottomHeight, kTabPaneMarginCap);
     }
     skin.toolBars = readPlain(description, skin, "ToolBars", 5);
-    skin.comboButton = readBorder(description, skin, "ComboButton", nullptr, 4);
-    skin.sunkEdge = readPlain(description, skin, "SunkEdge", 4);
+    skin.comboButton = readBorder(description, skin, "ComboButton", nullptr, ComboFrame::kCount);
+    skin.sunkEdge = readPlain(description, skin, "SunkEdge", ComboFrame::kCount);
 
     skin.extraImages = readPlain(description, skin, "ExtraImages", 5);
     skin.headerbar = read<TDataSkinObject>(description, skin, "Headerbar");
     if (skin.headerbar && skin.headerbar->frameCount == 0) {
-        skin.headerbar->frameCount = 5;
+        skin.headerbar->frameCount = HeaderFrame::kDefaultCount;
     }
     keepFrameCount(skin.headerbar);
-    skin.menuItem = readPlain(description, skin, "MenuItem", 5);
-    skin.menuBackground = readPlain(description, skin, "MenuBackground", 1);
+    skin.menuItem = readPlain(description, skin, "MenuItem", MenuFrame::kItemCount);
+    skin.menuBackground = readPlain(description, skin, "MenuBackground", MenuFrame::kBackgroundCount);
     readScrollBars(description, skin);
     readThumbs(description, skin);
 
-    skin.upDownHorz = readBorder(description, skin, "UpDown.Horz", "GlyphImage", 8);
-    skin.upDownVert = readBorder(description, skin, "UpDown.Vert", "GlyphImage", 8);
+    skin.upDownHorz = readBorder(description, skin, "UpDown.Horz", "GlyphImage", UpDownFrame::kCount);
+    skin.upDownVert = readBorder(description, skin, "UpDown.Vert", "GlyphImage", UpDownFrame::kCount);
 
     skin.track = read<TDataSkinObject>(description, skin, "Track");
     keepFrameCount(skin.track);

@@ -7,12 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "skin/model/skinmetrics.h"
+
 namespace skinload {
 
 namespace {
 
 constexpr int kMdiButtonCount = 3;
-constexpr int kMdiAlign = 100;
 constexpr int kMdiFrameCount = 4;
 
 // Sections of push buttons, check boxes and radio buttons share the prefix but are no title-bar buttons.
@@ -40,7 +41,7 @@ TDataSkinSysButton readSysButton(const SkinDescription &description, const std::
     button.xcoord = description.integer(section, "Xcoord", 0);
     button.ycoord = description.integer(section, "Ycoord", 0);
     button.visibility = description.integer(section, "Visibility", 0);
-    button.visibility1 = description.integer(section, "Visibility1", button.action == -1 ? -1 : 0);
+    button.visibility1 = description.integer(section, "Visibility1", button.action == ButtonAction::kNone ? -1 : 0);
     button.combineOp = description.integer(section, "CombineOp", -1);
     button.image = description.image(section, "ButtonImage");
     // Without a frame count the image's shape decides: up to 3.8 times as wide as high holds 3 states.
@@ -56,7 +57,7 @@ TDataSkinSysButton readSysButton(const SkinDescription &description, const std::
     }
     button.frameCount = frames < 1 ? 1 : frames;
     // These buttons draw the window's icon instead of an image.
-    if (button.action == 3 || button.action == 11) {
+    if (button.action == ButtonAction::kIconMenu || button.action == ButtonAction::kIconMenuAlt) {
         button.image = QImage();
     }
     return button;
@@ -69,10 +70,10 @@ void appendMdiButtons(const SkinDescription &description, SkinObjects &skin)
     for (int i = 0; i < kMdiButtonCount; ++i) {
         TDataSkinSysButton button;
         button.name = QStringLiteral("MDICONTROLS");
-        button.action = 7 + i;
-        button.align = kMdiAlign;
-        button.visibility = kMdiAlign;
-        button.visibility1 = kMdiAlign;
+        button.action = ButtonAction::kMdiMinimize + i;
+        button.align = ButtonAlign::kMdi;
+        button.visibility = ButtonVisibility::kMdiMaximized;
+        button.visibility1 = ButtonVisibility::kMdiMaximized;
         button.frameCount = kMdiFrameCount;
         if (!image.isNull()) {
             button.image = image.copy(4 * a * i, 0, 4 * a, image.height());
@@ -92,7 +93,8 @@ void readSysButtons(const SkinDescription &description, SkinObjects &skin)
             continue;
         }
         // A button without an action is kept only when it is declared always visible.
-        if (description.integer(section, "Action", 0) == -1 && description.integer(section, "Visibility", -1) != 0) {
+        if (description.integer(section, "Action", 0) == ButtonAction::kNone
+            && description.integer(section, "Visibility", -1) != 0) {
             continue;
         }
         skin.sysButtons.push_back(readSysButton(description, section));

@@ -20,8 +20,8 @@ struct SkinObjects
     static constexpr int kCustomColourCount = 10;
 
     QString skinName;
-    // Frame edges: Top and Bottom stack their frames vertically, Left and Right side by side; frame 1 is
-    // the active look, frame 2 the inactive one. tile is 0 when the edge's centre is stretched.
+    // Frame edges: Top and Bottom stack their frames vertically, Left and Right side by side; the frames are
+    // the active and inactive looks (FrameLook). tile is 0 when the edge's centre is stretched.
     std::optional<TDataSkinBorder> left;
     std::optional<TDataSkinBorder> right;
     std::optional<TDataSkinBorder> top;

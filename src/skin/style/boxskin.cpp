@@ -5,11 +5,11 @@
 
 #include "skin/model/skinobjects.h"
 #include "skinpainters.h"
+#include "stylemetrics.h"
 
 namespace {
 
-constexpr int kCaptionIndentPx = 8;
-constexpr qreal kGroupCornerPx = 2.5; // the original's corner ellipse of 5 pixels
+using namespace BoxMetrics;
 
 void outline(QPainter &painter, const QRect &rect, const QColor &colour)
 {
@@ -59,10 +59,10 @@ QRect groupBoxRect(const QStyleOptionGroupBox &option, QStyle::SubControl part)
     case QStyle::SC_GroupBoxContents:
         return r.adjusted(1, captionHeight, -1, -1);
     case QStyle::SC_GroupBoxLabel: {
-        const int width = std::min(metrics.horizontalAdvance(option.text) + 1, r.width() - 2 * kCaptionIndentPx);
+        const int width = std::min(metrics.horizontalAdvance(option.text) + 1, r.width() - 2 * kGroupCaptionIndentPx);
         const bool right = option.textAlignment & Qt::AlignRight;
-        const QRect label(right ? r.right() + 1 - kCaptionIndentPx - width : r.left() + kCaptionIndentPx, r.top(),
-            std::max(width, 0), captionHeight);
+        const QRect label(right ? r.right() + 1 - kGroupCaptionIndentPx - width : r.left() + kGroupCaptionIndentPx,
+            r.top(), std::max(width, 0), captionHeight);
         return QStyle::visualRect(option.direction, r, label);
     }
     default:

@@ -4,15 +4,14 @@
 #include <QWidget>
 
 #include "skin/draw/skinpainter.h"
+#include "skin/model/skinmetrics.h"
 #include "skin/model/skinobjects.h"
 #include "skinpainters.h"
+#include "stylemetrics.h"
 
 namespace {
 
-// A button whose Tag is this shows its parent's background behind its image.
-constexpr int kTransparentButtonTag = 5555;
-constexpr int kCaptionMarginPx = 2;
-constexpr int kFocusOutsetPx = 2;
+using namespace ButtonMetrics;
 
 bool hasImage(const SkinObjects &skin)
 {
@@ -22,16 +21,16 @@ bool hasImage(const SkinObjects &skin)
 QColor captionColour(const SkinObjects &skin, const QStyleOptionButton &option, int frame)
 {
     const TDataSkinButton &buttons = *skin.buttons;
-    if (frame == 3) {
+    if (frame == ButtonFrame::kDisabled) {
         return skin.colours.buttonShadow;
     }
-    if (frame == 1 && buttons.hasNormalColour2) {
+    if (frame == ButtonFrame::kNormal && buttons.hasNormalColour2) {
         return buttons.normalColour2;
     }
-    if (frame == 4 && buttons.hasMouseOverColour2) {
+    if (frame == ButtonFrame::kHot && buttons.hasMouseOverColour2) {
         return buttons.mouseOverColour2;
     }
-    if (frame == 2 && buttons.hasPressedColour2) {
+    if (frame == ButtonFrame::kPressed && buttons.hasPressedColour2) {
         return buttons.pressedColour2;
     }
     return option.palette.color(QPalette::Active, QPalette::ButtonText);
@@ -44,45 +43,39 @@ namespace ButtonSkin {
 int buttonFrame(QStyle::State state)
 {
     if (!(state & QStyle::State_Enabled)) {
-        return 3;
+        return ButtonFrame::kDisabled;
     }
     if (state & (QStyle::State_Sunken | QStyle::State_On)) {
-        return 2;
+        return ButtonFrame::kPressed;
     }
     if (state & QStyle::State_MouseOver) {
-        return 4;
+        return ButtonFrame::kHot;
     }
     if (state & QStyle::State_HasFocus) {
-        return 5;
+        return ButtonFrame::kFocused;
     }
-    return 1;
+    return ButtonFrame::kNormal;
 }
 
 int checkBoxFrame(QStyle::State state, int frameCount)
 {
     const bool enabled = state & QStyle::State_Enabled;
     if (state & QStyle::State_NoChange) {
-        if (frameCount == 12) {
-            return enabled ? 9 : 12;
+        if (frameCount == BoxFrame::kWideCheckCount) {
+            return enabled ? BoxFrame::kWideIndeterminate : BoxFrame::kWideIndeterminateDisabled;
         }
-        return 4;
+        return BoxFrame::kIndeterminate;
     }
-    const int frame = (state & QStyle::State_On ? 2 : 1) + (enabled ? 0 : 2);
-    if (frameCount == 12) {
-        static constexpr int kTwelve[] = {0, 1, 5, 4, 8};
-        return kTwelve[frame];
-    }
-    return frame;
+    const int frame = (state & QStyle::State_On ? BoxFrame::kChecked : BoxFrame::kUnchecked)
+        + (enabled ? 0 : BoxFrame::kDisabledOffset);
+    return frameCount == BoxFrame::kWideCheckCount ? BoxFrame::kWideOrder[frame] : frame;
 }
 
 int radioFrame(QStyle::State state, int frameCount)
 {
-    const int frame = (state & QStyle::State_On ? 2 : 1) + (state & QStyle::State_Enabled ? 0 : 2);
-    if (frameCount == 8) {
-        static constexpr int kEight[] = {0, 1, 5, 4, 8};
-        return kEight[frame];
-    }
-    return frame;
+    const int frame = (state & QStyle::State_On ? BoxFrame::kChecked : BoxFrame::kUnchecked)
+        + (state & QStyle::State_Enabled ? 0 : BoxFrame::kDisabledOffset);
+    return frameCount == BoxFrame::kWideRadioCount ? BoxFrame::kWideOrder[frame] : frame;
 }
 
 QString buttonCaption(const QString &text)

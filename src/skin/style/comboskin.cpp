@@ -5,14 +5,16 @@
 #include <QStyleOption>
 
 #include "skin/draw/skinpainter.h"
+#include "skin/model/skinmetrics.h"
 #include "skin/model/skinobjects.h"
 #include "skinpainters.h"
+#include "stylemetrics.h"
 
 namespace {
 
 constexpr int kStyleButton = 1;
 constexpr int kStyleStrip = 2;
-constexpr int kBorderPx = 2;
+using ComboMetrics::kBorderPx;
 
 int buttonFrameWidth(const TDataSkinObject &button)
 {
@@ -97,15 +99,15 @@ namespace ComboSkin {
 int comboFrame(QStyle::State state)
 {
     if (!(state & QStyle::State_Enabled)) {
-        return 3;
+        return ComboFrame::kDisabled;
     }
     if (state & (QStyle::State_On | QStyle::State_Sunken)) {
-        return 2;
+        return ComboFrame::kPressed;
     }
     if (state & (QStyle::State_HasFocus | QStyle::State_MouseOver)) {
-        return 4;
+        return ComboFrame::kHot;
     }
-    return 1;
+    return ComboFrame::kNormal;
 }
 
 bool drawCombo(const SkinTarget &target, const QStyleOptionComboBox &option, QPainter &painter, int arrowPx)

@@ -1,9 +1,10 @@
-// The list view's header from the Headerbar image: frame 2 for the section under the cursor, 1 otherwise and
-// right of the last section; the text aligned as the section says.
+// The list view's header from the Headerbar image: the hot frame for the section under the cursor, the normal one
+// otherwise and right of the last section; the text aligned as the section says.
 #include <QPainter>
 #include <QStyleOption>
 
 #include "skin/draw/skinpainter.h"
+#include "skin/model/skinmetrics.h"
 #include "skin/model/skinobjects.h"
 #include "skinpainters.h"
 
@@ -24,7 +25,8 @@ bool drawSection(const SkinTarget &target, const QStyleOptionHeader &option, QPa
         return false;
     }
     const bool hot = (option.state & QStyle::State_MouseOver) && (option.state & QStyle::State_Enabled);
-    SkinPainter(painter).drawObject(*target.skin->headerbar, hot ? 2 : 1, option.rect);
+    SkinPainter(painter).drawObject(
+        *target.skin->headerbar, hot ? HeaderFrame::kHot : HeaderFrame::kNormal, option.rect);
     return true;
 }
 
@@ -57,7 +59,7 @@ bool drawEmptyArea(const SkinTarget &target, const QStyleOption &option, QPainte
     if (!hasHeaderbar(target)) {
         return false;
     }
-    SkinPainter(painter).drawObject(*target.skin->headerbar, 1, option.rect);
+    SkinPainter(painter).drawObject(*target.skin->headerbar, HeaderFrame::kNormal, option.rect);
     return true;
 }
 

@@ -1,24 +1,19 @@
 // Popup menus: the menu window's background from MenuBackground (nine-sliced over the whole window), items from
-// MenuItem (frame 4 selected, 1 otherwise) with the glyph area, check marks, text and shortcut placed as the
+// MenuItem (the selected or normal frame) with the glyph area, check marks, text and shortcut placed as the
 // skin engine places them.
 #include <QPainter>
 #include <QStyleOption>
 #include <qdrawutil.h>
 
 #include "skin/draw/skinpainter.h"
+#include "skin/model/skinmetrics.h"
 #include "skin/model/skinobjects.h"
 #include "skinpainters.h"
+#include "stylemetrics.h"
 
 namespace {
 
-constexpr int kGlyphPx = 16;            // the menu-glyph image list's width and height
-constexpr int kSeparatorHeightPx = 8;   // the etched line lies 4 pixels below the top
-constexpr int kTextGapPx = 3;           // from the glyph area to the text
-constexpr int kShortcutEndPx = 10;      // the shortcut ends this far before the item's right end
-constexpr int kMeasureExtraPx = 12;     // items grow by the MenuItem's LeftWidth and this
-constexpr int kNoImageListExtraPx = 23; // and by this when the menu has no images
-constexpr int kMinItemHeightPx = 20;
-constexpr int kSubMenuArrowPx = 8;
+using namespace MenuMetrics;
 
 bool hasMenuItem(const SkinTarget &target)
 {
@@ -92,7 +87,7 @@ bool drawPanel(const SkinTarget &target, const QStyleOption &option, QPainter &p
     if (!hasBackground(target)) {
         return false;
     }
-    SkinPainter(painter).drawObject(*target.skin->menuBackground, 1, option.rect);
+    SkinPainter(painter).drawObject(*target.skin->menuBackground, MenuFrame::kBackground, option.rect);
     return true;
 }
 
@@ -110,16 +105,17 @@ bool drawItem(const SkinTarget &target, const QStyleOptionMenuItem &option, QPai
     }
     if (option.menuItemType == QStyleOptionMenuItem::Separator) {
         // Etched: a shadow line over a highlight line.
-        painter.fillRect(QRect(r.left(), r.top() + 4, r.width(), 1), skin.colours.buttonShadow);
-        painter.fillRect(QRect(r.left(), r.top() + 5, r.width(), 1), skin.colours.buttonHilight);
+        painter.fillRect(QRect(r.left(), r.top() + kSeparatorLinePx, r.width(), 1), skin.colours.buttonShadow);
+        painter.fillRect(QRect(r.left(), r.top() + kSeparatorLinePx + 1, r.width(), 1), skin.colours.buttonHilight);
         painter.restore();
         return true;
     }
     const bool selected = option.state & QStyle::State_Selected;
-    SkinPainter(painter).drawObject(*skin.menuItem, selected ? 4 : 1, r);
+    SkinPainter(painter).drawObject(*skin.menuItem, selected ? MenuFrame::kItemSelected : MenuFrame::kItemNormal, r);
 
     const int glyph = glyphWidth(option);
-    const QRect glyphArea(r.left() + 1 + skin.menuItem->leftWidth, r.top() + (r.height() - glyph) / 2, glyph, glyph);
+    const QRect glyphArea(
+        r.left() + kGlyphInsetPx + skin.menuItem->leftWidth, r.top() + (r.height() - glyph) / 2, glyph, glyph);
     drawGlyph(painter, skin.colours, option, QStyle::visualRect(option.direction, r, glyphArea));
 
     const QColor colour = textColour(skin.colours, option);
@@ -145,8 +141,8 @@ bool drawItem(const SkinTarget &target, const QStyleOptionMenuItem &option, QPai
     }
     if (option.menuItemType == QStyleOptionMenuItem::SubMenu) {
         QStyleOptionMenuItem arrow = option;
-        arrow.rect = QStyle::visualRect(
-            option.direction, r, QRect(r.right() + 1 - kSubMenuArrowPx - 4, r.top(), kSubMenuArrowPx, r.height()));
+        arrow.rect = QStyle::visualRect(option.direction, r,
+            QRect(r.right() + 1 - kSubMenuArrowPx - kSubMenuArrowEndPx, r.top(), kSubMenuArrowPx, r.height()));
         arrow.palette.setColor(QPalette::ButtonText, colour);
         arrow.palette.setColor(QPalette::WindowText, colour);
         style.drawPrimitive(
@@ -165,8 +161,8 @@ QSize itemSize(const SkinTarget &target, const QStyleOptionMenuItem &option, con
     if (option.menuItemType == QStyleOptionMenuItem::Separator) {
         return {1, kSeparatorHeightPx};
     }
-    int width = contents.width() + 1 + target.skin->menuItem->leftWidth + glyphWidth(option) + kTextGapPx + 1
-        + kMeasureExtraPx;
+    int width = contents.width() + kGlyphInsetPx + target.skin->menuItem->leftWidth + glyphWidth(option) + kTextGapPx
+        + 1 + kMeasureExtraPx;
     if (!hasImageList(option)) {
         width += kNoImageListExtraPx;
     }
@@ -176,7 +172,8 @@ QSize itemSize(const SkinTarget &target, const QStyleOptionMenuItem &option, con
     if (option.menuItemType == QStyleOptionMenuItem::SubMenu) {
         width += kSubMenuArrowPx;
     }
-    const int height = std::max({contents.height() + 6, glyphWidth(option) + 4, kMinItemHeightPx});
+    const int height
+        = std::max({contents.height() + kTextPaddingPx, glyphWidth(option) + kGlyphPaddingPx, kMinItemHeightPx});
     return {width, height};
 }
 

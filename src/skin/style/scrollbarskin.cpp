@@ -1,5 +1,5 @@
 // Scroll bars from the skin: arrows from the 23-frame Scrollbar image, the track from HorzScroll or VertScroll
-// (frame 3 when the bar is unavailable), the thumb from HorzScrollThumb or VertScrollThumb with its grip, hot
+// (its unavailable frame when the bar is), the thumb from HorzScrollThumb or VertScrollThumb with its grip, hot
 // and pressed frames for the zone under the cursor. Positions along the bar run from its start: left to right
 // (right to left for right-to-left bars) or top to bottom.
 #include <QEvent>
@@ -10,13 +10,15 @@
 
 #include "scrollbargeometry.h"
 #include "skin/draw/skinpainter.h"
+#include "skin/model/skinmetrics.h"
 #include "skin/model/skinobjects.h"
 #include "skinpainters.h"
 
 namespace {
 
-constexpr int kArrowFrame[2][2] = {{9, 13}, {1, 5}}; // [horizontal][second arrow]
-constexpr int kGripFrame[2] = {20, 17};              // [horizontal]
+constexpr int kArrowFrame[2][2] = {{ScrollFrame::kArrowUp, ScrollFrame::kArrowDown},
+    {ScrollFrame::kArrowLeft, ScrollFrame::kArrowRight}};                                 // [horizontal][second arrow]
+constexpr int kGripFrame[2] = {ScrollFrame::kGripVertical, ScrollFrame::kGripHorizontal}; // [horizontal]
 
 // A press on the thumb and the cursor's movement along the bar since; lives on the scroll bar.
 class ThumbDrag : public QObject
@@ -198,7 +200,8 @@ bool drawScrollBar(const SkinTarget &target, const QStyleOptionSlider &option, Q
 
     const std::optional<TDataSkinObject> &track = bar.horizontal ? skin.horzScroll : skin.vertScroll;
     if (track && !track->image.isNull()) {
-        skinPainter.drawObject(*track, unavailable ? 3 : 1, bar.part(layout.arrowPx, layout.lengthPx - layout.arrowPx));
+        skinPainter.drawObject(*track, unavailable ? ScrollFrame::kTrackUnavailable : ScrollFrame::kTrackNormal,
+            bar.part(layout.arrowPx, layout.lengthPx - layout.arrowPx));
     }
 
     const TDataSkinObject &arrows = *skin.scrollbar;
@@ -207,7 +210,7 @@ bool drawScrollBar(const SkinTarget &target, const QStyleOptionSlider &option, Q
         const QStyle::SubControl zone = second ? QStyle::SC_ScrollBarAddLine : QStyle::SC_ScrollBarSubLine;
         int frame = kArrowFrame[bar.horizontal][second];
         if (hot & zone) {
-            frame += pressed ? 1 : 3;
+            frame += pressed ? ScrollFrame::kArrowPressedOffset : ScrollFrame::kArrowHotOffset;
         }
         const QRect rect = second ? bar.part(layout.lengthPx - arrowLength, layout.lengthPx) : bar.part(0, arrowLength);
         skinPainter.drawStretched(arrows.image, arrows.frameCount, frame, rect);
@@ -220,14 +223,16 @@ bool drawScrollBar(const SkinTarget &target, const QStyleOptionSlider &option, Q
     }
     const bool hotThumb = hot & QStyle::SC_ScrollBarSlider;
     if (thumb && !thumb->image.isNull()) {
-        const int frame = hotThumb ? (pressed ? 2 : 3) : 1;
+        const int frame
+            = hotThumb ? (pressed ? ScrollFrame::kThumbPressed : ScrollFrame::kThumbHot) : ScrollFrame::kThumbNormal;
         skinPainter.drawObject(*thumb, frame, bar.part(layout.thumbStartPx, layout.thumbEndPx));
     }
     const int grip = arrows.image.height();
     if (grip < layout.thumbLengthPx() + 2) {
         const int start = layout.thumbStartPx + (layout.thumbLengthPx() - grip) / 2;
         if (start >= 0 && start + grip <= layout.lengthPx) {
-            const int frame = kGripFrame[bar.horizontal] + (hotThumb ? (pressed ? 1 : 2) : 0);
+            const int frame = kGripFrame[bar.horizontal]
+                + (hotThumb ? (pressed ? ScrollFrame::kGripPressedOffset : ScrollFrame::kGripHotOffset) : 0);
             skinPainter.drawStretched(arrows.image, arrows.frameCount, frame, bar.part(start, start + grip));
         }
     }

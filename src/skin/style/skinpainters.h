@@ -25,12 +25,13 @@ class QWidget;
 
 // Push buttons, check boxes, radio buttons (buttonskin.cpp).
 namespace ButtonSkin {
-// Frame of the Buttons image: pressed 2, hot 4, focused 5, otherwise 1; disabled 3.
+// Frame of the Buttons image (ButtonFrame): pressed, hot, focused, otherwise normal; disabled above all.
 int buttonFrame(QStyle::State state);
-// Frame of a check-box image of frameCount frames: 1 unchecked, 2 checked, +2 disabled, 4 indeterminate;
-// a 12-frame image maps 2 to 5, 3 to 4, 4 to 8 and the indeterminate state to 9 (12 when disabled).
+// Frame of a check-box image of frameCount frames (BoxFrame): unchecked or checked, moved on when disabled, or
+// indeterminate; a twelve-frame image orders them its own way.
 int checkBoxFrame(QStyle::State state, int frameCount);
-// Frame of a radio image: 1 unchecked, 2 checked, +2 disabled; an 8-frame image maps 2 to 5, 3 to 4, 4 to 8.
+// Frame of a radio image (BoxFrame): unchecked or checked, moved on when disabled; an eight-frame image orders
+// them its own way.
 int radioFrame(QStyle::State state, int frameCount);
 // "||" in a caption starts a new line.
 QString buttonCaption(const QString &text);
@@ -53,7 +54,7 @@ QRect groupBoxRect(const QStyleOptionGroupBox &option, QStyle::SubControl part);
 
 // Combo boxes: ComboButton style 1, the composed strip (style 2), and SunkEdge with ExtraImages (comboskin.cpp).
 namespace ComboSkin {
-// Pressed 2, focused or hot 4, disabled 3, otherwise 1.
+// ComboFrame: pressed, focused or hot, disabled, otherwise normal.
 int comboFrame(QStyle::State state);
 bool drawCombo(const SkinTarget &target, const QStyleOptionComboBox &option, QPainter &painter, int arrowPx);
 QRect comboRect(const SkinTarget &target, const QStyleOptionComboBox &option, QStyle::SubControl part, int arrowPx);
@@ -61,7 +62,7 @@ QRect comboRect(const SkinTarget &target, const QStyleOptionComboBox &option, QS
 
 // The halves of an up-down control (updownskin.cpp).
 namespace UpDownSkin {
-// Frame of a half: state (1 normal, 2 pressed, 4 hot, 3 disabled) + 4 x arrow (0 up or left, 1 down or right).
+// Frame of a half (UpDownFrame): its state, moved on for the down or right arrow.
 int upDownFrame(QStyle::State state, Qt::ArrowType arrow);
 bool drawArrowHalf(const SkinTarget &target, const QStyleOptionToolButton &option, QPainter &painter);
 } // namespace UpDownSkin
@@ -91,8 +92,6 @@ bool drawEmptyArea(const SkinTarget &target, const QStyleOption &option, QPainte
 
 // Popup menus (menuskin.cpp).
 namespace MenuSkin {
-// The frame of the menu window's border, inside which the items are laid out.
-constexpr int kMenuBorderPx = 3;
 bool drawPanel(const SkinTarget &target, const QStyleOption &option, QPainter &painter);
 bool drawItem(const SkinTarget &target, const QStyleOptionMenuItem &option, QPainter &painter, const QStyle &style,
     const QWidget *widget);

@@ -9,14 +9,9 @@
 
 #include "skinpainters.h"
 #include "skinregistry.h"
+#include "stylemetrics.h"
 
 namespace {
-
-// The Tag of the system menus the frame builds.
-constexpr int kSystemMenuTag = 33333;
-constexpr int kLabelSpacingPx = 4;
-constexpr int kEditFramePx = 3;
-constexpr int kListFramePx = 2;
 
 // Runs a painter, treating an exception like a missing skin object.
 template<typename Paint> bool guarded(Paint paint) noexcept
@@ -72,7 +67,7 @@ SkinTarget SkinStyle::menuTarget(const QWidget *widget)
     if (!source || !source->skin) {
         return {};
     }
-    const bool systemMenu = controlTag(*menu) == kSystemMenuTag;
+    const bool systemMenu = controlTag(*menu) == kEngineMenuTag;
     if (!(systemMenu ? source->systemMenu : source->popupMenus)) {
         return {};
     }
@@ -284,7 +279,7 @@ std::optional<int> SkinStyle::skinPixelMetric(PixelMetric metric, const QWidget 
         if (metric != PM_MenuPanelWidth) {
             return 0;
         }
-        return hasMenuObject(target.skin->menuBackground) ? MenuSkin::kMenuBorderPx : 1;
+        return hasMenuObject(target.skin->menuBackground) ? MenuMetrics::kBorderPx : MenuMetrics::kPlainBorderPx;
     }
     default:
         break;
@@ -312,7 +307,7 @@ std::optional<int> SkinStyle::skinPixelMetric(PixelMetric metric, const QWidget 
     case PM_RadioButtonLabelSpacing:
         if ((target.kind == SkinKind::CheckBox || target.kind == SkinKind::RadioButton)
             && !ButtonSkin::indicatorSize(target, target.kind == SkinKind::RadioButton).isEmpty()) {
-            return kLabelSpacingPx;
+            return ButtonMetrics::kLabelSpacingPx;
         }
         return std::nullopt;
     case PM_ScrollBarExtent:
@@ -322,10 +317,10 @@ std::optional<int> SkinStyle::skinPixelMetric(PixelMetric metric, const QWidget 
         return std::nullopt;
     case PM_DefaultFrameWidth:
         if (target.kind == SkinKind::Edit) {
-            return kEditFramePx;
+            return BoxMetrics::kEditFramePx;
         }
         if (target.kind == SkinKind::ScrollArea || target.kind == SkinKind::ListView) {
-            return kListFramePx;
+            return BoxMetrics::kListFramePx;
         }
         return std::nullopt;
     default:

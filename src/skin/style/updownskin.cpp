@@ -4,6 +4,7 @@
 #include <QStyleOption>
 
 #include "skin/draw/skinpainter.h"
+#include "skin/model/skinmetrics.h"
 #include "skin/model/skinobjects.h"
 #include "skinpainters.h"
 
@@ -11,16 +12,16 @@ namespace UpDownSkin {
 
 int upDownFrame(QStyle::State state, Qt::ArrowType arrow)
 {
-    int frame = 1;
+    int frame = UpDownFrame::kNormal;
     if (!(state & QStyle::State_Enabled)) {
-        frame = 3;
+        frame = UpDownFrame::kDisabled;
     } else if (state & (QStyle::State_Sunken | QStyle::State_On)) {
-        frame = 2;
+        frame = UpDownFrame::kPressed;
     } else if (state & QStyle::State_MouseOver) {
-        frame = 4;
+        frame = UpDownFrame::kHot;
     }
-    const int second = arrow == Qt::DownArrow || arrow == Qt::RightArrow ? 1 : 0;
-    return frame + 4 * second;
+    const bool second = arrow == Qt::DownArrow || arrow == Qt::RightArrow;
+    return frame + (second ? UpDownFrame::kSecondArrowOffset : 0);
 }
 
 bool drawArrowHalf(const SkinTarget &target, const QStyleOptionToolButton &option, QPainter &painter)
