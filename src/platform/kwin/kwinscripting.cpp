@@ -22,6 +22,7 @@ namespace {
 const QString kKWinName = QStringLiteral("org.kde.KWin");
 const QString kScriptingPath = QStringLiteral("/Scripting");
 const QString kScriptingInterface = QStringLiteral("org.kde.kwin.Scripting");
+const QString kScriptInterface = QStringLiteral("org.kde.kwin.Script");
 const QByteArray kCallMarker = "FRAMEWRIGHT_CALL";
 
 QString resourceName(Script script)
@@ -133,18 +134,24 @@ std::unique_ptr<KWinScripting::Loaded> KWinScripting::load(
     }
     m_handlers[token] = std::move(handler);
     std::unique_ptr<Loaded> loaded(new Loaded(*this, token, pluginName));
-    if (!run()) {
+    if (!run(id.toInt(), token)) {
         return nullptr;
     }
     return loaded;
 }
 
 // KWin 5.27 and 6 give a new script the number of scripts loaded as its id, and its object the path of that id
-// (/<id>, resp. /Scripting/Script<id>): once a script loaded earlier is unloaded, the next one gets the id of one
-// still loaded, its object is not registered, and a run through that path reaches the other script. Scripting's
-// start() runs every loaded script that is not running yet, whatever its id.
-bool KWinScripting::run()
+// (/<id>, resp. /Scripting/Script<id>): once a script loaded earlier is unloaded, the next one may get the id of one
+// still loaded; its own object is then not registered, and a run through that path reaches the other script (where
+// it does nothing: a running script is not run again). So the script is run through its path, and when its first
+// answer (every script answers at once) does not come soon, through Scripting.start(), which runs every loaded
+// script that is not running yet whatever its id, but reads KWin's script configuration each time (about 25 ms).
+bool KWinScripting::run(int scriptId, const QString &token)
 {
+    const auto answered = [this, &token] { return m_answeredTokens.contains(token); };
+    if (runAt(scriptId) && waitUntil(answered, QDeadlineTimer(kFirstAnswerMs))) {
+        return true;
+    }
     const QDBusMessage reply = m_bus.call(
         QDBusMessage::createMethodCall(kKWinName, kScriptingPath, kScriptingInterface, QStringLiteral("start")));
     if (reply.type() != QDBusMessage::ReplyMessage) {
@@ -152,6 +159,24 @@ bool KWinScripting::run()
         return false;
     }
     return true;
+}
+
+bool KWinScripting::runAt(int scriptId)
+{
+    // Until a script has run, KWin 6's path is tried first, then 5.27's.
+    const std::vector<bool> candidates
+        = m_kwin6Paths ? std::vector<bool> {*m_kwin6Paths} : std::vector<bool> {true, false};
+    QDBusMessage reply;
+    for (const bool kwin6 : candidates) {
+        const QString path
+            = kwin6 ? QStringLiteral("/Scripting/Script%1").arg(scriptId) : QStringLiteral("/%1").arg(scriptId);
+        reply = m_bus.call(QDBusMessage::createMethodCall(kKWinName, path, kScriptInterface, QStringLiteral("run")));
+        if (reply.type() == QDBusMessage::ReplyMessage) {
+            m_kwin6Paths = kwin6;
+            return true;
+        }
+    }
+    return false;
 }
 
 void KWinScripting::unload(const QString &pluginName)
@@ -172,6 +197,7 @@ KWinScripting::Loaded::Loaded(KWinScripting &scripting, QString token, QString p
 KWinScripting::Loaded::~Loaded()
 {
     m_scripting.m_handlers.erase(m_token);
+    m_scripting.m_answeredTokens.erase(m_token);
     m_scripting.unload(m_pluginName);
     QFile::remove(m_scripting.m_scriptFolder.filePath(m_token + QStringLiteral(".js")));
 }
@@ -186,6 +212,7 @@ void KWinScripting::reply(const QString &token, const QString &json)
     if (handler == m_handlers.end()) {
         return;
     }
+    m_answeredTokens.insert(token);
     // The handler may unload its own script, which erases it: it is called from a copy.
     const AnswerHandler handle = handler->second;
     handle(readAnswer(json.toUtf8()));

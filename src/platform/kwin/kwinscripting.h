@@ -1,5 +1,5 @@
-// Framewright's KWin scripts over the session bus: a script is loaded with org.kde.kwin.Scripting.loadScript, run
-// (Scripting.start), and unloaded; it answers by calling `reply(token, json)` on an object of this class registered on
+// Framewright's KWin scripts over the session bus: a script is loaded with org.kde.kwin.Scripting.loadScript, run,
+// and unloaded; it answers by calling `reply(token, json)` on an object of this class registered on
 // the program's own bus connection (callDBus to the program's unique name). Only answers that come from KWin's own
 // connection and carry the token of a script still loaded are taken.
 #pragma once
@@ -18,6 +18,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace platform::kwin {
@@ -35,6 +36,8 @@ class KWinScripting : public QObject, protected QDBusContext
 public:
     // How long a script may take to answer; an answer later than this is a failure.
     static constexpr int kAnswerTimeoutMs = 3000;
+    // How long a script run through its own path may take to answer before it is run through Scripting.start().
+    static constexpr int kFirstAnswerMs = 300;
 
     // Empty when there is no session bus or KWin does not own org.kde.KWin on it.
     static std::unique_ptr<KWinScripting> open();
@@ -83,7 +86,8 @@ Q_SIGNALS:
 private:
     KWinScripting(QDBusConnection bus, QString kwinService);
     QByteArray scriptText(Script script, const QString &token, const QJsonObject &request) const;
-    bool run();
+    bool run(int scriptId, const QString &token);
+    bool runAt(int scriptId);
     void unload(const QString &pluginName);
 
     QDBusConnection m_bus;
@@ -93,7 +97,10 @@ private:
     std::map<QString, AnswerHandler> m_handlers; // by token
     std::vector<QDBusPendingCall> m_unloads;     // finished before this object ends, so that no script stays loaded
     quint64 m_nextToken = 1;
+    std::set<QString> m_answeredTokens; // scripts still loaded that have answered at least once
     int m_waits = 0;
+    // KWin 6 puts a loaded script at /Scripting/Script<id>, 5.27 at /<id>; the first run finds out which.
+    std::optional<bool> m_kwin6Paths;
 };
 
 } // namespace platform::kwin
