@@ -241,11 +241,15 @@ bool Matcher::isRevisit(int node)
         return seen;
     }
     // Once the set is full, loop states are no longer looked up either: the budget decides.
-    if (m_scratch.loopStates.size() >= kMaxLoopStates) {
+    if (!m_loopStatesReady) {
+        m_scratch.loopStates.reset(kMaxLoopStates);
+        m_loopStatesReady = true;
+    }
+    if (m_scratch.loopStates.full()) {
         return false;
     }
-    const std::optional<uint64_t> key = loopStateKey(point);
-    return key && !m_scratch.loopStates.insert(*key).second;
+    const std::optional<uint64_t> key = loopStateKey(point, m_pos);
+    return key && !m_scratch.loopStates.insert(*key);
 }
 
 // Sets up the memo for the rest of the run; false (and off for good) when it would not fit.
@@ -259,7 +263,6 @@ bool Matcher::startMemo()
         return false;
     }
     m_scratch.visited.assign(static_cast<size_t>((bits + 63) / 64), 0);
-    m_scratch.loopStates.clear();
     m_memoIndex = m_scratch.memoIndex.data();
     m_memo = Memo::On;
     m_memoFromStep = 0;
@@ -280,10 +283,10 @@ uint64_t Matcher::visitedMask(int point, int position) const
 // active loop's counter in mixed radix; none when it does not fit 64 bits. A counter at or above its
 // loop's minimum is reduced to the minimum while the maximum is out of reach: each further pass
 // consumes a character, so at most (characters left + 1) passes can follow.
-std::optional<uint64_t> Matcher::loopStateKey(int point) const
+std::optional<uint64_t> Matcher::loopStateKey(int point, int position) const
 {
     const auto counterRadix = static_cast<uint64_t>(m_length) + 3;
-    uint64_t key = static_cast<uint64_t>(m_pos) * static_cast<uint64_t>(m_memoPoints) + static_cast<uint64_t>(point);
+    uint64_t key = static_cast<uint64_t>(position) * static_cast<uint64_t>(m_memoPoints) + static_cast<uint64_t>(point);
     uint64_t scale = static_cast<uint64_t>(m_memoPoints) * static_cast<uint64_t>(m_length + 1);
     for (int depth = 1; depth <= m_loopDepth; ++depth) {
         const auto slot = static_cast<size_t>(depth);
@@ -291,7 +294,7 @@ std::optional<uint64_t> Matcher::loopStateKey(int point) const
         const int64_t min = readInt32(operand);
         const int64_t max = readInt32(operand + 4);
         int64_t counter = m_loopCounters[slot];
-        if (counter >= min && max - counter > int64_t {m_length} - m_pos + 1) {
+        if (counter >= min && max - counter > int64_t {m_length} - position + 1) {
             counter = min;
         }
         uint64_t term = 0;
@@ -300,6 +303,9 @@ std::optional<uint64_t> Matcher::loopStateKey(int point) const
             || __builtin_add_overflow(key, term, &key) || __builtin_mul_overflow(scale, counterRadix, &scale)) {
             return std::nullopt;
         }
+    }
+    if (key == std::numeric_limits<uint64_t>::max()) {
+        return std::nullopt; // StateSet cannot hold it
     }
     return key;
 }
@@ -547,9 +553,15 @@ bool Matcher::continuationFails(int next, int position, uint8_t lookahead) const
     if (lookahead != 0 && m_input[position] != lookahead) {
         return true;
     }
-    return m_memo == Memo::On && m_loopDepth == 0 && next >= 0 && m_memoIndex[next] >= 0
-        && (m_scratch.visited[visitedBit(m_memoIndex[next], position) / 64] & visitedMask(m_memoIndex[next], position))
-        != 0;
+    if (m_memo != Memo::On || next < 0 || m_memoIndex[next] < 0) {
+        return false;
+    }
+    const int point = m_memoIndex[next];
+    if (m_loopDepth == 0) {
+        return (m_scratch.visited[visitedBit(point, position) / 64] & visitedMask(point, position)) != 0;
+    }
+    const std::optional<uint64_t> key = m_loopStatesReady ? loopStateKey(point, position) : std::nullopt;
+    return key && m_scratch.loopStates.contains(*key);
 }
 
 bool Matcher::resumeGreedy(int next, int start, int count, int min, int width, uint8_t lookahead, int &node)

@@ -26,13 +26,13 @@
 #include "captures.h"
 #include "errors.h"
 #include "program.h"
+#include "stateset.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 namespace regex {
@@ -57,7 +57,7 @@ constexpr int64_t kMemoAfterSteps = 4096;
 // Memo points times subject positions that a run keeps as a bitmap (1 MiB); a larger run is not
 // memoised. A 255-byte title leaves room for 32768 memo points.
 constexpr int64_t kMaxMemoBits = int64_t {1} << 23;
-// States inside counted loops that a run remembers (about 40 bytes each); past it the budget decides.
+// States inside counted loops that a run remembers (16 bytes each); past it the budget decides.
 constexpr size_t kMaxLoopStates = 1u << 16;
 
 enum class Undo : uint8_t {
@@ -87,9 +87,9 @@ struct BacktrackEntry
 struct MatchScratch
 {
     std::vector<BacktrackEntry> stack;
-    std::vector<int32_t> memoIndex;          // collectMemoPoints of the program being run
-    std::vector<uint64_t> visited;           // memo point x position, outside counted loops
-    std::unordered_set<uint64_t> loopStates; // memo states inside counted loops (loopStateKey)
+    std::vector<int32_t> memoIndex; // collectMemoPoints of the program being run
+    std::vector<uint64_t> visited;  // memo point x position, outside counted loops
+    StateSet loopStates;            // memo states inside counted loops (loopStateKey)
     // Steps before a run begins to memoise; tests compare runs that never do with runs that always do.
     int64_t memoAfterSteps = kMemoAfterSteps;
 };
@@ -121,7 +121,7 @@ private:
     size_t visitedBit(int point, int position) const;
     uint64_t visitedMask(int point, int position) const;
     bool continuationFails(int next, int position, uint8_t lookahead) const;
-    std::optional<uint64_t> loopStateKey(int point) const;
+    std::optional<uint64_t> loopStateKey(int point, int position) const;
     bool backtrack(int &node);
     void push(const BacktrackEntry &entry);
     [[noreturn]] void fail(ErrorCode code);
@@ -161,6 +161,7 @@ private:
     int64_t m_memoFromStep;               // isRevisit is called from this step on
     const int32_t *m_memoIndex = nullptr; // the memo points while m_memo is On
     int m_memoPoints = 0;
+    bool m_loopStatesReady = false; // the scratch's loop states are emptied for this run
     MatchScratch &m_scratch;
     int64_t m_steps = 0;
     bool m_checkEmptyPasses;
