@@ -1,18 +1,25 @@
-// Fuzz target of the pattern engine: compiles and runs arbitrary pattern/subject pairs.
+// Fuzz target of the pattern engine: compiles and runs arbitrary pattern/subject pairs, and checks
+// that a run keeping the states it failed from answers as the plain walk does.
 // Input: byte 0 the modifier bits (bit 6: no line pair), byte 1 the pattern length, then the
 // pattern, then the subject. Both are capped so that one input stays within the run's budget.
+#include "regex/compiler.h"
+#include "regex/matcher.h"
 #include "regex/patternengine.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
+#include <string>
 #include <string_view>
 #include <vector>
 
 namespace {
 
 constexpr size_t kMaxSubjectBytes = 4096;
+// Longest subject of the comparison with the plain walk, which may take exponential time.
+constexpr size_t kMaxComparedBytes = 64;
 
 void check(bool condition)
 {
@@ -28,6 +35,41 @@ void checkGroups(const TPatternEngine &engine, int length)
         check(engine.GroupEnd(n) >= -1 && engine.GroupEnd(n) <= length);
     }
     check(engine.GroupStart(0) >= 0 && engine.GroupStart(0) <= engine.GroupEnd(0));
+}
+
+// The outcome of one search as text: the captures, "no match", or the error code.
+std::string searchOutcome(const regex::Program &program, std::string_view subject, int64_t memoAfterSteps)
+{
+    regex::MatchScratch scratch;
+    scratch.memoAfterSteps = memoAfterSteps;
+    regex::Captures captures;
+    try {
+        if (!regex::search(program, subject, 0, captures, scratch)) {
+            return "no match";
+        }
+    } catch (const regex::Error &error) {
+        return "error " + std::to_string(static_cast<int>(error.code));
+    }
+    std::string text;
+    for (int n = 0; n < regex::kGroupCount; ++n) {
+        text += std::to_string(captures.start[static_cast<size_t>(n)]) + ","
+            + std::to_string(captures.end[static_cast<size_t>(n)]) + " ";
+    }
+    return text;
+}
+
+void checkMemoisedAgainstPlain(std::string_view pattern, const std::string &subject, uint32_t modifiers, bool noPair)
+{
+    regex::Program program;
+    try {
+        program = regex::compile(pattern, {modifiers, noPair ? regex::LinePair {} : regex::LinePair {13, 10}});
+    } catch (const regex::Error &) {
+        return;
+    }
+    const std::string plain = searchOutcome(program, subject, std::numeric_limits<int64_t>::max());
+    if (plain != "error 1016") {
+        check(searchOutcome(program, subject, 0) == plain);
+    }
 }
 
 } // namespace
@@ -67,6 +109,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     } catch (const EPatternEngine &error) {
         check(error.ErrorId > 0);
         check(engine.programBytes().empty() || error.ErrorId >= 1000);
+    }
+    const std::string text(subject.substr(0, subject.find('\0')));
+    if (text.size() <= kMaxComparedBytes) {
+        checkMemoisedAgainstPlain(pattern, text, modifiers, noPair);
     }
     return 0;
 }
