@@ -1,9 +1,11 @@
 // The entry dialog's controls, enabling rules and the check on confirming.
 #include "adddlg.h"
 
-#include "entries/cparameters.h"
+#include "formcontrols.h"
 #include "messageboxes.h"
 #include "uifont.h"
+
+#include "entries/cparameters.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,13 +17,6 @@ namespace {
 
 constexpr int kClientWidth = 604;
 constexpr int kClientHeight = 123;
-
-template<typename Widget> Widget *place(Widget *widget, const char *name, int left, int top, int width, int height)
-{
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(left, top, width, height);
-    return widget;
-}
 
 } // namespace
 

@@ -5,10 +5,10 @@
 #include "maprequestretry.h"
 #include "messageboxes.h"
 #include "singleinstance.h"
-#include "terminationsignals.h"
 #include "uifont.h"
 
 #include "cli/commandline.h"
+#include "cli/terminationsignals.h"
 #include "platform/sessionwindowsystem.h"
 #include "platform/x11/x11windowsystem.h"
 #include "settings/settingslocation.h"

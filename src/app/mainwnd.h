@@ -1,6 +1,7 @@
-// The main window: the placement controls, the window-title list, the saved list and the program's lifecycle.
-// It is a view over the saved entries (SavedEntries) and the window system: construction runs the start-up
-// sequence (FormCreate); destruction runs the shut-down sequence (FormDestroy), which writes the settings file.
+// The main window: a form over MainController. It holds the side picture, three panels (the placement controls of
+// the Position and Size groups, the Direct group, the Saved group), Exit and Help, and the skin component.
+// Construction runs the start-up sequence (FormCreate); destruction runs the shut-down sequence (FormDestroy), which
+// writes the settings file. Every command is a handler here that passes it on to the controller and the panels.
 #pragma once
 
 #include <QString>
@@ -10,26 +11,20 @@
 #include <functional>
 #include <memory>
 
-#include "entries/savedentries.h"
+#include "maincontroller.h"
 #include "placement/placementarithmetic.h"
 #include "platform/windowsystem.h"
 
+class DirectPanel;
 class MessageBoxes;
+class PlacementPanel;
+class SavedPanel;
 class TAddDlg;
 enum class EntryDialogMode;
-class QCheckBox;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QListWidget;
 class QPushButton;
-class QRadioButton;
-class QTreeWidget;
-class SettingsFile;
 class TClickImage;
 class TSkinData;
-class UpDown;
-class ValueField;
+class cParameters;
 
 // What the main window needs from outside; tests pass fakes.
 struct MainWndServices
@@ -38,7 +33,7 @@ struct MainWndServices
     MessageBoxes *messageBoxes = nullptr;
     QString settingsPath;
     QString settingsNote; // added to every error box about the settings file: why it is kept where it is, or empty
-    QString helpFile; // the help page's full path
+    QString helpFile;     // the help page's full path
     std::function<bool(const QUrl &)> openUrl;
     bool noSkin = false; // --no-skin: the platform's frame and look; the settings are unaffected
 };
@@ -61,26 +56,25 @@ public:
     void LoadWindowPlacement(platform::WindowPlacement placement);
 
     int MonitorCount = 0;
-    bool Updating = false;
     bool SortByDescription = true;
     bool SortAscending = false;
 
 private:
-    void createControls();
     void createSkinData();
     void assignCaptions();
+    void connectCommands();
     void FormCreate();
     void FormDestroy();
     void fillMonitorList();
     void restoreWindowPosition();
     void restoreFocus();
-    // Shows the entries' descriptions, titles and selection in the saved list, without running its handler.
-    void showEntries();
-    // The placement the controls hold, monitor included.
-    Placement controlsPlacement() const;
+    // What the shut-down keeps of the window besides the entries.
+    WindowState windowState() const;
     void settingsFailure(QWidget *parent, const QString &message);
     void fillTitleList();
     void EnumTitlesProc(const platform::TopLevelWindow &window);
+    // Shows the entries in the saved list; runs its selection handler when the selection changed meanwhile.
+    void showEntriesAfter(int selectedBefore);
 
     void ExitBtnClick();
     void HelpBtnClick();
@@ -90,7 +84,6 @@ private:
     void TitleLstClick();
     void RefreshBtnClick();
     void Apply1BtnClick();
-    void applyToSelectedTitles(const PlacementRect &rect, bool maximized);
     void ReadBtnClick();
     void SavedLvwColumnClick(int column);
     void RemoveBtnClick();
@@ -100,7 +93,6 @@ private:
     void Apply2BtnClick();
     // `editedRow`: the entry the dialog renames (edit mode), else -1.
     std::unique_ptr<TAddDlg> createEntryDialog(EntryDialogMode mode, int editedRow);
-    void addEntryFromDialog(const TAddDlg &dialog);
     void AddBtnClick();
     void EditBtnClick();
     void CopyBtnClick();
@@ -108,45 +100,14 @@ private:
     void VertRdoClick();
     void WidthRdoClick();
     void HeightRdoClick();
-    int referenceWidth() const;
-    int referenceHeight() const;
 
     MainWndServices m_services;
-    std::unique_ptr<SettingsFile> m_settingsFile;
-    SavedEntries m_entries; // AutoEntry is m_entries.autoEntry()
+    MainController m_controller;
 
     TClickImage *SideImg = nullptr;
-    QGroupBox *PositionGrp = nullptr;
-    QLabel *ScreenLbl = nullptr;
-    QComboBox *MonitorCbo = nullptr;
-    QLabel *HorzLbl = nullptr;
-    QComboBox *HorzCbo = nullptr;
-    ValueField *m_horz = nullptr;
-    QLabel *VertLbl = nullptr;
-    QComboBox *VertCbo = nullptr;
-    ValueField *m_vert = nullptr;
-    QGroupBox *SizeGrp = nullptr;
-    QCheckBox *MaximizedChk = nullptr;
-    QLabel *WidthLbl = nullptr;
-    ValueField *m_width = nullptr;
-    QLabel *HeightLbl = nullptr;
-    ValueField *m_height = nullptr;
-    QGroupBox *DirectGrp = nullptr;
-    QLabel *TitleLbl = nullptr;
-    QListWidget *TitleLst = nullptr;
-    QPushButton *RefreshBtn = nullptr;
-    QPushButton *ReadBtn = nullptr;
-    QPushButton *Apply1Btn = nullptr;
-    QGroupBox *SavedGrp = nullptr;
-    QTreeWidget *SavedLvw = nullptr;
-    QPushButton *AddBtn = nullptr;
-    QPushButton *EditBtn = nullptr;
-    QPushButton *CopyBtn = nullptr;
-    QPushButton *RemoveBtn = nullptr;
-    QPushButton *UpBtn = nullptr;
-    QPushButton *DownBtn = nullptr;
-    QPushButton *PresetsBtn = nullptr;
-    QPushButton *Apply2Btn = nullptr;
+    PlacementPanel *m_placement = nullptr;
+    DirectPanel *m_direct = nullptr;
+    SavedPanel *m_saved = nullptr;
     QPushButton *ExitBtn = nullptr;
     QPushButton *HelpBtn = nullptr;
     TSkinData *SkinData = nullptr;

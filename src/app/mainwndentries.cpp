@@ -3,80 +3,54 @@
 #include "mainwnd.h"
 
 #include "adddlg.h"
-
-#include "placement/windowlist.h"
-
-#include <QPushButton>
-
-namespace {
-
-// The command button's caption without its "...".
-QString dialogCaption(const QPushButton *button)
-{
-    return button->text().chopped(3);
-}
-
-} // namespace
+#include "placementpanel.h"
+#include "savedpanel.h"
 
 std::unique_ptr<TAddDlg> TMainWnd::createEntryDialog(EntryDialogMode mode, int editedRow)
 {
     QStringList titles;
-    for (const auto &window : offeredWindows(*m_services.windowSystem)) {
+    for (const auto &window : m_controller.offeredWindows()) {
         titles << window.title;
     }
-    const QPushButton *button = mode == EntryDialogMode::Add ? AddBtn
-        : mode == EntryDialogMode::Edit                      ? EditBtn
-                                                             : CopyBtn;
-    return std::make_unique<TAddDlg>(this, titles, dialogCaption(button), m_services.messageBoxes,
-        [this, editedRow](const QString &description) { return m_entries.descriptionProblem(description, editedRow); });
-}
-
-void TMainWnd::addEntryFromDialog(const TAddDlg &dialog)
-{
-    cParameters entry(dialog.description(), m_settingsFile.get());
-    StoreControls(entry);
-    entry.Title = dialog.title();
-    entry.Regex = dialog.regex();
-    entry.Selected = false;
-    m_entries.append(std::move(entry));
-    showEntries();
+    return std::make_unique<TAddDlg>(this, titles, m_saved->dialogCaption(mode), m_services.messageBoxes,
+        [this, editedRow](
+            const QString &description) { return m_controller.entries().descriptionProblem(description, editedRow); });
 }
 
 void TMainWnd::AddBtnClick()
 {
     const auto dialog = createEntryDialog(EntryDialogMode::Add, -1);
     if (dialog->exec() == QDialog::Accepted) {
-        addEntryFromDialog(*dialog);
+        m_controller.addEntry(dialog->description(), dialog->title(), dialog->regex(), m_placement->placement());
+        m_saved->show(m_controller.entries());
     }
 }
 
 void TMainWnd::EditBtnClick()
 {
-    const int row = m_entries.firstSelected();
+    const int row = m_controller.entries().firstSelected();
     if (row < 0) {
         return;
     }
     const auto dialog = createEntryDialog(EntryDialogMode::Edit, row);
-    dialog->fillFrom(m_entries.at(row));
+    dialog->fillFrom(m_controller.entries().at(row));
     if (dialog->exec() == QDialog::Accepted) {
-        cParameters &entry = m_entries.at(row);
-        StoreControls(entry);
-        entry.Description = dialog->description();
-        entry.Title = dialog->title();
-        entry.Regex = dialog->regex();
-        showEntries();
+        m_controller.changeEntry(
+            row, dialog->description(), dialog->title(), dialog->regex(), m_placement->placement());
+        m_saved->show(m_controller.entries());
     }
 }
 
 void TMainWnd::CopyBtnClick()
 {
-    const int source = m_entries.firstSelected();
+    const int source = m_controller.entries().firstSelected();
     if (source < 0) {
         return;
     }
     const auto dialog = createEntryDialog(EntryDialogMode::Copy, -1);
-    dialog->fillFrom(m_entries.at(source));
+    dialog->fillFrom(m_controller.entries().at(source));
     if (dialog->exec() == QDialog::Accepted) {
-        addEntryFromDialog(*dialog);
+        m_controller.addEntry(dialog->description(), dialog->title(), dialog->regex(), m_placement->placement());
+        m_saved->show(m_controller.entries());
     }
 }

@@ -62,6 +62,11 @@ void ValueField::setValue(int value)
     m_upDown->setPosition(value);
 }
 
+void ValueField::setPixelsCaption(const QString &caption)
+{
+    m_pixels->setText(caption);
+}
+
 void ValueField::normalise()
 {
     m_upDown->takePosition(decimalOrZero(m_edit->text()));

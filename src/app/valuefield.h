@@ -34,6 +34,8 @@ public:
         setValue(value);
     }
 
+    void setPixelsCaption(const QString &caption);
+
     // The normalisation of the edit: its text becomes the canonical integer within the current limits.
     void normalise();
     // The unit handler: installs the limits and typing length of the unit now on and, unless `updating`,

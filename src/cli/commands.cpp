@@ -9,9 +9,6 @@
 #include "settings/settingsfile.h"
 #include "settings/settingslocation.h"
 
-#include <algorithm>
-#include <iterator>
-
 namespace {
 
 QString stateName(platform::ShowState state)
@@ -53,24 +50,11 @@ int listWindows(platform::WindowSystem &windowSystem, QTextStream &out)
     return kExitOk;
 }
 
-// The windows the entry is for: those whose titles match; for an entry without a title (the presets) the active
-// window, as the window applies such an entry to the windows chosen in its title list.
-std::vector<platform::TopLevelWindow> targetWindows(const cParameters &entry, platform::WindowSystem &windowSystem)
-{
-    const std::vector<platform::TopLevelWindow> offered = offeredWindows(windowSystem);
-    if (!entry.Title.isEmpty()) {
-        return matchingWindows(entry, offered);
-    }
-    const auto active = windowSystem.activeWindow();
-    std::vector<platform::TopLevelWindow> targets;
-    std::copy_if(offered.begin(), offered.end(), std::back_inserter(targets),
-        [&active](const platform::TopLevelWindow &window) { return active == window.id; });
-    return targets;
-}
-
 int matchEntry(const cParameters &entry, platform::WindowSystem &windowSystem, QTextStream &out)
 {
-    const auto matching = targetWindows(entry, windowSystem);
+    // An entry without a title (the presets) is for the active window, as the window applies such an entry to the
+    // windows chosen in its title list.
+    const auto matching = targetWindows(entry, activeWindowScope(windowSystem));
     for (const auto &window : matching) {
         printWindow(windowSystem, window, out);
     }
@@ -154,8 +138,7 @@ int applyEntries(const std::vector<cParameters> &entries, platform::WindowSystem
     bool matched = false;
     bool allLanded = true;
     for (const cParameters &entry : entries) {
-        for (const AppliedWindow &applied :
-            placeWindows(entry.placement, windowSystem, targetWindows(entry, windowSystem))) {
+        for (const AppliedWindow &applied : applyEntry(entry, windowSystem, activeWindowScope(windowSystem))) {
             matched = true;
             printWindow(windowSystem, applied.window, out);
             if (!applied.landed) {

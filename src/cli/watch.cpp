@@ -2,60 +2,11 @@
 #include "watch.h"
 
 #include "commands.h"
+#include "terminationsignals.h"
 
 #include "placement/windowlist.h"
 
 #include <QCoreApplication>
-#include <QSocketNotifier>
-
-#include <csignal>
-#include <sys/signalfd.h>
-#include <unistd.h>
-
-namespace {
-
-// SIGTERM and SIGINT blocked and read from a descriptor, so that they arrive as ordinary events of the loop: the
-// loop quits and everything is torn down in order, nothing runs inside a signal handler.
-class TerminationSignals
-{
-public:
-    TerminationSignals()
-    {
-        sigemptyset(&m_signals);
-        sigaddset(&m_signals, SIGTERM);
-        sigaddset(&m_signals, SIGINT);
-        sigprocmask(SIG_BLOCK, &m_signals, nullptr);
-        m_fd = signalfd(-1, &m_signals, SFD_CLOEXEC | SFD_NONBLOCK);
-        if (m_fd >= 0) {
-            m_notifier = std::make_unique<QSocketNotifier>(m_fd, QSocketNotifier::Read);
-            QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] {
-                // Read, so that the signal is no longer pending when it is unblocked again.
-                signalfd_siginfo info {};
-                while (::read(m_fd, &info, sizeof info) == ssize_t(sizeof info)) { }
-                QCoreApplication::quit();
-            });
-        }
-    }
-    ~TerminationSignals()
-    {
-        m_notifier.reset();
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-        sigprocmask(SIG_UNBLOCK, &m_signals, nullptr);
-    }
-    TerminationSignals(const TerminationSignals &) = delete;
-    TerminationSignals &operator=(const TerminationSignals &) = delete;
-
-    bool ok() const { return m_fd >= 0; }
-
-private:
-    sigset_t m_signals {};
-    int m_fd = -1;
-    std::unique_ptr<QSocketNotifier> m_notifier;
-};
-
-} // namespace
 
 WatchSession::WatchSession(std::vector<cParameters> entries, platform::WindowSystem &windowSystem, Applied applied)
     : m_entries(std::move(entries))
@@ -65,20 +16,15 @@ WatchSession::WatchSession(std::vector<cParameters> entries, platform::WindowSys
 
 void WatchSession::windowsChanged(const std::vector<platform::TopLevelWindow> &windows)
 {
-    std::vector<platform::TopLevelWindow> offered;
-    for (const auto &window : windows) {
-        if (isOffered(window)) {
-            offered.push_back(window);
-        }
-    }
+    const std::vector<platform::TopLevelWindow> offered = offeredWindows(windows);
     std::set<std::pair<platform::WindowId, size_t>> matching;
     for (size_t e = 0; e < m_entries.size(); ++e) {
         const cParameters &entry = m_entries[e];
-        std::vector<platform::TopLevelWindow> newlyMatching;
+        ApplyScope newlyMatching;
         for (const auto &window : matchingWindows(entry, offered)) {
             matching.emplace(window.id, e);
             if (m_started && !m_matching.contains({window.id, e})) {
-                newlyMatching.push_back(window);
+                newlyMatching.windows.push_back(window);
             }
         }
         for (const AppliedWindow &applied : applyEntry(entry, m_windowSystem, newlyMatching)) {
@@ -106,13 +52,14 @@ int runWatch(const Invocation &invocation)
         errors << "framewright: no saved entry with a window title to watch for" << Qt::endl;
         return kExitUnknownEntry;
     }
-    // Blocked before the window system starts threads of its own (Qt's D-Bus thread), which inherit the mask: a
-    // signal left unblocked in one of them would end the process there.
-    const TerminationSignals termination;
-    if (!termination.ok()) {
+    // Installed before the window system starts threads of its own (Qt's D-Bus thread): the handler is the
+    // process's, so a signal that one of them takes quits the loop as well. A signal that comes from here on ends
+    // the watch through the event loop, even before the loop runs.
+    if (!quitOnTerminationSignals({SIGTERM, SIGINT})) {
         errors << "framewright: cannot wait for termination signals" << Qt::endl;
         return kExitUsage;
     }
+    eventLoopStarts();
     const auto windowSystem = openWindowSystem(errors);
     if (!windowSystem) {
         return kExitNoDisplay;

@@ -1,10 +1,13 @@
-// Applying saved entries to the windows whose titles match.
-#include "applyentry.h"
+// Applying a placement to the windows an entry targets.
+#include "placement/applyentry.h"
 
-#include "monitors.h"
-#include "titlematch.h"
-#include "unitconversion.h"
-#include "windowlist.h"
+#include <algorithm>
+#include <iterator>
+
+#include "placement/monitors.h"
+#include "placement/titlematch.h"
+#include "placement/unitconversion.h"
+#include "placement/windowlist.h"
 
 namespace {
 
@@ -25,11 +28,16 @@ Placement withinUnitLimits(Placement placement)
     return placement;
 }
 
-PlacementRect placementRect(const Placement &placement, platform::WindowSystem &windowSystem)
+QRect referenceRect(platform::WindowSystem &windowSystem, int monitorIndex, int monitorCount)
 {
-    const int index = placement.screenIndex;
-    const bool monitorInList = index >= 0 && index < GetMonitorCount(windowSystem);
-    return computePlacementRect(withinUnitLimits(placement), GetMonitorRect(windowSystem, monitorInList ? index : 0));
+    const bool inList = monitorIndex >= 0 && monitorIndex < monitorCount;
+    return GetMonitorRect(windowSystem, inList ? monitorIndex : 0);
+}
+
+PlacementRect placementRect(const Placement &placement, platform::WindowSystem &windowSystem, int monitorCount)
+{
+    return computePlacementRect(
+        withinUnitLimits(placement), referenceRect(windowSystem, placement.screenIndex, monitorCount));
 }
 
 bool placeWindow(
@@ -57,14 +65,30 @@ std::vector<platform::TopLevelWindow> matchingWindows(
     return matching;
 }
 
+std::vector<platform::TopLevelWindow> targetWindows(const TitledPlacement &entry, const ApplyScope &scope)
+{
+    return entry.Title.isEmpty() ? scope.chosen : matchingWindows(entry, scope.windows);
+}
+
+ApplyScope activeWindowScope(platform::WindowSystem &windowSystem)
+{
+    ApplyScope scope;
+    scope.windows = offeredWindows(windowSystem);
+    const auto active = windowSystem.activeWindow();
+    std::copy_if(scope.windows.begin(), scope.windows.end(), std::back_inserter(scope.chosen),
+        [&active](const platform::TopLevelWindow &window) { return active == window.id; });
+    return scope;
+}
+
 std::vector<AppliedWindow> placeWindows(const Placement &placement, platform::WindowSystem &windowSystem,
-    const std::vector<platform::TopLevelWindow> &windows)
+    std::optional<int> monitorCount, const std::vector<platform::TopLevelWindow> &windows)
 {
     std::vector<AppliedWindow> applied;
     if (windows.empty()) {
         return applied;
     }
-    const PlacementRect rect = placementRect(placement, windowSystem);
+    const int count = monitorCount ? *monitorCount : GetMonitorCount(windowSystem);
+    const PlacementRect rect = placementRect(placement, windowSystem, count);
     for (const auto &window : windows) {
         const bool landed = placeWindow(windowSystem, window.id, rect, placement.maximized);
         applied.push_back({window, QRect(rect.left, rect.top, rect.width, rect.height), landed});
@@ -72,13 +96,8 @@ std::vector<AppliedWindow> placeWindows(const Placement &placement, platform::Wi
     return applied;
 }
 
-std::vector<AppliedWindow> applyEntry(const TitledPlacement &entry, platform::WindowSystem &windowSystem,
-    const std::vector<platform::TopLevelWindow> &windows)
+std::vector<AppliedWindow> applyEntry(
+    const TitledPlacement &entry, platform::WindowSystem &windowSystem, const ApplyScope &scope)
 {
-    return placeWindows(entry.placement, windowSystem, matchingWindows(entry, windows));
-}
-
-std::vector<AppliedWindow> applyEntry(const TitledPlacement &entry, platform::WindowSystem &windowSystem)
-{
-    return applyEntry(entry, windowSystem, offeredWindows(windowSystem));
+    return placeWindows(entry.placement, windowSystem, scope.monitorCount, targetWindows(entry, scope));
 }

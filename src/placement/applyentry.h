@@ -1,19 +1,19 @@
-// Applying a saved entry: every offered window whose title matches the entry's title, as plain text or as a regular
-// expression, gets the entry's placement on the entry's monitor. The main window's Apply of the saved list and the
-// command line both apply entries through here.
+// Applying a placement: which windows an entry targets, the rectangle on the entry's monitor, setting each window
+// and what became of it. The main window's two Apply buttons, --apply and --watch all apply through here.
 #pragma once
 
 #include <QRect>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
-#include "placement.h"
-#include "placementarithmetic.h"
+#include "placement/placement.h"
+#include "placement/placementarithmetic.h"
 #include "platform/windowsystem.h"
 
 // What applying needs of a saved entry: the title of the windows it is for and where they go. An empty title
-// names no window.
+// names no window: such an entry targets the windows chosen for it (see ApplyScope).
 struct TitledPlacement
 {
     QString Title;
@@ -21,12 +21,29 @@ struct TitledPlacement
     Placement placement;
 };
 
+// What an entry is applied within.
+struct ApplyScope
+{
+    // Length of the monitor list the monitor was chosen from (empty: the monitors there are now, read only when a
+    // window is placed): an index within it is used; any other (-1 for no selection, a monitor that has gone)
+    // stands for the primary monitor.
+    std::optional<int> monitorCount;
+    // The offered windows, topmost first: an entry with a title targets those whose titles match, in this order.
+    std::vector<platform::TopLevelWindow> windows;
+    // What an entry without a title targets: the windows chosen in the title list, or the active window.
+    std::vector<platform::TopLevelWindow> chosen;
+};
+
 // The placement with each of its four numbers clamped to the limits of its unit, as the placement controls hold it.
 Placement withinUnitLimits(Placement placement);
 
-// The rectangle of `placement` on the current monitors, as the main window computes it from its controls: the
-// numbers within their unit's limits, and a monitor that is not in the list replaced by the primary one.
-PlacementRect placementRect(const Placement &placement, platform::WindowSystem &windowSystem);
+// The full rectangle of monitor `monitorIndex` when it is in a list of `monitorCount`, else of the primary monitor
+// (on X11 the primary monitor need not be at the origin, so its own rectangle is used, not its size at (0, 0)).
+QRect referenceRect(platform::WindowSystem &windowSystem, int monitorIndex, int monitorCount);
+
+// The rectangle of `placement` on the current monitors: the numbers within their unit's limits, on the reference
+// rectangle of its monitor.
+PlacementRect placementRect(const Placement &placement, platform::WindowSystem &windowSystem, int monitorCount);
 
 // Gives the window the rectangle, shown normal or maximized; whether it took the placement (see
 // WindowSystem::setWindowPlacement).
@@ -37,6 +54,13 @@ bool placeWindow(
 std::vector<platform::TopLevelWindow> matchingWindows(
     const TitledPlacement &entry, const std::vector<platform::TopLevelWindow> &windows);
 
+// The windows the entry is for: with a title, the scope's windows that match it; without, the chosen ones.
+std::vector<platform::TopLevelWindow> targetWindows(const TitledPlacement &entry, const ApplyScope &scope);
+
+// The scope of an entry applied from outside the window: the current monitors, the windows offered now, and the
+// active window (when it is offered) for an entry without a title.
+ApplyScope activeWindowScope(platform::WindowSystem &windowSystem);
+
 struct AppliedWindow
 {
     platform::TopLevelWindow window;
@@ -44,13 +68,10 @@ struct AppliedWindow
     bool landed = false; // took the placement, as exactly as its size hints allow
 };
 
-// Gives each window the placement's rectangle, in order; reports each window.
+// Gives each window the placement's rectangle, in order; reports each window. `monitorCount` as in ApplyScope.
 std::vector<AppliedWindow> placeWindows(const Placement &placement, platform::WindowSystem &windowSystem,
-    const std::vector<platform::TopLevelWindow> &windows);
+    std::optional<int> monitorCount, const std::vector<platform::TopLevelWindow> &windows);
 
-// Applies the entry to each window of `windows` (offered windows, topmost first) whose title matches, in that
-// order, all with the same rectangle; reports each window it applied to.
-std::vector<AppliedWindow> applyEntry(const TitledPlacement &entry, platform::WindowSystem &windowSystem,
-    const std::vector<platform::TopLevelWindow> &windows);
-// The same over the windows offered now.
-std::vector<AppliedWindow> applyEntry(const TitledPlacement &entry, platform::WindowSystem &windowSystem);
+// Applies the entry to the windows it targets in the scope, all with the same rectangle; reports each window.
+std::vector<AppliedWindow> applyEntry(
+    const TitledPlacement &entry, platform::WindowSystem &windowSystem, const ApplyScope &scope);

@@ -6,13 +6,13 @@ bool isOffered(const platform::TopLevelWindow &window)
     return !window.title.isEmpty() && window.visible && !window.owned;
 }
 
+std::vector<platform::TopLevelWindow> offeredWindows(std::vector<platform::TopLevelWindow> windows)
+{
+    std::erase_if(windows, [](const platform::TopLevelWindow &window) { return !isOffered(window); });
+    return windows;
+}
+
 std::vector<platform::TopLevelWindow> offeredWindows(platform::WindowSystem &windowSystem)
 {
-    std::vector<platform::TopLevelWindow> offered;
-    for (auto &window : windowSystem.topLevelWindows()) {
-        if (isOffered(window)) {
-            offered.push_back(std::move(window));
-        }
-    }
-    return offered;
+    return offeredWindows(windowSystem.topLevelWindows());
 }

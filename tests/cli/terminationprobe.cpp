@@ -1,7 +1,7 @@
 // A program that installs the termination-signal handling and then either stays "starting" for ever (argument
 // "starting") or runs its event loop (argument "running"), announcing the state on standard output. Driven by
 // terminationsignals_test.
-#include "terminationsignals.h"
+#include "cli/terminationsignals.h"
 
 #include <QCoreApplication>
 

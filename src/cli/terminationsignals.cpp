@@ -1,24 +1,24 @@
-// Once the event loop runs, the signal handler only writes one byte into a socket pair; the event loop reads it and
-// quits, since nothing else is safe to do inside a signal handler. Before that, the handler ends the process.
+// Once the event loop is ready, the signal handler only writes one byte into a socket pair; the event
+// loop reads it and quits, since nothing else is safe to do inside a signal handler. Before that, the handler ends
+// the process.
 #include "terminationsignals.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
-#include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
 
 int signalSockets[2] = {-1, -1};
-volatile sig_atomic_t loopRunning = 0;
+volatile sig_atomic_t loopReady = 0;
 
 void onSignal(int signalNumber)
 {
-    if (!loopRunning) {
-        // Before the loop runs there is nothing to write back yet: the default action ends the process, as if
-        // the handler had never been installed (signal() and raise() are safe in a handler).
+    if (!loopReady) {
+        // The default action ends the process, as if the handler had never been installed (signal() and raise()
+        // are safe in a handler).
         std::signal(signalNumber, SIG_DFL);
         std::raise(signalNumber);
         return;
@@ -29,10 +29,10 @@ void onSignal(int signalNumber)
 
 } // namespace
 
-void quitOnTerminationSignals()
+bool quitOnTerminationSignals(std::initializer_list<int> signalNumbers)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSockets) != 0) {
-        return;
+        return false;
     }
     auto *notifier = new QSocketNotifier(signalSockets[1], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, [] {
@@ -44,12 +44,13 @@ void quitOnTerminationSignals()
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+    for (const int signalNumber : signalNumbers) {
         ::sigaction(signalNumber, &action, nullptr);
     }
+    return true;
 }
 
 void eventLoopStarts()
 {
-    loopRunning = 1;
+    loopReady = 1;
 }

@@ -20,6 +20,7 @@ private slots:
         QTest::newRow("SIGINT while starting") << "starting" << int(SIGINT) << false;
         QTest::newRow("SIGTERM while running") << "running" << int(SIGTERM) << true;
         QTest::newRow("SIGINT while running") << "running" << int(SIGINT) << true;
+        QTest::newRow("SIGHUP while running") << "running" << int(SIGHUP) << true;
     }
 
     void signal()
