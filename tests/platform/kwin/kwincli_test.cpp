@@ -1,7 +1,8 @@
 // The framewright program on a headless KWin (tests/support/kwin-session), run as a user runs it, with windows of
 // the Wayland test client: --windows, --match, --apply in pixels and in percent on the second output in every
-// alignment, a size the window refuses, a maximized entry, and --watch for a window that appears later and one
-// retitled into a match. Every result is read back through KWin's own scripting (KWinOracle).
+// alignment, a size the window refuses, a maximized entry, an entry without a title (the active window), and
+// --watch for a window that appears later and one retitled into a match. Every result is read back through KWin's
+// own scripting (KWinOracle).
 #include "kwinoracle.h"
 #include "waylandclient.h"
 
@@ -53,6 +54,7 @@ QByteArray settings()
             "Title=^Watched\nRegex=1\nHorzIndex=1\nVertIndex=1\nWidthValue=500\nWidthPx=1\n"
             "HeightValue=400\nHeightPx=1\n"},
         {"Retitled", "Title=renamed into a match\nScreenIndex=1\nWidthValue=25\nHeightValue=25\n"},
+        {"Left half", "VertIndex=1\nWidthValue=50\nHeightValue=100\n"},
     };
     for (const auto &[name, body] : others) {
         presets += "Preset" + QByteArray::number(++count) + "=" + name + "\n";
@@ -181,6 +183,20 @@ private slots:
         QCOMPARE(m_client.command(QStringLiteral("state %1").arg(number)).value_or(QString()).left(11),
             QStringLiteral("maximized=1"));
         QVERIFY(m_client.command(QStringLiteral("close %1").arg(number)));
+    }
+
+    void applyWithoutTitleMovesTheActiveWindow()
+    {
+        const int other = m_client.open(QStringLiteral("Not active"));
+        const int active = m_client.open(QStringLiteral("The active one"));
+        QVERIFY(other && active);
+        QTRY_COMPARE(m_oracle.view().value_or(OracleView()).activeCaption, QStringLiteral("The active one"));
+        const QRect otherBefore = oracleFrame(QStringLiteral("Not active"));
+        QCOMPARE(framewright({"--apply", "Left half"}).status, 0);
+        QCOMPARE(oracleFrame(QStringLiteral("The active one")), QRect(0, 0, 960, 1080));
+        QCOMPARE(oracleFrame(QStringLiteral("Not active")), otherBefore);
+        QVERIFY(m_client.command(QStringLiteral("close %1").arg(other)));
+        QVERIFY(m_client.command(QStringLiteral("close %1").arg(active)));
     }
 
     void watchAppliesToWindowsAsTheyCome()
