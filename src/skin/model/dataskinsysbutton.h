@@ -6,11 +6,11 @@
 
 struct TDataSkinSysButton : TDataSkinObject
 {
-    int action = 0; // 0 close, 1 maximize/restore, 2 minimize, 3/11 window menu (draws the icon), ...
-    int align = 0;  // 0 from the left, 1 from the right, 2/8 left of the caption, 3/9 right of it, 100 MDI
+    int action = 0; // ButtonAction (skinmetrics.h)
+    int align = 0;  // ButtonAlign
     int xcoord = 0;
     int ycoord = 0;
     int combineOp = -1;
-    int visibility = 0;  // visibility condition code
-    int visibility1 = 0; // second visibility condition code
+    int visibility = 0;  // ButtonVisibility: the condition
+    int visibility1 = 0; // ButtonVisibility: the second condition
 };

@@ -11,7 +11,7 @@ struct TDataSkinTitle : TDataSkinObject
     int textShift() const { return leftWidth; }      // offset of left-aligned text from the title area
     int textShiftVert() const { return topHeight; }  // vertical shift, applied halved
     int textRightClip() const { return rightWidth; } // clip distance from the title area's right end
-    int textAlignment = 0;                           // 0 left (textShift), 1 centred, 2 right (textRightClip)
+    int textAlignment = 0;                           // CaptionAlign (skinmetrics.h)
     int textBackground = 0;                          // text background mode
     int fontHeight = 14;                             // caption font height, pixels
     int txtBackLeft = 0;                             // fixed left part of the text background, pixels
