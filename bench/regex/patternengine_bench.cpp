@@ -153,7 +153,7 @@ struct PathologicalCase
     std::string title;
 };
 
-// Titles are at most 255 bytes; the case is 60 'a' and a '!'.
+// Titles are at most 255 bytes; 60 'a' and a '!' is the title that stalled --match.
 std::vector<PathologicalCase> pathologicalCases()
 {
     const std::string as60(60, 'a');
