@@ -12,6 +12,8 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcGnome, "framewright.gnome", QtWarningMsg)
 
+const QString kConnectionName = QStringLiteral("framewright-gnome-shell");
+
 QDBusMessage methodCall(const QString &method, const QVariantList &arguments)
 {
     QDBusMessage call = QDBusMessage::createMethodCall(kShellService, kObjectPath, kInterface, method);
@@ -32,6 +34,22 @@ bool isMissingObject(const QDBusMessage &reply)
 QString extensionUuid()
 {
     return QStringLiteral(FRAMEWRIGHT_GNOME_EXTENSION_UUID);
+}
+
+// QtDBus reads its connections on a thread that ends only when its global objects are destroyed at exit, and the
+// registry of the types it reads messages into is a global object too, destroyed in the reverse order of creation.
+// Made before the thread, the registry outlives it; made after (by QtDBus itself), a message still dispatched at
+// exit (the bus's NameAcquired) finds its types gone, and Qt 6.4 prints "Trying to construct an instance of an
+// invalid type" on standard error.
+QDBusConnection openShellBus()
+{
+    qRegisterMetaType<QDBusMessage>();
+    return QDBusConnection::connectToBus(QDBusConnection::SessionBus, kConnectionName);
+}
+
+void closeShellBus()
+{
+    QDBusConnection::disconnectFromBus(kConnectionName);
 }
 
 ShellClient::ShellClient(QDBusConnection bus)

@@ -27,6 +27,10 @@ constexpr int kPlaceTimeoutMs = 12000;
 // The extension's uuid, the name of its folder and what `gnome-extensions enable` takes.
 QString extensionUuid();
 
+// The backend's own connection to the session bus, and its end.
+QDBusConnection openShellBus();
+void closeShellBus();
+
 enum class ShellPresence {
     Extension,        // our interface answers
     WithoutExtension, // GNOME Shell answers but has no such object: the extension is not enabled (or not loaded yet)

@@ -32,33 +32,46 @@ ShowState showStateOf(const ShellWindow &window)
 
 bool GnomeWindowSystem::shellRunning()
 {
-    const QDBusConnectionInterface *bus = QDBusConnection::sessionBus().interface();
-    return bus && bus->isServiceRegistered(kShellService).value();
+    const QDBusConnectionInterface *bus = openShellBus().interface();
+    const bool running = bus && bus->isServiceRegistered(kShellService).value();
+    if (!running) {
+        closeShellBus();
+    }
+    return running;
 }
 
 GnomeWindowSystem::Opened GnomeWindowSystem::open()
 {
-    ShellClient shell(QDBusConnection::sessionBus());
+    ShellClient shell(openShellBus());
+    const auto failed = [](const QString &error) {
+        closeShellBus();
+        return Opened {nullptr, error};
+    };
     switch (shell.presence()) {
     case ShellPresence::WithoutExtension:
-        return {nullptr, extensionMissing()};
+        return failed(extensionMissing());
     case ShellPresence::NoAnswer:
-        return {nullptr, QStringLiteral("GNOME Shell does not answer on the session bus")};
+        return failed(QStringLiteral("GNOME Shell does not answer on the session bus"));
     case ShellPresence::Extension:
         break;
     }
     auto monitors = shell.monitors();
     if (!monitors) {
-        return {nullptr, QStringLiteral("GNOME Shell's Framewright extension gives no monitor list that can be read")};
+        return failed(QStringLiteral("GNOME Shell's Framewright extension gives no monitor list that can be read"));
     }
     orderMonitors(*monitors);
     return {std::unique_ptr<GnomeWindowSystem>(new GnomeWindowSystem(std::move(*monitors))), {}};
 }
 
 GnomeWindowSystem::GnomeWindowSystem(std::vector<Monitor> monitors)
-    : m_shell(QDBusConnection::sessionBus())
+    : m_shell(openShellBus())
     , m_monitors(std::move(monitors))
 { }
+
+GnomeWindowSystem::~GnomeWindowSystem()
+{
+    closeShellBus();
+}
 
 std::vector<Monitor> GnomeWindowSystem::monitors()
 {

@@ -25,6 +25,7 @@ public:
     static bool shellRunning();
     // Opens the backend when the extension answers on the session bus.
     static Opened open();
+    ~GnomeWindowSystem() override;
 
     std::vector<Monitor> monitors() override;
     std::vector<TopLevelWindow> topLevelWindows() override;

@@ -153,15 +153,20 @@ class Placement {
         }
         this._service.rememberRestoreRect(window, normal);
         window.maximize(Meta.MaximizeFlags.BOTH);
-        const resized = () => isMaximized(window) && !sameRect(window.get_frame_rect(), normal);
+        // mutter sets the state and moves the frame to the work area's corner at once; the window is maximized once
+        // its client has taken the new size (the work area's, or less for a window with size increments).
+        const resized = () => {
+            const frame = window.get_frame_rect();
+            return isMaximized(window)
+                && (!sameSize(frame, normal) || sameRect(frame, window.get_work_area_current_monitor()));
+        };
         waitForWindow(window, ['size-changed'], resized, 0, kSettleTimeoutMs,
-            found => this._step(found, () => this._finish(normal)));
+            found => this._step(found, () => this._finish(normal, resized())));
     }
 
-    _finish(normal) {
-        const window = this._window;
-        window.activate(global.get_current_time());
-        this._reply({found: true, ...normal, maximized: isMaximized(window)});
+    _finish(normal, maximized = false) {
+        this._window.activate(global.get_current_time());
+        this._reply({found: true, ...normal, maximized});
     }
 }
 
