@@ -2,7 +2,7 @@
 // (topmost first), placing a window, the active window, and a signal when windows appear, vanish or are retitled.
 // Replies are JSON texts; the program checks every field. This file is the body shared by both module styles: the
 // build puts it between the imports and the extension class of extension.js (43-44: legacy imports, 45+: ES modules),
-// which provide Gio, GLib and Meta.
+// which provide Gio, GLib, Meta and the shell's Main.
 
 const kObjectPath = '/org/framewright/Shell';
 const kInterfaceXml = `<node>
@@ -55,20 +55,21 @@ function isMaximized(window) {
     return window.get_maximized() === Meta.MaximizeFlags.BOTH;
 }
 
-// Calls `done` once, when `isDone()` holds after one of the window's `signals`, `quietMs` after the last
-// 'size-changed' to another size than the window had at the start (0: not at all), or after `timeoutMs`; with false
-// when the window is unmanaged meanwhile. A new window may still report its own first size after it was shown.
+// Calls `done(found, settled)` once: when `isDone()` holds after one of the window's `signals`, `quietMs` after the
+// last 'size-changed' to another size than the window had at the start (0: not at all), or unsettled after
+// `timeoutMs`; with found false when the window is unmanaged meanwhile. A new window may still report its own first
+// size after it was shown.
 function waitForWindow(window, signals, isDone, quietMs, timeoutMs, done) {
     const startRect = window.get_frame_rect();
     const handlers = [];
     let quiet = 0;
     let timeout = 0;
-    const finish = found => {
+    const finish = (found, settled = true) => {
         handlers.forEach(id => window.disconnect(id));
         handlers.length = 0;
         [quiet, timeout].filter(id => id !== 0).forEach(id => GLib.source_remove(id));
         quiet = timeout = 0;
-        done(found);
+        done(found, settled);
     };
     const restartQuiet = () => {
         if (quiet !== 0) {
@@ -81,7 +82,7 @@ function waitForWindow(window, signals, isDone, quietMs, timeoutMs, done) {
         });
     };
     if (isDone()) {
-        done(true);
+        done(true, true);
         return;
     }
     for (const signal of signals) {
@@ -96,7 +97,7 @@ function waitForWindow(window, signals, isDone, quietMs, timeoutMs, done) {
     handlers.push(window.connect('unmanaged', () => finish(false)));
     timeout = GLib.timeout_add(GLib.PRIORITY_DEFAULT, timeoutMs, () => {
         timeout = 0;
-        finish(true);
+        finish(true, false);
         return GLib.SOURCE_REMOVE;
     });
 }
@@ -127,6 +128,11 @@ class Placement {
 
     _move() {
         const window = this._window;
+        // In the overview, windows are shown as copies: their clients get no frame callbacks, draw nothing and never
+        // take a new size (Qt 6.4 stops drawing altogether). GNOME Shell starts in the overview.
+        if (Main.overview.visible) {
+            Main.overview.hide();
+        }
         if (window.minimized) {
             window.unminimize();
         }
@@ -134,25 +140,30 @@ class Placement {
             window.unmaximize(Meta.MaximizeFlags.BOTH);
         }
         // mutter 43 drops the move of a request whose size it limits (the window's minimum): moving first keeps the
-        // asked position for the size the window keeps. A move alone needs no answer from the client.
+        // asked position for the size the window keeps. A move alone needs no answer from the client. A redraw of the
+        // window's actor lets mutter send the frame callbacks its client waits for before it draws again (headless,
+        // nothing else may be drawn for a while).
         const r = this._rect;
         window.move_frame(true, r.x, r.y);
         window.move_resize_frame(true, r.x, r.y, r.width, r.height);
+        window.get_compositor_private()?.queue_redraw();
         const landed = () => sameRect(window.get_frame_rect(), r);
         waitForWindow(window, ['size-changed', 'position-changed'], landed, kQuietMs, kSettleTimeoutMs,
-            found => this._step(found, () => this._maximizeIfAsked()));
+            (found, settled) => this._step(found, () => this._maximizeIfAsked(settled)));
     }
 
-    // Maximizing before the client has answered the new size would keep the old rectangle as the one to restore.
-    _maximizeIfAsked() {
+    // Maximizing before the client has answered the new size would keep the old rectangle as the one to restore;
+    // a window that has not answered in time is left as it is.
+    _maximizeIfAsked(settled) {
         const window = this._window;
         const normal = plainRect(window.get_frame_rect());
-        if (!this._maximize) {
+        if (!this._maximize || !settled) {
             this._finish(normal);
             return;
         }
         this._service.rememberRestoreRect(window, normal);
         window.maximize(Meta.MaximizeFlags.BOTH);
+        window.get_compositor_private()?.queue_redraw();
         // mutter sets the state and moves the frame to the work area's corner at once; the window is maximized once
         // its client has taken the new size (the work area's, or less for a window with size increments).
         const resized = () => {
@@ -165,7 +176,7 @@ class Placement {
     }
 
     _finish(normal, maximized = false) {
-        this._window.activate(global.get_current_time());
+        Main.activateWindow(this._window);
         this._reply({found: true, ...normal, maximized});
     }
 }
