@@ -7,6 +7,8 @@
 #include "platform/sway/swaywindowsystem.h"
 #include "platform/x11/x11windowsystem.h"
 
+#include <QDBusMessage>
+
 namespace platform {
 
 namespace {
@@ -75,6 +77,12 @@ SessionWindowSystem openSessionWindowSystem()
     if (const QByteArray swaySocket = qgetenv("SWAYSOCK"); !swaySocket.isEmpty()) {
         return openSway(swaySocket);
     }
+    // QtDBus reads its connections on a thread that ends only when its global objects are destroyed at exit, and
+    // the registry of the types it reads messages into is a global object too, destroyed in the reverse order of
+    // creation. Made before any connection, the registry outlives the thread; made after (by QtDBus itself), a
+    // message still dispatched at exit (the bus's NameAcquired) finds its types gone, and Qt 6.4 prints "Trying to
+    // construct an instance of an invalid type" on standard error.
+    qRegisterMetaType<QDBusMessage>();
     if (std::unique_ptr<WindowSystem> kwin = kwin::KWinWindowSystem::open()) {
         return SessionWindowSystem {std::move(kwin), QString(), QString()};
     }

@@ -36,14 +36,8 @@ QString extensionUuid()
     return QStringLiteral(FRAMEWRIGHT_GNOME_EXTENSION_UUID);
 }
 
-// QtDBus reads its connections on a thread that ends only when its global objects are destroyed at exit, and the
-// registry of the types it reads messages into is a global object too, destroyed in the reverse order of creation.
-// Made before the thread, the registry outlives it; made after (by QtDBus itself), a message still dispatched at
-// exit (the bus's NameAcquired) finds its types gone, and Qt 6.4 prints "Trying to construct an instance of an
-// invalid type" on standard error.
 QDBusConnection openShellBus()
 {
-    qRegisterMetaType<QDBusMessage>();
     return QDBusConnection::connectToBus(QDBusConnection::SessionBus, kConnectionName);
 }
 

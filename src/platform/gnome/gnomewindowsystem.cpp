@@ -16,6 +16,8 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcGnomeSystem, "framewright.gnome", QtWarningMsg)
 
+constexpr int kPlaceAttempts = 3;
+
 QString extensionMissing()
 {
     return QStringLiteral("GNOME Shell runs without Framewright's extension: enable it with \"gnome-extensions enable "
@@ -157,9 +159,10 @@ bool GnomeWindowSystem::setWindowPlacement(WindowId window, const WindowPlacemen
     const bool maximize = placement.showState == ShowState::Maximized;
     const QRect &asked = placement.normalRect;
     std::optional<PlaceResult> placed;
-    // A window that answers with another size is asked once more: a new window may still have been settling its
-    // first size. The size it keeps then is its own (its minimum); the anchor point of the rectangle is kept.
-    for (int attempt = 0; attempt < 2 && (!placed || placed->normal.size() != asked.size()); ++attempt) {
+    // A window that answers with another size is asked again: a Qt 6.4 client that has just shown its window may
+    // pass over the first new sizes it is given (seen on mutter 43 under load). The size it keeps after that is its
+    // own (its minimum); the anchor point of the rectangle is kept.
+    for (int attempt = 0; attempt < kPlaceAttempts && (!placed || placed->normal.size() != asked.size()); ++attempt) {
         placed = m_shell.place(*native, asked, maximize);
         if (!placed || !placed->found) {
             return false;
