@@ -8,6 +8,7 @@
 #include "platform/sessionwindowsystem.h"
 #include "settings/settingsfile.h"
 #include "settings/settingslocation.h"
+#include "settings/settingstext.h"
 
 namespace {
 
@@ -128,7 +129,7 @@ bool printWindow(platform::WindowSystem &windowSystem, const platform::TopLevelW
     const int monitor = MonitorAtPoint(windowSystem, GetMonitorCount(windowSystem), rect.topLeft());
     const QString monitorText = monitor >= 0 ? QStringLiteral("monitor %1").arg(monitor + 1) : QStringLiteral("-");
     out << windowId(window.id) << '\t' << monitorText << '\t' << stateName(placement->showState) << '\t'
-        << rectText(rect) << '\t' << window.title << '\n';
+        << rectText(rect) << '\t' << printableSettingsText(window.title) << '\n';
     return true;
 }
 
@@ -143,8 +144,9 @@ int applyEntries(const std::vector<cParameters> &entries, platform::WindowSystem
             printWindow(windowSystem, applied.window, out);
             if (!applied.landed) {
                 allLanded = false;
-                errors << "framewright: window " << windowId(applied.window.id) << " (" << applied.window.title
-                       << ") did not take " << rectText(applied.requested) << Qt::endl;
+                errors << "framewright: window " << windowId(applied.window.id) << " ("
+                       << printableSettingsText(applied.window.title) << ") did not take "
+                       << rectText(applied.requested) << Qt::endl;
             }
         }
     }

@@ -28,7 +28,9 @@ std::unique_ptr<platform::WindowSystem> openWindowSystem(QTextStream &errors);
 
 // One line per entry: description, the title it is for, the placement in words; tab-separated.
 void listEntries(const SavedEntries &entries, QTextStream &out);
-// One line for a window as the program reads it: id, monitor, state, outer rectangle, title; tab-separated.
+// One line for a window as the program reads it: id, monitor, state, outer rectangle, title; tab-separated. The
+// title is any program's text: its control characters are written as \xNN (a backslash as \\), so that it can
+// neither act on the terminal nor break the line.
 // Nothing (false) when the window cannot be read any more.
 bool printWindow(platform::WindowSystem &windowSystem, const platform::TopLevelWindow &window, QTextStream &out);
 // Applies the entries in turn (an entry without a window title to the active window) and prints each window moved; a

@@ -5,6 +5,7 @@
 #include "terminationsignals.h"
 
 #include "placement/windowlist.h"
+#include "settings/settingstext.h"
 
 #include <QCoreApplication>
 
@@ -70,7 +71,7 @@ int runWatch(const Invocation &invocation)
         out.flush();
         if (!applied.landed) {
             errors << "framewright: window 0x" << Qt::hex << applied.window.id << Qt::dec << " ("
-                   << applied.window.title << ") did not take its placement" << Qt::endl;
+                   << printableSettingsText(applied.window.title) << ") did not take its placement" << Qt::endl;
         }
     });
     bool displayLost = false;

@@ -2,6 +2,7 @@
 // and the watch session's rule (once per window and entry until the title stops matching) over a fake window
 // system.
 #include "cli/commandline.h"
+#include "cli/commands.h"
 #include "cli/placementwords.h"
 #include "cli/watch.h"
 
@@ -126,6 +127,35 @@ private slots:
         QVERIFY(applied.isEmpty());
         windowSystem.setWindows({{1, "Mail - Notepad", true, false}, {3, "Notepad", true, false}});
         QCOMPARE(applied, (QList<std::pair<WindowId, QString>> {{3, "Notes"}}));
+    }
+
+    // Any program sets its title: what reaches the terminal cannot clear it, move the cursor or add a line.
+    void windowLineWithHostileTitle_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("plain") << "Untitled - Notepad"
+                               << "Untitled - Notepad";
+        QTest::newRow("escape sequence") << "a\x1b[2Jb"
+                                         << "a\\x1b[2Jb";
+        QTest::newRow("line break and tab") << "a\nb\tc"
+                                            << "a\\x0ab\\x09c";
+        QTest::newRow("C1 control") << QStringView(u"a\u009bb").toString() << "a\\x9bb";
+        QTest::newRow("backslash kept apart from the escapes") << "C:\\x1b"
+                                                               << "C:\\\\x1b";
+    }
+
+    void windowLineWithHostileTitle()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, shown);
+        FakeWindowSystem windowSystem;
+        windowSystem.setWindows({{7, title, true, false}});
+        QString line;
+        QTextStream out(&line);
+        QVERIFY(printWindow(windowSystem, windowSystem.topLevelWindows().front(), out));
+        out.flush();
+        QCOMPARE(line, "0x00000007\tmonitor 1\tnormal\t0,0 200x150\t" + shown + '\n');
     }
 };
 
