@@ -168,13 +168,14 @@ bool MainController::applyPlacement(platform::WindowId window, const PlacementRe
     return placeWindow(m_windowSystem, window, rect, maximized);
 }
 
-void MainController::applyToWindows(
+QString MainController::applyToWindows(
     const Placement &placement, const std::vector<platform::TopLevelWindow> &chosen) const
 {
-    applyEntry(TitledPlacement {QString(), false, placement}, m_windowSystem, ApplyScope {m_monitorCount, {}, chosen});
+    return refusalOf(applyEntry(
+        TitledPlacement {QString(), false, placement}, m_windowSystem, ApplyScope {m_monitorCount, {}, chosen}));
 }
 
-int MainController::applySelectedEntries(const std::vector<platform::TopLevelWindow> &chosen) const
+int MainController::applySelectedEntries(const std::vector<platform::TopLevelWindow> &chosen, QString *refusal) const
 {
     // The windows are listed afresh: windows opened since the title list was filled take part.
     ApplyScope scope {m_monitorCount, ::offeredWindows(m_windowSystem), {}};
@@ -184,7 +185,10 @@ int MainController::applySelectedEntries(const std::vector<platform::TopLevelWin
     int last = -1;
     for (int i = 0; i < m_entries.count(); ++i) {
         if (m_entries.isSelected(i)) {
-            applyEntry(m_entries.at(i), m_windowSystem, scope);
+            const QString refused = refusalOf(applyEntry(m_entries.at(i), m_windowSystem, scope));
+            if (refusal && refusal->isEmpty()) {
+                *refusal = refused;
+            }
             last = i;
         }
     }

@@ -86,12 +86,14 @@ public:
     // The rectangle of `placement` on its monitor.
     PlacementRect computePlacement(const Placement &placement) const;
     bool applyPlacement(platform::WindowId window, const PlacementRect &rect, bool maximized) const;
-    // The Direct group's Apply: the placement to the chosen windows, in their order.
-    void applyToWindows(const Placement &placement, const std::vector<platform::TopLevelWindow> &chosen) const;
+    // The Direct group's Apply: the placement to the chosen windows, in their order. Why the window system can never
+    // carry it out (sway: maximized), or empty.
+    QString applyToWindows(const Placement &placement, const std::vector<platform::TopLevelWindow> &chosen) const;
     // The Saved group's Apply: each selected entry, in list order, to the windows offered now whose titles match;
     // an entry without a title to the chosen windows, but only when it is the only selected entry. Returns the row
-    // of the last selected entry, or -1.
-    int applySelectedEntries(const std::vector<platform::TopLevelWindow> &chosen) const;
+    // of the last selected entry, or -1; `refusal` (when given) gets the first reason the window system gave for an
+    // entry it can never carry out.
+    int applySelectedEntries(const std::vector<platform::TopLevelWindow> &chosen, QString *refusal = nullptr) const;
 
     // The placement values that describe a window's placement: its normal rectangle in pixels against the left and
     // top edges of the listed monitor that holds its corner (the first monitor, at the screen's origin, when none

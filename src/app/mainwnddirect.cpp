@@ -3,6 +3,7 @@
 #include "mainwnd.h"
 
 #include "directpanel.h"
+#include "messageboxes.h"
 #include "placementpanel.h"
 
 void TMainWnd::fillTitleList()
@@ -30,7 +31,10 @@ void TMainWnd::RefreshBtnClick()
 
 void TMainWnd::Apply1BtnClick()
 {
-    m_controller.applyToWindows(m_placement->placement(), m_direct->chosenWindows());
+    if (const QString refusal = m_controller.applyToWindows(m_placement->placement(), m_direct->chosenWindows());
+        !refusal.isEmpty()) {
+        m_services.messageBoxes->failure(this, refusal);
+    }
 }
 
 PlacementRect TMainWnd::ComputePlacement(int monitorIndex) const

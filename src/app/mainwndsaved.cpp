@@ -100,7 +100,11 @@ void TMainWnd::RemoveByDescription(const QString &description)
 void TMainWnd::Apply2BtnClick()
 {
     // The controls show the last applied entry afterwards, as if each had been shown in turn.
-    if (const int last = m_controller.applySelectedEntries(m_direct->chosenWindows()); last >= 0) {
+    QString refusal;
+    if (const int last = m_controller.applySelectedEntries(m_direct->chosenWindows(), &refusal); last >= 0) {
         LoadControls(m_controller.entries().at(last));
+    }
+    if (!refusal.isEmpty()) {
+        m_services.messageBoxes->failure(this, refusal);
     }
 }

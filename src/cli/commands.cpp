@@ -139,7 +139,15 @@ int applyEntries(const std::vector<cParameters> &entries, platform::WindowSystem
     bool matched = false;
     bool allLanded = true;
     for (const cParameters &entry : entries) {
-        for (const AppliedWindow &applied : applyEntry(entry, windowSystem, activeWindowScope(windowSystem))) {
+        const std::vector<AppliedWindow> placed = applyEntry(entry, windowSystem, activeWindowScope(windowSystem));
+        // A placement the window system can never carry out is one line for the entry, not one per window.
+        if (const QString refusal = refusalOf(placed); !refusal.isEmpty()) {
+            matched = true;
+            allLanded = false;
+            errors << "framewright: cannot apply \"" << entry.Description << "\": " << refusal << Qt::endl;
+            continue;
+        }
+        for (const AppliedWindow &applied : placed) {
             matched = true;
             printWindow(windowSystem, applied.window, out);
             if (!applied.landed) {

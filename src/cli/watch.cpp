@@ -69,7 +69,10 @@ int runWatch(const Invocation &invocation)
     WatchSession session(std::move(watched), *windowSystem, [&](const cParameters &, const AppliedWindow &applied) {
         printWindow(*windowSystem, applied.window, out);
         out.flush();
-        if (!applied.landed) {
+        if (!applied.refusal.isEmpty()) {
+            errors << "framewright: window 0x" << Qt::hex << applied.window.id << Qt::dec << " ("
+                   << applied.window.title << ") was not placed: " << applied.refusal << Qt::endl;
+        } else if (!applied.landed) {
             errors << "framewright: window 0x" << Qt::hex << applied.window.id << Qt::dec << " ("
                    << printableSettingsText(applied.window.title) << ") did not take its placement" << Qt::endl;
         }

@@ -40,14 +40,19 @@ PlacementRect placementRect(const Placement &placement, platform::WindowSystem &
         withinUnitLimits(placement), referenceRect(windowSystem, placement.screenIndex, monitorCount));
 }
 
-bool placeWindow(
-    platform::WindowSystem &windowSystem, platform::WindowId window, const PlacementRect &rect, bool maximized)
+platform::WindowPlacement windowPlacement(const PlacementRect &rect, bool maximized)
 {
     platform::WindowPlacement placement;
     placement.showState = maximized ? platform::ShowState::Maximized : platform::ShowState::Normal;
     placement.normalRect = QRect(rect.left, rect.top, rect.width, rect.height);
     placement.anchor = rect.anchor;
-    return windowSystem.setWindowPlacement(window, placement);
+    return placement;
+}
+
+bool placeWindow(
+    platform::WindowSystem &windowSystem, platform::WindowId window, const PlacementRect &rect, bool maximized)
+{
+    return windowSystem.setWindowPlacement(window, windowPlacement(rect, maximized));
 }
 
 std::vector<platform::TopLevelWindow> matchingWindows(
@@ -80,6 +85,11 @@ ApplyScope activeWindowScope(platform::WindowSystem &windowSystem)
     return scope;
 }
 
+QString refusalOf(const std::vector<AppliedWindow> &applied)
+{
+    return applied.empty() ? QString() : applied.front().refusal;
+}
+
 std::vector<AppliedWindow> placeWindows(const Placement &placement, platform::WindowSystem &windowSystem,
     std::optional<int> monitorCount, const std::vector<platform::TopLevelWindow> &windows)
 {
@@ -89,9 +99,10 @@ std::vector<AppliedWindow> placeWindows(const Placement &placement, platform::Wi
     }
     const int count = monitorCount ? *monitorCount : GetMonitorCount(windowSystem);
     const PlacementRect rect = placementRect(placement, windowSystem, count);
+    const QString refusal = windowSystem.placementRefusal(windowPlacement(rect, placement.maximized));
     for (const auto &window : windows) {
-        const bool landed = placeWindow(windowSystem, window.id, rect, placement.maximized);
-        applied.push_back({window, QRect(rect.left, rect.top, rect.width, rect.height), landed});
+        const bool landed = refusal.isEmpty() && placeWindow(windowSystem, window.id, rect, placement.maximized);
+        applied.push_back({window, QRect(rect.left, rect.top, rect.width, rect.height), landed, refusal});
     }
     return applied;
 }

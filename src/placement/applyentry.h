@@ -45,6 +45,9 @@ QRect referenceRect(platform::WindowSystem &windowSystem, int monitorIndex, int 
 // rectangle of its monitor.
 PlacementRect placementRect(const Placement &placement, platform::WindowSystem &windowSystem, int monitorCount);
 
+// The window-system placement of the rectangle, shown normal or maximized.
+platform::WindowPlacement windowPlacement(const PlacementRect &rect, bool maximized);
+
 // Gives the window the rectangle, shown normal or maximized; whether it took the placement (see
 // WindowSystem::setWindowPlacement).
 bool placeWindow(
@@ -66,7 +69,12 @@ struct AppliedWindow
     platform::TopLevelWindow window;
     QRect requested;     // the outer rectangle asked for
     bool landed = false; // took the placement, as exactly as its size hints allow
+    QString refusal;     // why the window system can never carry out the placement (then not tried), or empty
 };
+
+// Why the window system can never carry out the placement the windows were given (none of them was tried then);
+// empty when it can, or for no window.
+QString refusalOf(const std::vector<AppliedWindow> &applied);
 
 // Gives each window the placement's rectangle, in order; reports each window. `monitorCount` as in ApplyScope.
 std::vector<AppliedWindow> placeWindows(const Placement &placement, platform::WindowSystem &windowSystem,
