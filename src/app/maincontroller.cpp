@@ -100,8 +100,10 @@ void MainController::saveSettings(const WindowState &state)
     m_settingsFile->writeInteger(kGeneral, QStringLiteral("ActiveList"), int(state.activeList));
     m_entries.autoEntry().placement = state.controls;
     m_entries.save(*m_settingsFile);
-    m_settingsFile->writeInteger(kGeneral, QStringLiteral("Top"), state.position.y());
-    m_settingsFile->writeInteger(kGeneral, QStringLiteral("Left"), state.position.x());
+    if (state.position) {
+        m_settingsFile->writeInteger(kGeneral, QStringLiteral("Top"), state.position->y());
+        m_settingsFile->writeInteger(kGeneral, QStringLiteral("Left"), state.position->x());
+    }
     const SettingsSaveReport report = m_settingsFile->save();
     const QString file = printableSettingsText(settingsPath());
     for (const QString &entry : m_entries.entriesAmong(report.overridden)) {

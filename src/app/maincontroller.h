@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "entries/savedentries.h"
@@ -25,7 +26,9 @@ struct WindowState
 {
     ActiveList activeList = ActiveList::Other;
     Placement controls; // the placement controls, kept as the Auto entry
-    QPoint position;    // the window's top left corner
+    // The window's top left corner; empty when the window cannot know it (a Wayland client, which the compositor
+    // places): the saved one is kept.
+    std::optional<QPoint> position;
 };
 
 class MainController

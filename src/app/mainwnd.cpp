@@ -17,6 +17,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QListWidget>
 #include <QLoggingCategory>
 #include <QPushButton>
@@ -206,7 +207,8 @@ WindowState TMainWnd::windowState() const
     const ActiveList activeList = active == m_direct->titleList() ? ActiveList::TitleList
         : active == m_saved->savedList()                          ? ActiveList::SavedList
                                                                   : ActiveList::Other;
-    return {activeList, m_placement->placement(), pos()};
+    const bool placesItself = QGuiApplication::platformName() != QLatin1String("wayland");
+    return {activeList, m_placement->placement(), placesItself ? std::optional<QPoint>(pos()) : std::nullopt};
 }
 
 void TMainWnd::FormDestroy()
