@@ -144,7 +144,8 @@ int applyEntries(const std::vector<cParameters> &entries, platform::WindowSystem
         if (const QString refusal = refusalOf(placed); !refusal.isEmpty()) {
             matched = true;
             allLanded = false;
-            errors << "framewright: cannot apply \"" << entry.Description << "\": " << refusal << Qt::endl;
+            errors << "framewright: cannot apply \"" << printableSettingsText(entry.Description) << "\": " << refusal
+                   << Qt::endl;
             continue;
         }
         for (const AppliedWindow &applied : placed) {

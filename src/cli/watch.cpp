@@ -71,7 +71,8 @@ int runWatch(const Invocation &invocation)
         out.flush();
         if (!applied.refusal.isEmpty()) {
             errors << "framewright: window 0x" << Qt::hex << applied.window.id << Qt::dec << " ("
-                   << applied.window.title << ") was not placed: " << applied.refusal << Qt::endl;
+                   << printableSettingsText(applied.window.title) << ") was not placed: " << applied.refusal
+                   << Qt::endl;
         } else if (!applied.landed) {
             errors << "framewright: window 0x" << Qt::hex << applied.window.id << Qt::dec << " ("
                    << printableSettingsText(applied.window.title) << ") did not take its placement" << Qt::endl;
