@@ -1,5 +1,6 @@
 // The main window's controls, its lifecycle (start-up and shut-down against the settings file) and its own commands.
 #include "mainwnd.h"
+#include "abruptexit.h"
 
 #include "application.h"
 #include "clickimage.h"
@@ -10,11 +11,14 @@
 #include "placementpanel.h"
 #include "savedpanel.h"
 
+#include "cli/terminationsignals.h"
 #include "settings/settingsfile.h"
+#include "settings/settingstext.h"
 #include "skin/component/skindata.h"
 #include "skin/frame/skinmanage.h"
 #include "skin/load/shippedskin.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -22,6 +26,8 @@
 #include <QLoggingCategory>
 #include <QPushButton>
 #include <QTreeWidget>
+
+#include <cstdio>
 
 Q_LOGGING_CATEGORY(lcMainWnd, "framewright.mainwnd")
 
@@ -153,6 +159,11 @@ void TMainWnd::FormCreate()
     SortByDescription = true;
     SortAscending = false;
 
+    // What the user changed survives an end that runs no shut-down (the X server gone), and a logout's request to
+    // save.
+    setAbruptExitWork([this] { saveSettings(FailureReport::StandardError); });
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { saveSettings(FailureReport::StandardError); });
+
     if (const QString refusal = m_controller.settingsRefusal(); !refusal.isEmpty()) {
         settingsFailure(this,
             QStringLiteral("The settings file %1 cannot be read: %2. The program starts without its settings and "
@@ -213,12 +224,26 @@ WindowState TMainWnd::windowState() const
 
 void TMainWnd::FormDestroy()
 {
+    clearAbruptExitWork();
+    // Told to end (a logout, a kill): the program ends without waiting for anyone to close a box.
+    saveSettings(terminationRequested() ? FailureReport::StandardError : FailureReport::MessageBox);
+    m_controller.releaseSettings();
+}
+
+// The shut-down's writing: the list state, every entry, the Auto entry and the window position, then the file saved.
+// A failure is shown in a box or, when nobody may be waited for, written to standard error.
+void TMainWnd::saveSettings(FailureReport failureReport)
+{
     try {
         m_controller.saveSettings(windowState());
     } catch (const SettingsWriteError &error) {
-        settingsFailure(nullptr, QString::fromUtf8(error.what()));
+        if (failureReport == FailureReport::StandardError) {
+            std::fprintf(
+                stderr, "framewright: %s\n", qPrintable(printableSettingsText(QString::fromUtf8(error.what()))));
+        } else {
+            settingsFailure(nullptr, QString::fromUtf8(error.what()));
+        }
     }
-    m_controller.releaseSettings();
 }
 
 void TMainWnd::ExitBtnClick()

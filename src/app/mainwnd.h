@@ -65,6 +65,8 @@ private:
     void connectCommands();
     void FormCreate();
     void FormDestroy();
+    enum class FailureReport { MessageBox, StandardError };
+    void saveSettings(FailureReport failureReport);
     void fillMonitorList();
     void restoreWindowPosition();
     void restoreFocus();

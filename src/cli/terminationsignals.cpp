@@ -11,8 +11,10 @@
 
 namespace {
 
+constexpr int kTerminationSignals[] = {SIGTERM, SIGINT, SIGHUP};
 int signalSockets[2] = {-1, -1};
 volatile sig_atomic_t loopReady = 0;
+bool terminating = false;
 
 void onSignal(int signalNumber)
 {
@@ -38,6 +40,10 @@ bool quitOnTerminationSignals(std::initializer_list<int> signalNumbers)
     QObject::connect(notifier, &QSocketNotifier::activated, [] {
         char byte = 0;
         [[maybe_unused]] const auto read = ::read(signalSockets[1], &byte, 1);
+        terminating = true;
+        for (const int signalNumber : kTerminationSignals) {
+            std::signal(signalNumber, SIG_DFL);
+        }
         QCoreApplication::quit();
     });
     struct sigaction action = {};
@@ -53,4 +59,9 @@ bool quitOnTerminationSignals(std::initializer_list<int> signalNumbers)
 void eventLoopStarts()
 {
     loopReady = 1;
+}
+
+bool terminationRequested()
+{
+    return terminating;
 }

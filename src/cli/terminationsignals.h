@@ -14,3 +14,7 @@ bool quitOnTerminationSignals(std::initializer_list<int> signalNumbers = {SIGTER
 
 // From now on a termination signal quits the event loop (once it runs; a signal that comes before is kept for it).
 void eventLoopStarts();
+
+// Whether a termination signal has ended the event loop: what runs after it then must not wait for the user (no
+// message boxes; reasons go to standard error). After that first signal, another one ends the process at once.
+bool terminationRequested();
