@@ -84,7 +84,9 @@ void TQuickIni::load(std::string_view text)
 
 std::string TQuickIni::readString(std::string_view section, std::string_view key, std::string_view defaultValue) const
 {
-    const std::string header = "[" + std::string(section) + "]";
+    std::string header;
+    header.reserve(section.size() + 2);
+    header.append(1, '[').append(section).append(1, ']');
     const auto found = std::find_if(
         m_sections.begin(), m_sections.end(), [&](const Section &s) { return equalsIgnoringCase(s.header, header); });
     if (found == m_sections.end()) {
