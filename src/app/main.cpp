@@ -75,7 +75,8 @@ int main(int argc, char **argv)
     services.messageBoxes = &messageBoxes;
     services.settingsPath = settingsFile.isEmpty() ? settingsFilePath() : settingsFile;
     if (settingsFile.isEmpty()) {
-        services.settingsNote = settingsLocationNote(QCoreApplication::applicationDirPath(), services.settingsPath);
+        services.settingsNote
+            = settingsLocationNote(QCoreApplication::applicationDirPath(), services.settingsPath, installedBinDir());
     }
     // One window per settings file: a second start brings the running window to the front instead.
     const SingleInstance::Claim claim = SingleInstance::claim(services.settingsPath);

@@ -833,31 +833,48 @@ void SettingsFileTest::linkTargetReplaced()
 void SettingsFileTest::location_data()
 {
     QTest::addColumn<QString>("executableDir"); // relative to the temporary folder
+    QTest::addColumn<QString>("installedBinDir");
     QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("note"); // %1 the executable folder, %2 the settings file
 
+    const QString unwritable
+        = QStringLiteral("The program's folder %1 cannot be written, so the settings are kept in %2 instead.");
+    const QString installed = QStringLiteral("The program is installed in %1, so the settings are kept in %2.");
     QTest::newRow("writable executable folder") << "bin"
-                                                << "bin/KTZ.ini";
+                                                << "usr/bin"
+                                                << "bin/KTZ.ini" << QString();
     QTest::newRow("missing executable folder") << "missing"
-                                               << "config/framewright/KTZ.ini";
+                                               << "usr/bin"
+                                               << "config/framewright/KTZ.ini" << unwritable;
     QTest::newRow("executable folder is a file") << "file"
-                                                 << "config/framewright/KTZ.ini";
+                                                 << "usr/bin"
+                                                 << "config/framewright/KTZ.ini" << unwritable;
+    // Root can write /usr/bin; an installed program still keeps its settings in the user's folder.
+    QTest::newRow("writable installed folder") << "bin"
+                                               << "bin"
+                                               << "config/framewright/KTZ.ini" << installed;
+    QTest::newRow("installed folder through a link") << "linked-bin"
+                                                     << "bin"
+                                                     << "config/framewright/KTZ.ini" << installed;
 }
 
 void SettingsFileTest::location()
 {
     QFETCH(QString, executableDir);
+    QFETCH(QString, installedBinDir);
     QFETCH(QString, expected);
+    QFETCH(QString, note);
     QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("bin")));
+    QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("usr/bin")));
+    QVERIFY(QFile::link(m_dir->filePath(QStringLiteral("bin")), m_dir->filePath(QStringLiteral("linked-bin"))));
     writeAll(m_dir->filePath(QStringLiteral("file")), "");
-    const QString path = settingsFilePath(m_dir->filePath(executableDir), m_dir->filePath(QStringLiteral("config")));
+    const QString executable = m_dir->filePath(executableDir);
+    const QString installed = m_dir->filePath(installedBinDir);
+    const QString path = settingsFilePath(executable, m_dir->filePath(QStringLiteral("config")), installed);
     QCOMPARE(path, m_dir->filePath(expected));
-    // Error boxes say which file is used when the one beside the executable cannot be.
-    QCOMPARE(settingsLocationNote(m_dir->filePath(executableDir), path),
-        expected.startsWith(QStringLiteral("config")) ? QStringLiteral("The program's folder %1 cannot be written, so "
-                                                                       "the settings are kept in %2 instead.")
-                                                            .arg(m_dir->filePath(executableDir), path)
-                                                      : QString());
-    // The test's own folder is writable, so the program's rule picks it.
+    // Error boxes say which file is used when the one beside the executable is not.
+    QCOMPARE(settingsLocationNote(executable, path, installed), note.isEmpty() ? note : note.arg(executable, path));
+    // The test's own folder is writable and not where programs are installed, so the program's rule picks it.
     QCOMPARE(settingsFilePath(), QCoreApplication::applicationDirPath() + QStringLiteral("/KTZ.ini"));
 }
 
