@@ -2,6 +2,7 @@
 // program is run as a user would run it, and picks the GNOME backend from the session. --windows, --match, --apply
 // in pixels and percent on the second monitor and maximized, and --watch for a window that appears later and one
 // retitled into a match. Results are read back from the shell with gdbus.
+#include "framewrightrun.h"
 #include "shellprobe.h"
 
 #include <QFile>
@@ -27,13 +28,6 @@ const QRect kPixels(100, 50, 400, 300);
 const QRect kSecond(1920, 0, 1280, 1024);
 const QRect kWatched((1920 - 500) / 2, (1080 - 400) / 2, 500, 400);
 const QRect kRetitled(1920, 0, 320, 256);
-
-struct Run
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
 
 // The frame of the window of that title as the shell has it, or an empty rectangle.
 QRect shellFrame(const QString &title)
@@ -169,16 +163,7 @@ private:
 
     Run framewright(const QStringList &arguments)
     {
-        QProcess process;
-        process.start(QStringLiteral(FRAMEWRIGHT_PROGRAM), QStringList {"--settings", m_settings} + arguments);
-        Run run;
-        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
-            return run;
-        }
-        run.status = process.exitCode();
-        run.out = QString::fromUtf8(process.readAllStandardOutput());
-        run.err = QString::fromUtf8(process.readAllStandardError());
-        return run;
+        return runFramewright(QStringList {"--settings", m_settings} + arguments);
     }
 
     QTemporaryDir m_dir;

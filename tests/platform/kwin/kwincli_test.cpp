@@ -3,6 +3,7 @@
 // alignment, a size the window refuses, a maximized entry, an entry without a title (the active window), and
 // --watch for a window that appears later and one retitled into a match. Every result is read back through KWin's
 // own scripting (KWinOracle).
+#include "framewrightrun.h"
 #include "kwinoracle.h"
 #include "waylandclient.h"
 
@@ -15,13 +16,6 @@ namespace {
 // The second output of kwin-session; entries name it as ScreenIndex=1.
 const QRect kSecond(1920, 0, 1920, 1080);
 const QString kTarget = QStringLiteral("Command line target");
-
-struct Run
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
 
 // One entry per alignment (HorzIndex, VertIndex: 0 near edge, 1 centre, 2 far edge) for `kTarget`, in pixels
 // ("Px<h><v>": 640 x 480, offsets 10 and 20 px) and in percent ("Pct<h><v>": 50% x 25%, offsets 30 and 40 px).
@@ -227,15 +221,7 @@ private slots:
 private:
     Run framewright(const QStringList &arguments)
     {
-        QProcess process;
-        process.start(QStringLiteral(FRAMEWRIGHT_PROGRAM), QStringList {"--settings", m_settings} + arguments);
-        Run run;
-        if (process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit) {
-            run.status = process.exitCode();
-        }
-        run.out = QString::fromUtf8(process.readAllStandardOutput());
-        run.err = QString::fromUtf8(process.readAllStandardError());
-        return run;
+        return runFramewright(QStringList {"--settings", m_settings} + arguments);
     }
 
     QRect oracleFrame(const QString &caption)

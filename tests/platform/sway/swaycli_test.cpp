@@ -3,6 +3,7 @@
 // a maximized entry, watching for a window that appears later and one retitled into a match. Results are read back
 // through sway's own IPC.
 #include "filebytes.h"
+#include "framewrightrun.h"
 #include "rawsway.h"
 #include "waylandclients.h"
 
@@ -30,13 +31,6 @@ const QRect kNotesRight(1920 + 1280 - 640 - 10, 1024 - 512 - 10, 640, 512);
 const QRect kPixels(1920 + 100, 50, 400, 300);
 const QRect kWatched((1920 - 500) / 2, (1080 - 400) / 2, 500, 400);
 const QRect kRetitled(1920, 0, 320, 256);
-
-struct Run
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
 
 // A line of --windows without its first column (handles are the listing process's own).
 QString windowLine(const RawView &view)
@@ -170,16 +164,7 @@ private slots:
 private:
     Run framewright(const QStringList &arguments)
     {
-        QProcess process;
-        process.start(QStringLiteral(FRAMEWRIGHT_PROGRAM), QStringList {"--settings", m_settings} + arguments);
-        Run run;
-        if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit) {
-            return run;
-        }
-        run.status = process.exitCode();
-        run.out = QString::fromUtf8(process.readAllStandardOutput());
-        run.err = QString::fromUtf8(process.readAllStandardError());
-        return run;
+        return runFramewright(QStringList {"--settings", m_settings} + arguments);
     }
 
     QTemporaryDir m_dir;
