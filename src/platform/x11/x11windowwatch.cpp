@@ -28,6 +28,9 @@ X11WindowWatch::X11WindowWatch(
     // are the window list of a window manager without EWMH. Selecting these is open to every client.
     const uint32_t rootMask = XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
     xcb_change_window_attributes(c, m_connection->root(), XCB_CW_EVENT_MASK, &rootMask);
+    // Nothing else may go out on this connection for a long time (no window to follow on an empty desktop): the
+    // selection is made to take effect before the first listing, so a window that appears after it is heard.
+    roundTrip();
     m_notifier = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(c), QSocketNotifier::Read);
     QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(), [this] { eventsArrived(); });
     report();
@@ -37,17 +40,22 @@ X11WindowWatch::~X11WindowWatch() = default;
 
 void X11WindowWatch::eventsArrived()
 {
-    bool changed = false;
-    while (Reply<xcb_generic_event_t> event {xcb_poll_for_event(m_connection->get())}) {
-        // Errors are those of selections on windows that vanished in between: nothing to do.
-        changed = matters(*event) || changed;
-    }
-    if (m_connection->broken()) {
-        m_notifier->setEnabled(false); // a closed socket stays readable
-        m_changed(std::nullopt);
-        return;
-    }
-    if (changed) {
+    // A listing's round trip reads whatever events arrive meanwhile into xcb's queue, which leaves the socket
+    // without data for the notifier: the queue is emptied again after each listing.
+    for (;;) {
+        bool changed = false;
+        while (Reply<xcb_generic_event_t> event {xcb_poll_for_event(m_connection->get())}) {
+            // Errors are those of selections on windows that vanished in between: nothing to do.
+            changed = matters(*event) || changed;
+        }
+        if (m_connection->broken()) {
+            m_notifier->setEnabled(false); // a closed socket stays readable
+            m_changed(std::nullopt);
+            return;
+        }
+        if (!changed) {
+            return;
+        }
         report();
     }
 }
@@ -103,10 +111,15 @@ bool X11WindowWatch::follow(const std::vector<TopLevelWindow> &windows)
         }
     }
     if (added) {
-        // A round trip: the server has carried the selections out once it answers.
-        Reply<xcb_get_input_focus_reply_t> sync(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+        roundTrip();
     }
     return added;
+}
+
+void X11WindowWatch::roundTrip()
+{
+    xcb_connection_t *c = m_connection->get();
+    const Reply<xcb_get_input_focus_reply_t> answer(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
 }
 
 } // namespace platform::x11

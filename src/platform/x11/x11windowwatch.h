@@ -30,6 +30,8 @@ private:
     void report();
     // Selects property changes on the windows not followed yet; true when there were any.
     bool follow(const std::vector<TopLevelWindow> &windows);
+    // Sends what is queued and waits for the server's answer: it has carried out every request sent before.
+    void roundTrip();
 
     WindowSystem &m_system;
     std::unique_ptr<X11Connection> m_connection;
