@@ -30,11 +30,6 @@ QString rectText(const QRect &rect)
     return QStringLiteral("%1,%2 %3x%4").arg(rect.x()).arg(rect.y()).arg(rect.width()).arg(rect.height());
 }
 
-QString windowId(platform::WindowId id)
-{
-    return QStringLiteral("0x%1").arg(id, 8, 16, QLatin1Char('0'));
-}
-
 QString titleInWords(const cParameters &entry)
 {
     if (entry.Title.isEmpty()) {
@@ -63,6 +58,11 @@ int matchEntry(const cParameters &entry, platform::WindowSystem &windowSystem, Q
 }
 
 } // namespace
+
+QString windowId(platform::WindowId id)
+{
+    return QStringLiteral("0x%1").arg(id, 8, 16, QLatin1Char('0'));
+}
 
 std::optional<int> loadEntries(const Invocation &invocation, SavedEntries &entries, QTextStream &errors)
 {

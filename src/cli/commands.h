@@ -28,6 +28,8 @@ std::unique_ptr<platform::WindowSystem> openWindowSystem(QTextStream &errors);
 
 // One line per entry: description, the title it is for, the placement in words; tab-separated.
 void listEntries(const SavedEntries &entries, QTextStream &out);
+// A window's id as every mode writes it: 0x and eight hexadecimal digits, as xprop and xwininfo read it.
+QString windowId(platform::WindowId id);
 // One line for a window as the program reads it: id, monitor, state, outer rectangle, title; tab-separated. The
 // title is any program's text: its control characters are written as \xNN (a backslash as \\), so that it can
 // neither act on the terminal nor break the line.

@@ -36,6 +36,20 @@ void WatchSession::windowsChanged(const std::vector<platform::TopLevelWindow> &w
     m_started = true;
 }
 
+void reportApplied(
+    platform::WindowSystem &windowSystem, const AppliedWindow &applied, QTextStream &out, QTextStream &errors)
+{
+    printWindow(windowSystem, applied.window, out);
+    out.flush();
+    const QString named = "framewright: window " + windowId(applied.window.id) + " ("
+        + printableSettingsText(applied.window.title) + ')';
+    if (!applied.refusal.isEmpty()) {
+        errors << named << " was not placed: " << applied.refusal << Qt::endl;
+    } else if (!applied.landed) {
+        errors << named << " did not take its placement" << Qt::endl;
+    }
+}
+
 int runWatch(const Invocation &invocation)
 {
     QTextStream out(stdout);
@@ -66,18 +80,8 @@ int runWatch(const Invocation &invocation)
         return kExitNoDisplay;
     }
     const size_t watchedCount = watched.size();
-    WatchSession session(std::move(watched), *windowSystem, [&](const cParameters &, const AppliedWindow &applied) {
-        printWindow(*windowSystem, applied.window, out);
-        out.flush();
-        if (!applied.refusal.isEmpty()) {
-            errors << "framewright: window 0x" << Qt::hex << applied.window.id << Qt::dec << " ("
-                   << printableSettingsText(applied.window.title) << ") was not placed: " << applied.refusal
-                   << Qt::endl;
-        } else if (!applied.landed) {
-            errors << "framewright: window 0x" << Qt::hex << applied.window.id << Qt::dec << " ("
-                   << printableSettingsText(applied.window.title) << ") did not take its placement" << Qt::endl;
-        }
-    });
+    WatchSession session(std::move(watched), *windowSystem,
+        [&](const cParameters &, const AppliedWindow &applied) { reportApplied(*windowSystem, applied, out, errors); });
     bool displayLost = false;
     const auto watch
         = windowSystem->watchTopLevelWindows([&](std::optional<std::vector<platform::TopLevelWindow>> windows) {

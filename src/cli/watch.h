@@ -8,6 +8,8 @@
 #include "placement/applyentry.h"
 #include "platform/windowsystem.h"
 
+#include <QTextStream>
+
 #include <functional>
 #include <set>
 #include <utility>
@@ -34,5 +36,10 @@ private:
     // (window, entry index) pairs whose title matched at the last report.
     std::set<std::pair<platform::WindowId, size_t>> m_matching;
 };
+
+// What --watch writes for a window it applied an entry to: the window's line on `out`, and on `errors` why it was
+// not placed or did not land.
+void reportApplied(
+    platform::WindowSystem &windowSystem, const AppliedWindow &applied, QTextStream &out, QTextStream &errors);
 
 int runWatch(const Invocation &invocation);

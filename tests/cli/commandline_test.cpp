@@ -1,6 +1,6 @@
 // The command line without a display: which mode the arguments ask for and the usage errors, placements in words,
-// and the watch session's rule (once per window and entry until the title stops matching) over a fake window
-// system.
+// the watch session's rule (once per window and entry until the title stops matching) and what the watch writes,
+// over a fake window system.
 #include "cli/commandline.h"
 #include "cli/commands.h"
 #include "cli/placementwords.h"
@@ -156,6 +156,37 @@ private slots:
         QVERIFY(printWindow(windowSystem, windowSystem.topLevelWindows().front(), out));
         out.flush();
         QCOMPARE(line, "0x00000007\tmonitor 1\tnormal\t0,0 200x150\t" + shown + '\n');
+    }
+
+    // Whatever --watch writes about a window names it as --windows does: 0x and eight digits.
+    void watchReportNamesTheWindowAsTheListingDoes_data()
+    {
+        QTest::addColumn<bool>("landed");
+        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("landed") << true << QString() << QString();
+        QTest::newRow("did not land") << false << QString()
+                                      << "framewright: window 0x00e00002 (Mail\\x1b) did not take its placement\n";
+        QTest::newRow("refused") << false << "no maximized state"
+                                 << "framewright: window 0x00e00002 (Mail\\x1b) was not placed: no maximized state\n";
+    }
+
+    void watchReportNamesTheWindowAsTheListingDoes()
+    {
+        QFETCH(bool, landed);
+        QFETCH(QString, refusal);
+        QFETCH(QString, error);
+        FakeWindowSystem windowSystem;
+        windowSystem.setWindows({{0xe00002, "Mail\x1b", true, false}});
+        AppliedWindow applied {windowSystem.topLevelWindows().front(), QRect(0, 0, 640, 480), landed, refusal};
+        QString printed;
+        QString errors;
+        QTextStream out(&printed);
+        QTextStream errorStream(&errors);
+        reportApplied(windowSystem, applied, out, errorStream);
+        errorStream.flush();
+        QCOMPARE(printed, QStringLiteral("0x00e00002\tmonitor 1\tnormal\t0,0 200x150\tMail\\x1b\n"));
+        QCOMPARE(errors, error);
     }
 };
 
