@@ -34,6 +34,15 @@ QString helpFilePath()
     return QDir::cleanPath(programDir.filePath(QStringLiteral("../share/framewright/") + kHelpFileName));
 }
 
+// A one-line error as a message box says it: with a capital first letter.
+QString sentenceCase(QString line)
+{
+    if (!line.isEmpty()) {
+        line[0] = line[0].toUpper();
+    }
+    return line;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -62,7 +71,9 @@ int main(int argc, char **argv)
 
     auto opened = platform::openSessionWindowSystem();
     if (!opened.windowSystem) {
+        // Standard error for a start from a shell; the box for a start from the desktop, where nobody reads it.
         std::fprintf(stderr, "framewright: %s\n", qPrintable(opened.error));
+        MessageBoxes().failure(nullptr, sentenceCase(opened.error));
         return 1;
     }
     if (!opened.note.isEmpty()) {

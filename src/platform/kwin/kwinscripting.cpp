@@ -13,7 +13,7 @@
 
 #include <unistd.h>
 
-Q_LOGGING_CATEGORY(lcKWin, "framewright.kwin")
+Q_LOGGING_CATEGORY(lcKWin, "framewright.kwin", QtWarningMsg)
 
 namespace platform::kwin {
 

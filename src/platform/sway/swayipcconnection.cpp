@@ -13,7 +13,7 @@
 
 namespace platform::sway {
 
-Q_LOGGING_CATEGORY(lcSway, "framewright.sway")
+Q_LOGGING_CATEGORY(lcSway, "framewright.sway", QtWarningMsg)
 
 namespace {
 
