@@ -4,6 +4,8 @@
 #include "commands.h"
 #include "watch.h"
 
+#include "settings/settingstext.h"
+
 #include <QCoreApplication>
 #include <QLoggingCategory>
 
@@ -141,6 +143,8 @@ QString usageText()
         "\n"
         "Descriptions are matched exactly, else ignoring letter case. After -- every argument is a description.\n"
         "An entry without a window title (the presets) applies to the active window; --watch passes it over.\n"
+        "Titles and descriptions are printed escaped: \\\\ for a backslash, \\xNN for a control character,\n"
+        "\\uNNNN for a line separator or bidirectional control (hex code points).\n"
         "\n"
         "Exit status: 0 done; 1 no window matched (--apply, --match); 2 some window did not take its placement\n"
         "(--apply); 64 wrong arguments; 65 no saved entry by that description, or none to watch for;\n"
@@ -155,7 +159,8 @@ std::optional<int> runCommandLine(int argc, char **argv, QString &settingsFile)
     }
     const auto parsed = parseArguments(arguments);
     if (const auto *error = std::get_if<UsageError>(&parsed)) {
-        printLine(stderr, QStringLiteral("framewright: %1 (see framewright --help)").arg(error->message));
+        printLine(stderr,
+            QStringLiteral("framewright: %1 (see framewright --help)").arg(printableSettingsText(error->message)));
         return kExitUsage;
     }
     const Invocation &invocation = std::get<Invocation>(parsed);

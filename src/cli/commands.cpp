@@ -72,7 +72,7 @@ std::optional<int> loadEntries(const Invocation &invocation, SavedEntries &entri
     // missing file named on the command line is a mistake.
     const QString problem = named && !settings.exists() ? QStringLiteral("no such file") : settings.refusal();
     if (!problem.isEmpty()) {
-        errors << "framewright: cannot read the settings file " << settings.path() << ": " << problem << Qt::endl;
+        printError(errors, QStringLiteral("cannot read the settings file %1: %2").arg(settings.path(), problem));
         return kExitSettings;
     }
     entries.load(settings);
@@ -85,7 +85,7 @@ std::optional<int> findEntries(
     for (const QString &description : descriptions) {
         const int row = entries.find(description);
         if (row < 0) {
-            errors << "framewright: no saved entry \"" << description << "\" (see framewright --list)" << Qt::endl;
+            printError(errors, QStringLiteral("no saved entry \"%1\" (see framewright --list)").arg(description));
             return kExitUnknownEntry;
         }
         found.push_back(entries.at(row));
@@ -104,18 +104,24 @@ std::unique_ptr<platform::WindowSystem> openWindowSystem(QTextStream &errors)
 {
     auto opened = platform::openSessionWindowSystem();
     if (!opened.windowSystem) {
-        errors << "framewright: " << opened.error << Qt::endl;
+        printError(errors, opened.error);
     } else if (!opened.note.isEmpty()) {
-        errors << "framewright: " << opened.note << Qt::endl;
+        printError(errors, opened.note);
     }
     return std::move(opened.windowSystem);
+}
+
+void printError(QTextStream &errors, const QString &message)
+{
+    errors << "framewright: " << printableSettingsText(message) << Qt::endl;
 }
 
 void listEntries(const SavedEntries &entries, QTextStream &out)
 {
     for (int i = 0; i < entries.count(); ++i) {
         const cParameters &entry = entries.at(i);
-        out << entry.Description << '\t' << titleInWords(entry) << '\t' << placementInWords(entry.placement) << '\n';
+        out << printableSettingsText(entry.Description) << '\t' << printableSettingsText(titleInWords(entry)) << '\t'
+            << placementInWords(entry.placement) << '\n';
     }
 }
 
@@ -144,8 +150,7 @@ int applyEntries(const std::vector<cParameters> &entries, platform::WindowSystem
         if (const QString refusal = refusalOf(placed); !refusal.isEmpty()) {
             matched = true;
             allLanded = false;
-            errors << "framewright: cannot apply \"" << printableSettingsText(entry.Description) << "\": " << refusal
-                   << Qt::endl;
+            printError(errors, QStringLiteral("cannot apply \"%1\": %2").arg(entry.Description, refusal));
             continue;
         }
         for (const AppliedWindow &applied : placed) {
@@ -153,9 +158,9 @@ int applyEntries(const std::vector<cParameters> &entries, platform::WindowSystem
             printWindow(windowSystem, applied.window, out);
             if (!applied.landed) {
                 allLanded = false;
-                errors << "framewright: window " << windowId(applied.window.id) << " ("
-                       << printableSettingsText(applied.window.title) << ") did not take "
-                       << rectText(applied.requested) << Qt::endl;
+                printError(errors,
+                    QStringLiteral("window %1 (%2) did not take %3")
+                        .arg(windowId(applied.window.id), applied.window.title, rectText(applied.requested)));
             }
         }
     }

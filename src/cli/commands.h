@@ -26,13 +26,18 @@ std::optional<int> findEntries(
 // The X display's window system; a line on `errors` when there is none.
 std::unique_ptr<platform::WindowSystem> openWindowSystem(QTextStream &errors);
 
-// One line per entry: description, the title it is for, the placement in words; tab-separated.
+// One line on standard error: the program's name and the message, whose control characters (those of a title or a
+// description in it as well) are escaped as printableSettingsText does.
+void printError(QTextStream &errors, const QString &message);
+
+// One line per entry: description, the title it is for, the placement in words; tab-separated, the first two
+// escaped as printableSettingsText does.
 void listEntries(const SavedEntries &entries, QTextStream &out);
 // A window's id as every mode writes it: 0x and eight hexadecimal digits, as xprop and xwininfo read it.
 QString windowId(platform::WindowId id);
 // One line for a window as the program reads it: id, monitor, state, outer rectangle, title; tab-separated. The
-// title is any program's text: its control characters are written as \xNN (a backslash as \\), so that it can
-// neither act on the terminal nor break the line.
+// title is any program's text: escaped as printableSettingsText does, so that it can neither act on the terminal
+// nor break the line.
 // Nothing (false) when the window cannot be read any more.
 bool printWindow(platform::WindowSystem &windowSystem, const platform::TopLevelWindow &window, QTextStream &out);
 // Applies the entries in turn (an entry without a window title to the active window) and prints each window moved; a

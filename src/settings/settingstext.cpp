@@ -148,6 +148,17 @@ QString foldedSettingsName(QByteArrayView bytes)
     return foldedSettingsName(decodeSettingsName(bytes));
 }
 
+namespace {
+
+// Characters that end a line or reorder the text around them without being C0 or C1 controls: the line and
+// paragraph separators, and the bidirectional marks, embeddings, overrides and isolates.
+bool isLayoutControl(char16_t u)
+{
+    return u == 0x061C || u == 0x200E || u == 0x200F || (u >= 0x2028 && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069);
+}
+
+} // namespace
+
 QString printableSettingsText(const QString &text)
 {
     QString printable;
@@ -158,6 +169,8 @@ QString printableSettingsText(const QString &text)
             printable += QStringLiteral("\\\\");
         } else if (u < 0x20 || (u >= 0x7F && u <= 0x9F)) {
             printable += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
+        } else if (isLayoutControl(u)) {
+            printable += QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0'));
         } else {
             printable += c;
         }

@@ -23,6 +23,8 @@ QByteArray encodeSettingsText(const QString &text);
 QString foldedSettingsName(QByteArrayView bytes);
 QString foldedSettingsName(const QString &name);
 
-// The text with every control character (C0, DEL, C1) written as "\xNN" (a backslash as "\\"), for messages on a
-// terminal: text read from the file cannot move the cursor, change colours or end the line.
+// The text for a terminal: every control character (C0, DEL, C1) as "\xNN", the line and paragraph separators and
+// the bidirectional controls (U+061C, U+200E, U+200F, U+202A to U+202E, U+2066 to U+2069) as "\uNNNN", a
+// backslash as "\\"; NN and NNNN are lower-case hex digits of the code point. So text from a file or a window
+// title cannot move the cursor, change colours, end the line or reorder it, and the form reads back unambiguously.
 QString printableSettingsText(const QString &text);

@@ -5,6 +5,7 @@
 #include "filebytes.h"
 #include "framewrightrun.h"
 #include "rawx.h"
+#include "terminaltext.h"
 #include "testclient.h"
 
 #include <QProcess>
@@ -29,6 +30,56 @@ const QByteArray kSettings = "[General]\nPresetCount=7\nPreset1=Notes right\nPre
                              "HeightValue=400\nHeightPx=1\n"
                              "[Retitled]\nTitle=renamed into a match\nScreenIndex=1\nWidthValue=25\nHeightValue=25\n"
                              "[Left half of screen]\nVertIndex=1\nWidthValue=50\nHeightValue=100\n";
+
+// Entries for windows whose titles start with "Hostile", and one whose description and title carry control
+// characters themselves.
+const QByteArray kHostileSettings
+    = "[General]\nPresetCount=3\nPreset1=Hostile\nPreset2=Hostile off screen\nPreset3=Evil \x1b[2J\x07 entry\n"
+      "[Hostile]\nTitle=^Hostile\nRegex=1\nHorzValue=100\nHorzPx=1\nVertValue=100\nVertPx=1\nWidthValue=300\n"
+      "WidthPx=1\nHeightValue=200\nHeightPx=1\n"
+      "[Hostile off screen]\nTitle=^Hostile\nRegex=1\nScreenIndex=1\nHorzValue=5000\nHorzPx=1\nWidthValue=300\n"
+      "WidthPx=1\nHeightValue=200\nHeightPx=1\n"
+      "[Evil \x1b[2J\x07 entry]\nTitle=\x1b]52;c;ZXZpbA==\x07 \x7f"
+      "\xc2\x9b"
+      "end\n";
+
+// A title as a window's owner sets it: the property, its bytes, and the title a reader makes of them.
+struct HostileTitle
+{
+    const char *name;
+    const char *property; // _NET_WM_NAME (UTF8_STRING) or WM_NAME (STRING, Latin-1)
+    QByteArray bytes;
+    QString title;
+};
+
+const HostileTitle kHostileTitles[] = {
+    {"ESC and CSI: clear and recolour", "_NET_WM_NAME", "Hostile \x1b[2J\x1b[31mred", "Hostile \x1b[2J\x1b[31mred"},
+    {"C1 CSI as UTF-8", "_NET_WM_NAME",
+        "Hostile \xc2\x9b"
+        "31m",
+        QStringView(u"Hostile \u009b31m").toString()},
+    {"OSC 52 writes the clipboard", "_NET_WM_NAME", "Hostile \x1b]52;c;ZXZpbA==\x07", "Hostile \x1b]52;c;ZXZpbA==\x07"},
+    {"OSC 0 retitles the terminal", "_NET_WM_NAME", "Hostile \x1b]0;owned\x1b\\", "Hostile \x1b]0;owned\x1b\\"},
+    {"CR overwrites the line", "_NET_WM_NAME", "Hostile\rOverwritten", "Hostile\rOverwritten"},
+    {"LF forges a window line", "_NET_WM_NAME", "Hostile\n0x00000001\tmonitor 1\tnormal\t0,0 1x1\tforged",
+        "Hostile\n0x00000001\tmonitor 1\tnormal\t0,0 1x1\tforged"},
+    {"TAB forges a field", "_NET_WM_NAME", "Hostile\tfield", "Hostile\tfield"},
+    {"BEL and DEL", "_NET_WM_NAME", "Hostile\x07\x7f", "Hostile\x07\x7f"},
+    {"C1 CSI as a raw byte: invalid UTF-8", "_NET_WM_NAME",
+        "Hostile \x9b"
+        "2J",
+        QStringView(u"Hostile \ufffd2J").toString()},
+    {"invalid and truncated UTF-8", "_NET_WM_NAME", "Hostile \xff\xfe \xc3",
+        QStringView(u"Hostile \ufffd\ufffd \ufffd").toString()},
+    {"line separator and bidirectional override", "_NET_WM_NAME", QStringView(u"Hostile \u2028x\u202egnp.exe").toUtf8(),
+        QStringView(u"Hostile \u2028x\u202egnp.exe").toString()},
+    {"C1 bytes in Latin-1 WM_NAME", "WM_NAME",
+        "Hostile \x9b"
+        "2J\x85"
+        "next",
+        QStringView(u"Hostile \u009b2J\u0085next").toString()},
+    {"a backslash that looks like an escape", "_NET_WM_NAME", "Hostile \\x1b\\", "Hostile \\x1b\\"},
+};
 
 const QRect kNotesRight(1920 + 1280 - 640 - 10, 1024 - 512 - 10, 640, 512);
 const QRect kRegex(100, 50, 400, 300);
@@ -232,7 +283,142 @@ private slots:
         QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("missing.ini"))));
     }
 
+    // Every mode that prints a window writes the hostile title escaped, in one line of five fields that reads back
+    // to the title; so does the error of a window that did not land.
+    void hostileTitlesStayOneEscapedLine_data()
+    {
+        QTest::addColumn<int>("row");
+        for (int row = 0; row < int(std::size(kHostileTitles)); ++row) {
+            QTest::newRow(kHostileTitles[row].name) << row;
+        }
+    }
+
+    void hostileTitlesStayOneEscapedLine()
+    {
+        QFETCH(int, row);
+        const HostileTitle &hostile = kHostileTitles[row];
+        const QString settings = hostileSettings();
+        const quint32 window = openHostile(hostile, "pos=40,60 size=300x200");
+        for (const char *mode : {"--windows", "--match", "--apply"}) {
+            const QStringList arguments {"--settings", settings, mode};
+            const Run run = framewright(
+                QString(mode) == "--windows" ? arguments : arguments + QStringList {"Hostile"}, true, false);
+            QCOMPARE(run.status, 0);
+            QCOMPARE(terminalOutputProblem(run.rawErr, false), QString());
+            QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
+            verifyWindowLines(run.rawOut, {{window, hostile.title}}, QString(mode) != "--windows");
+        }
+        const Run refused = framewright({"--settings", settings, "--apply", "Hostile off screen"}, true, false);
+        QCOMPARE(refused.status, 2);
+        QCOMPARE(terminalOutputProblem(refused.rawErr, false), QString());
+        QCOMPARE(refused.err.count(u'\n'), 1);
+        const auto readBack = readBackEscaped(refused.err);
+        QVERIFY2(readBack && readBack->contains(u'(' + hostile.title + u')'), qPrintable(refused.err));
+        destroy(window);
+    }
+
+    // --watch prints each hostile window it places in one escaped line, also when the title arrives later.
+    void watchPrintsHostileTitlesEscaped()
+    {
+        const quint32 unrelated = open(QStringLiteral("Not for any entry"), "pos=400,300 size=250x150");
+        QProcess watch;
+        watch.start(QStringLiteral(FRAMEWRIGHT_PROGRAM), {"--settings", hostileSettings(), "--watch", "Hostile"});
+        QVERIFY(watch.waitForStarted());
+        QByteArray errors;
+        QTRY_VERIFY((errors += watch.readAllStandardError()).contains("watching for 1 entry"));
+        std::map<quint32, QString> expected;
+        for (const HostileTitle &hostile : kHostileTitles) {
+            expected[openHostile(hostile, "pos=700,500 size=200x100")] = hostile.title;
+        }
+        QByteArray out;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (out += watch.readAllStandardOutput()).count('\n') >= qsizetype(expected.size()), 20000);
+        watch.terminate();
+        QVERIFY(watch.waitForFinished());
+        out += watch.readAllStandardOutput();
+        errors += watch.readAllStandardError();
+        QCOMPARE(terminalOutputProblem(errors, false), QString());
+        verifyWindowLines(out, expected, true);
+        for (const auto &[window, title] : expected) {
+            destroy(window);
+        }
+        destroy(unrelated);
+    }
+
+    // Descriptions and titles of entries, and arguments echoed in errors, are escaped as well.
+    void hostileEntriesAndArgumentsEscaped()
+    {
+        const QString settings = hostileSettings();
+        const Run list = framewright({"--settings", settings, "--list"}, false, false);
+        QCOMPARE(list.status, 0);
+        QCOMPARE(terminalOutputProblem(list.rawOut, true), QString());
+        const QStringList lines = list.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        const QStringList evil = lines[2].split(u'\t');
+        QCOMPARE(evil.size(), 3);
+        QCOMPARE(readBackEscaped(evil[0]), std::optional<QString>("Evil \x1b[2J\x07 entry"));
+        QCOMPARE(readBackEscaped(evil[1]),
+            std::optional<QString>(QStringView(u"title: \u001b]52;c;ZXZpbA==\u0007 \u007f\u009bend").toString()));
+        const QStringList hostileArguments[]
+            = {{"--apply", "\x1b]0;owned\x07"}, {"--match", "a\nb"}, {"--\x1b[2J"}, {"--list", "\x1b[31m"}, {"\x9b"}};
+        for (const QStringList &arguments : hostileArguments) {
+            const Run run = framewright(QStringList {"--settings", settings} + arguments, false, false);
+            QVERIFY(run.status == 64 || run.status == 65);
+            QCOMPARE(terminalOutputProblem(run.rawErr, false), QString());
+            QCOMPARE(run.err.count(u'\n'), 1);
+        }
+    }
+
 private:
+    // A window of the test client that bears the hostile title exactly as its bytes go, in its property alone.
+    quint32 openHostile(const HostileTitle &hostile, const QString &options)
+    {
+        const bool latin1 = QByteArray(hostile.property) == "WM_NAME";
+        const quint32 window = open(QStringLiteral("Plain"), (latin1 ? "enc=latin1 " : "") + options);
+        const QByteArray type = latin1 ? "STRING" : "UTF8_STRING";
+        if (!m_client.command("prop 0x" + QByteArray::number(window, 16) + ' ' + hostile.property + ' ' + type + " 8 "
+                + hostile.bytes.toHex())) {
+            QTest::qFail("the hostile title was not set", __FILE__, __LINE__);
+        }
+        return window;
+    }
+
+    QString hostileSettings()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("hostile.ini"));
+        if (!QFile::exists(path)) {
+            writeAll(path, kHostileSettings);
+        }
+        return path;
+    }
+
+    // Standard output holds nothing a terminal acts on but line ends and field tabs, and every line is a window
+    // line of five fields. Each window expected has exactly one line whose title reads back to its title; with
+    // `only`, there are no other lines.
+    static void verifyWindowLines(const QByteArray &out, const std::map<quint32, QString> &expected, bool only)
+    {
+        QCOMPARE(terminalOutputProblem(out, true), QString());
+        std::map<quint32, int> seen;
+        const QStringList lines = QString::fromUtf8(out).split(u'\n', Qt::SkipEmptyParts);
+        for (const QString &line : lines) {
+            const QStringList fields = line.split(u'\t');
+            QCOMPARE(fields.size(), 5);
+            bool isId = false;
+            const quint32 window = fields[0].mid(2).toUInt(&isId, 16);
+            QVERIFY2(isId && fields[0].startsWith(u"0x"), qPrintable(line));
+            if (const auto found = expected.find(window); found != expected.end()) {
+                ++seen[window];
+                QCOMPARE(readBackEscaped(fields[4]), std::optional<QString>(found->second));
+            }
+        }
+        for (const auto &[window, title] : expected) {
+            QVERIFY2(seen[window] == 1, qPrintable(hexId(window)));
+        }
+        if (only) {
+            QCOMPARE(lines.size(), qsizetype(expected.size()));
+        }
+    }
+
     Run framewright(const QStringList &arguments, bool display = true, bool ourSettings = true)
     {
         RunOptions options;
