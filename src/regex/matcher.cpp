@@ -240,16 +240,21 @@ bool Matcher::isRevisit(int node)
         word |= mask;
         return seen;
     }
-    // Once the set is full, loop states are no longer looked up either: the budget decides.
     if (!m_loopStatesReady) {
-        m_scratch.loopStates.reset(kMaxLoopStates);
+        m_scratch.loopMemo.reset(kMaxLoopMemoPages);
         m_loopStatesReady = true;
     }
-    if (m_scratch.loopStates.full()) {
-        return false;
+    const std::optional<LoopState> state = loopState(point, m_pos);
+    int32_t *page = state ? m_scratch.loopMemo.add(state->page) : nullptr;
+    if (page == nullptr) {
+        return false; // past the memo's size the budget decides
     }
-    const std::optional<uint64_t> key = loopStateKey(point, m_pos);
-    return key && !m_scratch.loopStates.insert(*key);
+    int32_t &leastFailed = page[m_pos & (kLoopMemoPagePositions - 1)];
+    if (leastFailed <= state->rank) {
+        return true;
+    }
+    leastFailed = state->rank;
+    return false;
 }
 
 // Sets up the memo for the rest of the run; false (and off for good) when it would not fit.
@@ -279,23 +284,44 @@ uint64_t Matcher::visitedMask(int point, int position) const
     return uint64_t {1} << (visitedBit(point, position) % 64);
 }
 
-// The state at a memo point inside counted loops as one number: the point, the position and each
-// active loop's counter in mixed radix; none when it does not fit 64 bits. A counter at or above its
-// loop's minimum is reduced to the minimum while the maximum is out of reach: each further pass
+// The counter of the loop active at `depth` as far as it can still matter at `position`: at or above
+// the loop's minimum it is the minimum while the maximum is out of reach, since each further pass
 // consumes a character, so at most (characters left + 1) passes can follow.
-std::optional<uint64_t> Matcher::loopStateKey(int point, int position) const
+int64_t Matcher::reducedCounter(int depth, int position) const
+{
+    const auto slot = static_cast<size_t>(depth);
+    const uint8_t *operand = m_program + m_loopNode[slot] + kNodeHeader;
+    const int64_t min = readInt32(operand);
+    const int64_t max = readInt32(operand + 4);
+    const int64_t counter = m_loopCounters[slot];
+    if (counter >= min && max - counter > int64_t {m_length} - position + 1) {
+        return min;
+    }
+    return counter;
+}
+
+// The state at a memo point inside counted loops (see matcher.h): the key of its page, in mixed
+// radix the point, the block of positions, the outer loops' reduced counters and the innermost
+// loop's class, and the innermost loop's reduced counter as its rank. None when the key does not
+// fit 64 bits.
+std::optional<Matcher::LoopState> Matcher::loopState(int point, int position) const
 {
     const auto counterRadix = static_cast<uint64_t>(m_length) + 3;
-    uint64_t key = static_cast<uint64_t>(position) * static_cast<uint64_t>(m_memoPoints) + static_cast<uint64_t>(point);
-    uint64_t scale = static_cast<uint64_t>(m_memoPoints) * static_cast<uint64_t>(m_length + 1);
+    const auto points = static_cast<uint64_t>(m_memoPoints);
+    uint64_t key = (static_cast<uint64_t>(position) >> kLoopMemoPageBits) * points + static_cast<uint64_t>(point);
+    uint64_t scale = points * ((static_cast<uint64_t>(m_length) >> kLoopMemoPageBits) + 1);
+    int64_t rank = 0;
     for (int depth = 1; depth <= m_loopDepth; ++depth) {
-        const auto slot = static_cast<size_t>(depth);
-        const uint8_t *operand = m_program + m_loopNode[slot] + kNodeHeader;
-        const int64_t min = readInt32(operand);
-        const int64_t max = readInt32(operand + 4);
-        int64_t counter = m_loopCounters[slot];
-        if (counter >= min && max - counter > int64_t {m_length} - position + 1) {
-            counter = min;
+        int64_t counter = reducedCounter(depth, position);
+        if (depth == m_loopDepth) {
+            rank = counter;
+            const uint8_t *operand = m_program + m_loopNode[static_cast<size_t>(depth)] + kNodeHeader;
+            const int64_t min = readInt32(operand);
+            // A body that may match the empty text (an optional group, at most one pass) can pass
+            // without consuming: there every count is a class of its own.
+            if (counter >= min && readInt32(operand + 4) > 1) {
+                counter = min;
+            }
         }
         uint64_t term = 0;
         if (counter < 0 || static_cast<uint64_t>(counter) >= counterRadix
@@ -305,9 +331,9 @@ std::optional<uint64_t> Matcher::loopStateKey(int point, int position) const
         }
     }
     if (key == std::numeric_limits<uint64_t>::max()) {
-        return std::nullopt; // StateSet cannot hold it
+        return std::nullopt; // LoopMemo cannot hold it
     }
-    return key;
+    return LoopState {key, static_cast<int32_t>(rank)};
 }
 
 // Takes back entries down to the latest choice point and resumes it: `node` and m_pos are where
@@ -548,7 +574,7 @@ bool Matcher::startRepeat(int &node)
 // Whether the continuation of a repetition is sure to fail at `position`: its first literal
 // character is not there, or the walk has failed from that state before. Only reads the memo, so
 // that the state is recorded when the walk gets there.
-bool Matcher::continuationFails(int next, int position, uint8_t lookahead) const
+bool Matcher::continuationFails(int next, int position, uint8_t lookahead)
 {
     if (lookahead != 0 && m_input[position] != lookahead) {
         return true;
@@ -560,8 +586,9 @@ bool Matcher::continuationFails(int next, int position, uint8_t lookahead) const
     if (m_loopDepth == 0) {
         return (m_scratch.visited[visitedBit(point, position) / 64] & visitedMask(point, position)) != 0;
     }
-    const std::optional<uint64_t> key = m_loopStatesReady ? loopStateKey(point, position) : std::nullopt;
-    return key && m_scratch.loopStates.contains(*key);
+    const std::optional<LoopState> state = m_loopStatesReady ? loopState(point, position) : std::nullopt;
+    const int32_t *page = state ? m_scratch.loopMemo.find(state->page) : nullptr;
+    return page != nullptr && page[position & (kLoopMemoPagePositions - 1)] <= state->rank;
 }
 
 bool Matcher::resumeGreedy(int next, int start, int count, int min, int width, uint8_t lookahead, int &node)

@@ -14,19 +14,23 @@
 //   - the position and the node;
 //   - the counters of the active counted loops, whose passes are bounded: inside counted loops the
 //     state holds each counter, reduced to what can still matter (below the minimum its value;
-//     above it, whether the maximum can still be reached before the end of the text);
+//     above it, whether the maximum can still be reached before the end of the text). Once the
+//     innermost loop has reached its minimum, a higher counter leaves a subset of the ways on (the
+//     same passes and exits, fewer passes before the maximum), so a state whose innermost counter
+//     is at or above one the walk failed from with all else equal has failed too: the memo keeps
+//     the least such counter (the rank) per state without it. That needs passes that consume: a
+//     loop of at most one pass, whose body may match the empty text, keeps its counter exactly;
 //   - group positions, read by back-references: a program with one is not memoised (a state would
 //     have to hold the texts the groups matched), and neither is a pass's start, which only a
 //     back-reference to an empty text can make matter (a pass through a loop body consumes a
 //     character otherwise, the compiler refuses empty ones). There the budget is what bounds a run.
 // States are counted in the budget too, so a loop-heavy program whose states do not fit still ends.
 #pragma once
-#pragma once
 
 #include "captures.h"
 #include "errors.h"
+#include "loopmemo.h"
 #include "program.h"
-#include "stateset.h"
 
 #include <array>
 #include <cstddef>
@@ -57,8 +61,9 @@ constexpr int64_t kMemoAfterSteps = 4096;
 // Memo points times subject positions that a run keeps as a bitmap (1 MiB); a larger run is not
 // memoised. A 255-byte title leaves room for 32768 memo points.
 constexpr int64_t kMaxMemoBits = int64_t {1} << 23;
-// States inside counted loops that a run remembers (16 bytes each); past it the budget decides.
-constexpr size_t kMaxLoopStates = 1u << 16;
+// Pages of states inside counted loops that a run keeps (1 KiB each, 2 MiB in all); past them the
+// budget decides.
+constexpr size_t kMaxLoopMemoPages = 2048;
 
 enum class Undo : uint8_t {
     GroupStart,   // a: group, b: previous start
@@ -89,7 +94,7 @@ struct MatchScratch
     std::vector<BacktrackEntry> stack;
     std::vector<int32_t> memoIndex; // collectMemoPoints of the program being run
     std::vector<uint64_t> visited;  // memo point x position, outside counted loops
-    StateSet loopStates;            // memo states inside counted loops (loopStateKey)
+    LoopMemo loopMemo;              // memo states inside counted loops (loopState)
     // Steps before a run begins to memoise; tests compare runs that never do with runs that always do.
     int64_t memoAfterSteps = kMemoAfterSteps;
 };
@@ -120,8 +125,14 @@ private:
     bool startMemo();
     size_t visitedBit(int point, int position) const;
     uint64_t visitedMask(int point, int position) const;
-    bool continuationFails(int next, int position, uint8_t lookahead) const;
-    std::optional<uint64_t> loopStateKey(int point, int position) const;
+    bool continuationFails(int next, int position, uint8_t lookahead);
+    struct LoopState
+    {
+        uint64_t page;
+        int32_t rank;
+    };
+    std::optional<LoopState> loopState(int point, int position) const;
+    int64_t reducedCounter(int depth, int position) const;
     bool backtrack(int &node);
     void push(const BacktrackEntry &entry);
     [[noreturn]] void fail(ErrorCode code);

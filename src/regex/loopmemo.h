@@ -1,0 +1,44 @@
+// The matcher's memo of states inside counted loops: pages of kLoopMemoPagePositions entries, one
+// page per key (memo point, counters, block of positions), found through an open-addressing table.
+// An entry holds the least rank (see matcher.h) the walk has failed from there. No allocation per
+// state; the table grows by doubling up to a cap and then says that it is full instead.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+namespace regex {
+
+constexpr int kLoopMemoPageBits = 8;
+constexpr int kLoopMemoPagePositions = 1 << kLoopMemoPageBits;   // a whole title in one page
+constexpr int32_t kNoRank = std::numeric_limits<int32_t>::max(); // an entry the walk has not failed from
+
+class LoopMemo
+{
+public:
+    // Empties the memo for a run that may hold at most `maxPages` pages; keeps the memory it has.
+    void reset(size_t maxPages);
+
+    // The page of `key`, or nullptr when there is none. Valid until the next call of add().
+    int32_t *find(uint64_t key);
+    // The page of `key`, made (every entry kNoRank) when there is none; nullptr when the memo is full.
+    int32_t *add(uint64_t key);
+
+private:
+    size_t slotOf(uint64_t key) const;
+    void grow();
+
+    // Slots hold key + 1 (0 is empty) and the page number beside it; keys are below 2^64 - 1.
+    std::vector<uint64_t> m_keys;
+    std::vector<uint32_t> m_pageOf;
+    std::vector<int32_t> m_pages; // page n at n * kLoopMemoPagePositions
+    size_t m_pageCount = 0;
+    size_t m_maxPages = 0;
+    // The last page found, as runs look up one page many times in a row (a repetition's counts).
+    uint64_t m_lastKey = 0;
+    int64_t m_lastPage = -1;
+};
+
+} // namespace regex
