@@ -222,120 +222,6 @@ bool Matcher::matchPrim(int node)
     }
 }
 
-// Whether the walk has been at this memo point in the same state before (see matcher.h); records
-// the state when not.
-bool Matcher::isRevisit(int node)
-{
-    if (m_memo != Memo::On && (m_memo == Memo::Off || !startMemo())) {
-        return false;
-    }
-    const int point = m_memoIndex[node];
-    if (point < 0) {
-        return false;
-    }
-    if (m_loopDepth == 0) {
-        uint64_t &word = m_scratch.visited[visitedBit(point, m_pos) / 64];
-        const uint64_t mask = visitedMask(point, m_pos);
-        const bool seen = (word & mask) != 0;
-        word |= mask;
-        return seen;
-    }
-    if (!m_loopStatesReady) {
-        m_scratch.loopMemo.reset(kMaxLoopMemoPages);
-        m_loopStatesReady = true;
-    }
-    const std::optional<LoopState> state = loopState(point, m_pos);
-    int32_t *page = state ? m_scratch.loopMemo.add(state->page) : nullptr;
-    if (page == nullptr) {
-        return false; // past the memo's size the budget decides
-    }
-    int32_t &leastFailed = page[m_pos & (kLoopMemoPagePositions - 1)];
-    if (leastFailed <= state->rank) {
-        return true;
-    }
-    leastFailed = state->rank;
-    return false;
-}
-
-// Sets up the memo for the rest of the run; false (and off for good) when it would not fit.
-bool Matcher::startMemo()
-{
-    m_memo = Memo::Off;
-    m_memoFromStep = std::numeric_limits<int64_t>::max();
-    m_memoPoints = collectMemoPoints(m_compiled, m_scratch.memoIndex);
-    const int64_t bits = int64_t {m_memoPoints} * (int64_t {m_length} + 1);
-    if (m_memoPoints == 0 || bits > kMaxMemoBits) {
-        return false;
-    }
-    m_scratch.visited.assign(static_cast<size_t>((bits + 63) / 64), 0);
-    m_memoIndex = m_scratch.memoIndex.data();
-    m_memo = Memo::On;
-    m_memoFromStep = 0;
-    return true;
-}
-
-size_t Matcher::visitedBit(int point, int position) const
-{
-    return static_cast<size_t>(point) * static_cast<size_t>(m_length + 1) + static_cast<size_t>(position);
-}
-
-uint64_t Matcher::visitedMask(int point, int position) const
-{
-    return uint64_t {1} << (visitedBit(point, position) % 64);
-}
-
-// The counter of the loop active at `depth` as far as it can still matter at `position`: at or above
-// the loop's minimum it is the minimum while the maximum is out of reach, since each further pass
-// consumes a character, so at most (characters left + 1) passes can follow.
-int64_t Matcher::reducedCounter(int depth, int position) const
-{
-    const auto slot = static_cast<size_t>(depth);
-    const uint8_t *operand = m_program + m_loopNode[slot] + kNodeHeader;
-    const int64_t min = readInt32(operand);
-    const int64_t max = readInt32(operand + 4);
-    const int64_t counter = m_loopCounters[slot];
-    if (counter >= min && max - counter > int64_t {m_length} - position + 1) {
-        return min;
-    }
-    return counter;
-}
-
-// The state at a memo point inside counted loops (see matcher.h): the key of its page, in mixed
-// radix the point, the block of positions, the outer loops' reduced counters and the innermost
-// loop's class, and the innermost loop's reduced counter as its rank. None when the key does not
-// fit 64 bits.
-std::optional<Matcher::LoopState> Matcher::loopState(int point, int position) const
-{
-    const auto counterRadix = static_cast<uint64_t>(m_length) + 3;
-    const auto points = static_cast<uint64_t>(m_memoPoints);
-    uint64_t key = (static_cast<uint64_t>(position) >> kLoopMemoPageBits) * points + static_cast<uint64_t>(point);
-    uint64_t scale = points * ((static_cast<uint64_t>(m_length) >> kLoopMemoPageBits) + 1);
-    int64_t rank = 0;
-    for (int depth = 1; depth <= m_loopDepth; ++depth) {
-        int64_t counter = reducedCounter(depth, position);
-        if (depth == m_loopDepth) {
-            rank = counter;
-            const uint8_t *operand = m_program + m_loopNode[static_cast<size_t>(depth)] + kNodeHeader;
-            const int64_t min = readInt32(operand);
-            // A body that may match the empty text (an optional group, at most one pass) can pass
-            // without consuming: there every count is a class of its own.
-            if (counter >= min && readInt32(operand + 4) > 1) {
-                counter = min;
-            }
-        }
-        uint64_t term = 0;
-        if (counter < 0 || static_cast<uint64_t>(counter) >= counterRadix
-            || __builtin_mul_overflow(static_cast<uint64_t>(counter), scale, &term)
-            || __builtin_add_overflow(key, term, &key) || __builtin_mul_overflow(scale, counterRadix, &scale)) {
-            return std::nullopt;
-        }
-    }
-    if (key == std::numeric_limits<uint64_t>::max()) {
-        return std::nullopt; // LoopMemo cannot hold it
-    }
-    return LoopState {key, static_cast<int32_t>(rank)};
-}
-
 // Takes back entries down to the latest choice point and resumes it: `node` and m_pos are where
 // the walk goes on. False when no choice is left.
 bool Matcher::backtrack(int &node)
@@ -571,31 +457,10 @@ bool Matcher::startRepeat(int &node)
     return resumeLazy(next, m_pos, min, available, width, lookahead, node);
 }
 
-// Whether the continuation of a repetition is sure to fail at `position`: its first literal
-// character is not there, or the walk has failed from that state before. Only reads the memo, so
-// that the state is recorded when the walk gets there.
-bool Matcher::continuationFails(int next, int position, uint8_t lookahead)
-{
-    if (lookahead != 0 && m_input[position] != lookahead) {
-        return true;
-    }
-    if (m_memo != Memo::On || next < 0 || m_memoIndex[next] < 0) {
-        return false;
-    }
-    const int point = m_memoIndex[next];
-    if (m_loopDepth == 0) {
-        return (m_scratch.visited[visitedBit(point, position) / 64] & visitedMask(point, position)) != 0;
-    }
-    const std::optional<LoopState> state = m_loopStatesReady ? loopState(point, position) : std::nullopt;
-    const int32_t *page = state ? m_scratch.loopMemo.find(state->page) : nullptr;
-    return page != nullptr && page[position & (kLoopMemoPagePositions - 1)] <= state->rank;
-}
-
 bool Matcher::resumeGreedy(int next, int start, int count, int min, int width, uint8_t lookahead, int &node)
 {
-    while (count >= min && continuationFails(next, start + count * width, lookahead)) {
-        --count;
-        ++m_steps;
+    if (count >= min) {
+        count -= deadCounts(next, start, count, min, -1, width, lookahead);
     }
     if (count < min) {
         return false;
@@ -610,9 +475,8 @@ bool Matcher::resumeGreedy(int next, int start, int count, int min, int width, u
 
 bool Matcher::resumeLazy(int next, int start, int count, int available, int width, uint8_t lookahead, int &node)
 {
-    while (count <= available && continuationFails(next, start + count * width, lookahead)) {
-        ++count;
-        ++m_steps;
+    if (count <= available) {
+        count += deadCounts(next, start, count, available, 1, width, lookahead);
     }
     if (count > available) {
         return false;

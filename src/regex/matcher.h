@@ -125,7 +125,10 @@ private:
     bool startMemo();
     size_t visitedBit(int point, int position) const;
     uint64_t visitedMask(int point, int position) const;
-    bool continuationFails(int next, int position, uint8_t lookahead);
+    int deadCounts(int next, int start, int count, int last, int direction, int width, uint8_t lookahead);
+    int failedRun(int next, int position, int direction, int limit);
+    int visitedRun(int point, int position, int direction, int limit) const;
+    int loopFailedRun(int point, int position, int direction, int limit);
     struct LoopState
     {
         uint64_t page;
