@@ -39,8 +39,10 @@ constexpr int kSubjectsPerPattern = 4;
 class PatternGenerator
 {
 public:
-    explicit PatternGenerator(uint32_t seed)
+    // `boundSpan`: counted repetitions get bounds up to about twice it.
+    explicit PatternGenerator(uint32_t seed, int boundSpan = 3)
         : m_random(seed)
+        , m_boundSpan(boundSpan)
     { }
 
     std::string pattern()
@@ -107,13 +109,14 @@ private:
         case 5:
             return text + "??";
         case 6:
-            return text + "{" + std::to_string(pick(3)) + "}";
+            return text + "{" + std::to_string(pick(m_boundSpan)) + "}";
         case 7: {
-            const int min = pick(3);
-            return text + "{" + std::to_string(min) + "," + std::to_string(min + pick(3)) + "}" + (pick(2) ? "?" : "");
+            const int min = pick(m_boundSpan);
+            return text + "{" + std::to_string(min) + "," + std::to_string(min + pick(m_boundSpan)) + "}"
+                + (pick(2) ? "?" : "");
         }
         case 8:
-            return text + "{" + std::to_string(pick(3)) + ",}";
+            return text + "{" + std::to_string(pick(m_boundSpan)) + ",}";
         default:
             return text;
         }
@@ -140,6 +143,7 @@ private:
     }
 
     std::mt19937 m_random;
+    int m_boundSpan;
     int m_groups = 0;
     int m_closed = 0;
 };
@@ -287,18 +291,22 @@ void DifferentialTest::memoisedAgainstPlain_data()
 {
     QTest::addColumn<uint>("seed");
     QTest::addColumn<QString>("modifiers");
-    QTest::newRow("defaults") << 11u << "";
-    QTest::newRow("case-insensitive") << 12u << "i";
-    QTest::newRow("every quantifier lazy: counted loops") << 13u << "-g";
-    QTest::newRow("multi-line, dot without line ends") << 14u << "m-s";
+    QTest::addColumn<int>("boundSpan");
+    QTest::newRow("defaults") << 11u << "" << 3;
+    QTest::newRow("case-insensitive") << 12u << "i" << 3;
+    QTest::newRow("every quantifier lazy: counted loops") << 13u << "-g" << 3;
+    QTest::newRow("multi-line, dot without line ends") << 14u << "m-s" << 3;
+    QTest::newRow("wide counted loops: maxima within reach") << 15u << "" << 6;
+    QTest::newRow("wide counted loops, every quantifier lazy") << 16u << "-g" << 6;
 }
 
 void DifferentialTest::memoisedAgainstPlain()
 {
     QFETCH(uint, seed);
     QFETCH(QString, modifiers);
+    QFETCH(int, boundSpan);
 
-    PatternGenerator generator(seed);
+    PatternGenerator generator(seed, boundSpan);
     int compared = 0;
     QStringList mismatches;
     for (int i = 0; i < kPatterns / 2; ++i) {
@@ -352,6 +360,12 @@ void DifferentialTest::memoisedCases_data()
     row("without g", "^(a+)+(a)$", "-g", as14);
     row("bounded counted loops", "^((a{1,3}){1,4}){1,3}(a*)$", "", as14);
     row("bounded counted loops, lazy", "^((a{1,3}?){2,4}?){1,3}?(a*)$", "", as14);
+    row("nested counted loops, no match", "^((a|aa){1,5}){2,4}$", "", as14 + "!");
+    row("nested counted loops, lazy, no match", "^((a|aa){1,5}?){2,4}?$", "", as14 + "!");
+    row("counted loop reaching its maximum", "^((a|aa){2,6}b?){1,3}(aaa)$", "", as14);
+    row("counted loop under a star", "^((ab|a){1,3}b?)*c", "", "abababaabab");
+    row("optional group that may match nothing, in a counted loop", "^((a*)??(a|b)){2,9}$", "", "aaaaab!");
+    row("optional group that may match nothing, lazy loop around it", "^(x(a*)??){1,4}?xa", "-g", "xxaxx");
     row("dot stars", "(.*)(.*),(.*)(.*)x", "", "aa,bb,cc,dd");
     row("back-reference under a star", "^(a|b)(\\1|b)*c", "", "aaabaaab");
     row("back-reference to an empty group", "(a?)(\\1|a)*b", "", as14);

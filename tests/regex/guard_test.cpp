@@ -55,6 +55,14 @@ void GuardTest::catastrophic_data()
     QTest::newRow("nested plus on a 255-byte title") << "^(a+)+$" << QByteArray(254, 'a') + "!" << false << false;
     QTest::newRow("nested plus without g") << "(?-g)^(a+)+$" << QByteArray(254, 'a') + "!" << false << false;
     QTest::newRow("nested lazy loops") << "((a+?)+?)+?(b|c)" << QByteArray(40, 'a') << false << false;
+    QTest::newRow("nested lazy loops on a 254-byte title")
+        << "((a+?)+?)+?(b|c)" << QByteArray(254, 'a') << false << false;
+    QTest::newRow("nested counted loops on a 255-byte title")
+        << "^((a{1,3}){1,50}){1,50}$" << QByteArray(254, 'a') + "!" << false << false;
+    QTest::newRow("nested counted loops, lazy, on a 255-byte title")
+        << "^((a{1,3}?){1,50}?){1,50}?$" << QByteArray(254, 'a') + "!" << false << false;
+    QTest::newRow("nested counted loops matching a 254-byte title")
+        << "^((a{1,3}){1,50}){1,50}$" << QByteArray(254, 'a') << true << false;
     QTest::newRow("back-reference loop") << "(a?)(\\1|a)*b" << QByteArray(40, 'a') << false << true;
     QTest::newRow("quadratic dot stars") << "x.*y.*z" << QByteArray(repeated("xy", kLongSubject / 2).c_str()) << false
                                          << true;
