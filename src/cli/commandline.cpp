@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "watch.h"
 
+#include "platform/sessionwindowsystem.h"
 #include "settings/settingstext.h"
 
 #include <QCoreApplication>
@@ -177,9 +178,12 @@ std::optional<int> runCommandLine(int argc, char **argv, QString &settingsFile)
     default:
         break;
     }
-    // The application object gives the executable's folder (where the settings file lives) and the event loop of
-    // --watch; a QCoreApplication needs no display.
-    QCoreApplication application(argc, argv);
+    // The application object and its event dispatcher cost a good part of a shortcut's start, and only --watch
+    // (which waits in the event loop) and the Wayland backends (which talk through Qt's event machinery) need one.
+    std::optional<QCoreApplication> application;
+    if (invocation.mode == Mode::Watch || platform::sessionNeedsApplication()) {
+        application.emplace(argc, argv);
+    }
     // Standard error carries one line per problem; the window system's diagnostics are asked for with
     // QT_LOGGING_RULES, which takes precedence over this.
     QLoggingCategory::setFilterRules(QStringLiteral("framewright.*.debug=false\nframewright.*.info=false"));

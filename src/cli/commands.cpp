@@ -1,6 +1,7 @@
 // --list, --windows, --match and --apply, and what they share: the settings file, the named entries, the display.
 #include "commands.h"
 
+#include "executablepath.h"
 #include "placementwords.h"
 
 #include "placement/monitors.h"
@@ -67,7 +68,8 @@ QString windowId(platform::WindowId id)
 std::optional<int> loadEntries(const Invocation &invocation, SavedEntries &entries, QTextStream &errors)
 {
     const bool named = !invocation.settingsFile.isEmpty();
-    const SettingsFile settings(named ? invocation.settingsFile : settingsFilePath());
+    const SettingsFile settings(
+        named ? invocation.settingsFile : settingsFilePath(executableFolder(), configHomePath(), installedBinDir()));
     // A missing usual file is no problem: the window would list the presets then, and so do the modes here. A
     // missing file named on the command line is a mistake.
     const QString problem = named && !settings.exists() ? QStringLiteral("no such file") : settings.refusal();

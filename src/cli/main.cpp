@@ -1,11 +1,11 @@
 // framewright: runs the command line's modes; for the window it becomes framewright-window, the program beside it
 // that holds the widgets, so that the modes never load them.
 #include "commandline.h"
+#include "executablepath.h"
 
 #include <QByteArray>
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
@@ -15,9 +15,7 @@ namespace {
 // framewright-window in the folder of this executable (its real path, as the window reads its own folder).
 QByteArray windowProgram()
 {
-    char self[PATH_MAX] = {};
-    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
-    QByteArray path = length > 0 ? QByteArray(self, length) : QByteArray();
+    const QByteArray path = executablePath();
     return path.left(path.lastIndexOf('/') + 1) + "framewright-window";
 }
 

@@ -69,9 +69,14 @@ SessionWindowSystem openGnome()
 
 } // namespace
 
+bool sessionNeedsApplication()
+{
+    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
 SessionWindowSystem openSessionWindowSystem()
 {
-    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    if (!sessionNeedsApplication()) {
         return openX11();
     }
     if (const QByteArray swaySocket = qgetenv("SWAYSOCK"); !swaySocket.isEmpty()) {

@@ -21,4 +21,7 @@ struct SessionWindowSystem
 // backend, else X11. Call it once a QCoreApplication exists: backends that talk D-Bus need its event loop.
 SessionWindowSystem openSessionWindowSystem();
 
+// Whether this session's backend needs a QCoreApplication (a Wayland session's); the X11 backend works without one.
+bool sessionNeedsApplication();
+
 } // namespace platform
