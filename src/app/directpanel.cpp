@@ -2,6 +2,7 @@
 #include "directpanel.h"
 
 #include "formcontrols.h"
+#include "printabletextdelegate.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -26,6 +27,7 @@ DirectPanel::DirectPanel(QWidget *window)
     TitleLbl = label(DirectGrp, "TitleLbl", 12, 20, 456, 13);
     TitleLst = inGroup(place(new QListWidget(DirectGrp), "TitleLst", 12, 36, 456, 85));
     TitleLst->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    TitleLst->setItemDelegate(new PrintableTextDelegate(TitleLst));
     RefreshBtn = button(DirectGrp, "RefreshBtn", 478, 36, 96, 25);
     ReadBtn = button(DirectGrp, "ReadBtn", 478, 66, 96, 25);
     Apply1Btn = button(DirectGrp, "Apply1Btn", 478, 96, 96, 25);

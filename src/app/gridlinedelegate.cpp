@@ -5,7 +5,7 @@
 
 void GridLineDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
-    QStyledItemDelegate::paint(painter, option, index);
+    PrintableTextDelegate::paint(painter, option, index);
     painter->save();
     painter->setPen(option.palette.color(QPalette::Midlight));
     const QRect r = option.rect;

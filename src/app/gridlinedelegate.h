@@ -1,11 +1,12 @@
 // Draws light grid lines between the rows and columns of a report-style list.
 #pragma once
 
-#include <QStyledItemDelegate>
+#include "printabletextdelegate.h"
 
-class GridLineDelegate : public QStyledItemDelegate
+// The text is shown in the printable form (see PrintableTextDelegate).
+class GridLineDelegate : public PrintableTextDelegate
 {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    using PrintableTextDelegate::PrintableTextDelegate;
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 };

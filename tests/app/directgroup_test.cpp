@@ -2,7 +2,9 @@
 // Apply (button and double click) and Read window.
 #include "entryvalues.h"
 #include "mainwndfixture.h"
+#include "terminaltext.h"
 
+#include <QStyledItemDelegate>
 #include <QTest>
 
 using platform::ShowState;
@@ -199,6 +201,38 @@ private slots:
         QCOMPARE(f.windowSystem.requests.size(), size_t(1));
         QCOMPARE(f.windowSystem.requests[0].placement, placement);
         Q_UNUSED(w);
+    }
+
+    // A title is any program's text: listed in one row of the usual height, shown escaped, and kept as it is.
+    void hostileTitlesShowAsOneRowOfText_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::newRow("newline") << "first line\nsecond line";
+        QTest::newRow("CR LF") << "first\r\nsecond";
+        QTest::newRow("tab") << "field\tfield";
+        QTest::newRow("escape sequence") << "\x1b[2J\x1b[31mred";
+        QTest::newRow("C1 next line") << QStringView(u"first\u0085second").toString();
+        QTest::newRow("line and paragraph separators") << QStringView(u"first\u2028second\u2029third").toString();
+        QTest::newRow("bidirectional override") << QStringView(u"invoice\u202egnp.exe").toString();
+    }
+
+    void hostileTitlesShowAsOneRowOfText()
+    {
+        QFETCH(QString, title);
+        MainWndFixture f;
+        f.windowSystem.setMonitors(kMonitors);
+        f.windowSystem.setWindows({{31, title, true, false}, {32, "Plain", true, false}});
+        f.writeSettings("");
+        f.start();
+        QListWidget *list = titles(f);
+        QCOMPARE(listed(f), (QStringList {title, "Plain"}));
+        const auto *delegate = qobject_cast<QStyledItemDelegate *>(list->itemDelegate());
+        QVERIFY(delegate);
+        const QString shown = delegate->displayText(title, QLocale());
+        QVERIFY2(std::none_of(shown.begin(), shown.end(), [](QChar c) { return actsOnTerminal(c.unicode()); }),
+            qPrintable(shown));
+        QCOMPARE(readBackEscaped(shown), std::optional<QString>(title));
+        QCOMPARE(list->sizeHintForRow(0), list->sizeHintForRow(1));
     }
 
     void readingAClosedWindowChangesNothing()

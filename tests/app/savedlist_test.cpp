@@ -1,8 +1,10 @@
 // The saved list's commands over a fake window system: the selection handler, Remove with its questions, Up and
 // Down with blocks at the edges, sorting by either column, and applying the selected entries.
 #include "mainwndfixture.h"
+#include "terminaltext.h"
 
 #include <QHeaderView>
+#include <QStyledItemDelegate>
 #include <QTest>
 
 using platform::ShowState;
@@ -257,6 +259,26 @@ private slots:
         f.control<QPushButton>("Apply2Btn")->click();
         QCOMPARE(f.windowSystem.requests.size(), size_t(1));
         QCOMPARE(f.windowSystem.requests[0].window, 9u);
+    }
+
+    // Descriptions and titles from the file are shown escaped, each entry in one row of the usual height.
+    void controlCharactersShowAsOneRowOfText()
+    {
+        MainWndFixture f;
+        start(f, {{"Plain", "plain", false, false}, {"Evil\x1b[31m\x07", "field\tfield\x1b]0;x\x07", false, false}});
+        QTreeWidget *list = f.savedList();
+        QCOMPARE(list->topLevelItem(1)->text(1), QStringLiteral("field\tfield\x1b]0;x\x07"));
+        const auto *delegate = qobject_cast<QStyledItemDelegate *>(list->itemDelegate());
+        QVERIFY(delegate);
+        for (int column : {0, 1}) {
+            const QString text = list->topLevelItem(1)->text(column);
+            const QString shown = delegate->displayText(text, QLocale());
+            QVERIFY2(std::none_of(shown.begin(), shown.end(), [](QChar c) { return actsOnTerminal(c.unicode()); }),
+                qPrintable(shown));
+            QCOMPARE(readBackEscaped(shown), std::optional<QString>(text));
+        }
+        QCOMPARE(
+            list->visualItemRect(list->topLevelItem(1)).height(), list->visualItemRect(list->topLevelItem(0)).height());
     }
 
     void doubleClickApplies()
