@@ -41,10 +41,14 @@ EventPump::EventPump(X11Connection &connection)
                 m_notifier->setEnabled(false); // a closed socket stays readable
                 return;
             }
+            // The idle handler's round trips read whatever events arrive meanwhile into xcb's queue, which leaves
+            // the socket without data for the notifier: those are handled before the program goes idle again.
             drain();
-            if (m_idleHandler) {
-                m_idleHandler();
-            }
+            do {
+                if (m_idleHandler) {
+                    m_idleHandler();
+                }
+            } while (drain());
         });
     }
 }
@@ -63,11 +67,14 @@ void EventPump::setIdleHandler(std::function<void()> handler)
     m_idleHandler = std::move(handler);
 }
 
-void EventPump::drain()
+bool EventPump::drain()
 {
+    bool handled = false;
     while (Reply<xcb_generic_event_t> event {xcb_poll_for_event(m_connection.get())}) {
         handle(*event);
+        handled = true;
     }
+    return handled;
 }
 
 bool EventPump::waitForEvent(const QDeadlineTimer &deadline)

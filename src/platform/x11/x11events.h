@@ -30,9 +30,9 @@ public:
     // Called after events arrived while the program was idle (the Qt event loop ran), once they are handled.
     void setIdleHandler(std::function<void()> handler);
 
-    // Handles every event that has arrived. Errors of unchecked requests end here: they concern windows that
-    // vanished, are logged at debug level and dropped.
-    void drain();
+    // Handles every event that has arrived; whether there was any. Errors of unchecked requests end here: they
+    // concern windows that vanished, are logged at debug level and dropped.
+    bool drain();
     // Waits for one event until `deadline` and handles it; false at the deadline or on a broken connection.
     bool waitForEvent(const QDeadlineTimer &deadline);
     // Waits until `done()` holds, handling events meanwhile; false when the deadline came first.

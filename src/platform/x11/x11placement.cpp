@@ -316,7 +316,8 @@ bool PlacementSetter::maximize(const WindowState &state, const QRect &asked, con
     }
     const QRect outer = maximized->outer();
     m_records.write(state.window,
-        {asked.x(), asked.y(), asked.width(), asked.height(), outer.x(), outer.y(), outer.width(), outer.height()});
+        {asked.x(), asked.y(), asked.width(), asked.height(), outer.x(), outer.y(), outer.width(), outer.height()},
+        state.client.size());
     return true;
 }
 

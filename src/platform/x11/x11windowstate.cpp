@@ -115,7 +115,12 @@ bool recordMatches(const WindowState &state)
         return false;
     }
     const RestoreRecord &r = *state.record;
-    return state.outer() == QRect(r.maximizedX, r.maximizedY, r.maximizedWidth, r.maximizedHeight);
+    return sameMaximizedPlace(QRect(r.maximizedX, r.maximizedY, r.maximizedWidth, r.maximizedHeight), state.outer());
+}
+
+bool sameMaximizedPlace(const QRect &recorded, const QRect &current)
+{
+    return current.contains(recorded.center());
 }
 
 xcb_window_t topLevelAncestor(const X11Connection &connection, xcb_window_t window)

@@ -56,8 +56,14 @@ private:
 // MAXIMIZED states.
 ShowState showState(const WindowState &state, const WindowManager &wm, const Atoms &atoms);
 
+// Whether a maximized window's outer rectangle now is the same maximizing as the one recorded: it holds the recorded
+// one's centre. A window manager may change a maximized window's rectangle after it was recorded (fluxbox maximizes
+// in two steps, KWin rounds a window with resize increments once more), but it stays over the same monitor, and a
+// window maximized over another monitor does not reach this one's inside.
+bool sameMaximizedPlace(const QRect &recorded, const QRect &current);
+
 // Whether the record on a maximized window still describes it: Framewright maximized it and it has not been
-// maximized again elsewhere since (its maximized outer rectangle is the one recorded).
+// maximized again elsewhere since (its maximized outer rectangle is the same maximizing as the one recorded).
 bool recordMatches(const WindowState &state);
 
 // The window's top-level ancestor (its frame, or the window itself without a reparenting window manager);

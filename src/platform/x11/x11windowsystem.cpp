@@ -161,6 +161,7 @@ public:
         : m_system(system)
     {
         m_system.m_events->drain();
+        m_system.m_records->check();
     }
     ~Operation()
     {
@@ -258,6 +259,7 @@ std::optional<WindowPlacement> X11WindowSystem::windowPlacement(WindowId window)
     if (recordMatches(*state)) {
         const RestoreRecord &r = *state->record;
         placement.normalRect = QRect(r.restoreX, r.restoreY, r.restoreWidth, r.restoreHeight);
+        m_records->follow(window);
     } else {
         placement.normalRect = state->outer();
         if (state->record) {
