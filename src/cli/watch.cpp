@@ -5,7 +5,6 @@
 #include "terminationsignals.h"
 
 #include "placement/windowlist.h"
-#include "settings/settingstext.h"
 
 #include <QCoreApplication>
 
@@ -41,12 +40,11 @@ void reportApplied(
 {
     printWindow(windowSystem, applied.window, out);
     out.flush();
-    const QString named = "framewright: window " + windowId(applied.window.id) + " ("
-        + printableSettingsText(applied.window.title) + ')';
+    const QString named = QStringLiteral("window %1 (%2)").arg(windowId(applied.window.id), applied.window.title);
     if (!applied.refusal.isEmpty()) {
-        errors << named << " was not placed: " << applied.refusal << Qt::endl;
+        printError(errors, named + " was not placed: " + applied.refusal);
     } else if (!applied.landed) {
-        errors << named << " did not take its placement" << Qt::endl;
+        printError(errors, named + " did not take its placement");
     }
 }
 
