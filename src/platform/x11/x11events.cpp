@@ -36,20 +36,8 @@ EventPump::EventPump(X11Connection &connection)
 
     if (QCoreApplication::instance() != nullptr) {
         m_notifier = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(c), QSocketNotifier::Read);
-        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(), [this] {
-            if (m_connection.broken()) {
-                m_notifier->setEnabled(false); // a closed socket stays readable
-                return;
-            }
-            // The idle handler's round trips read whatever events arrive meanwhile into xcb's queue, which leaves
-            // the socket without data for the notifier: those are handled before the program goes idle again.
-            drain();
-            do {
-                if (m_idleHandler) {
-                    m_idleHandler();
-                }
-            } while (drain());
-        });
+        QObject::connect(
+            m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(), [this] { eventsArrivedWhileIdle(); });
     }
 }
 
@@ -59,6 +47,25 @@ EventPump::~EventPump()
     if (!m_connection.broken()) {
         xcb_destroy_window(m_connection.get(), m_helper);
         xcb_flush(m_connection.get());
+    }
+}
+
+void EventPump::eventsArrivedWhileIdle()
+{
+    if (m_connection.broken()) {
+        m_notifier->setEnabled(false); // a closed socket stays readable
+        return;
+    }
+    drain();
+    if (m_idleHandler) {
+        m_idleHandler();
+    }
+    // The idle handler's round trips read the events that arrive meanwhile into xcb's queue, which leaves the socket
+    // without data for the notifier: they are handled here, and the idle handler runs for them again in another turn
+    // of the event loop, so that a window that changes all the time does not hold the program in this loop.
+    if (drain()) {
+        QMetaObject::invokeMethod(
+            m_notifier.get(), [this] { eventsArrivedWhileIdle(); }, Qt::QueuedConnection);
     }
 }
 

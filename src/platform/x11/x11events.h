@@ -94,6 +94,7 @@ private:
     };
     enum class BarrierWindow { Unknown, Helper, Root };
 
+    void eventsArrivedWhileIdle();
     void handle(const xcb_generic_event_t &event);
     void watchRootProperties(bool watch);
 

@@ -5,6 +5,8 @@
 
 #include <QSocketNotifier>
 
+#include <utility>
+
 namespace platform::x11 {
 
 namespace {
@@ -40,23 +42,29 @@ X11WindowWatch::~X11WindowWatch() = default;
 
 void X11WindowWatch::eventsArrived()
 {
-    // A listing's round trip reads whatever events arrive meanwhile into xcb's queue, which leaves the socket
-    // without data for the notifier: the queue is emptied again after each listing.
-    for (;;) {
-        bool changed = false;
-        while (Reply<xcb_generic_event_t> event {xcb_poll_for_event(m_connection->get())}) {
-            // Errors are those of selections on windows that vanished in between: nothing to do.
-            changed = matters(*event) || changed;
-        }
-        if (m_connection->broken()) {
-            m_notifier->setEnabled(false); // a closed socket stays readable
-            m_changed(std::nullopt);
-            return;
-        }
-        if (!changed) {
-            return;
-        }
-        report();
+    bool changed = std::exchange(m_changeQueued, false);
+    while (Reply<xcb_generic_event_t> event {xcb_poll_for_event(m_connection->get())}) {
+        // Errors are those of selections on windows that vanished in between: nothing to do.
+        changed = matters(*event) || changed;
+    }
+    if (m_connection->broken()) {
+        m_notifier->setEnabled(false); // a closed socket stays readable
+        m_changed(std::nullopt);
+        return;
+    }
+    if (!changed) {
+        return;
+    }
+    report();
+    // A listing's round trip reads the events that arrive meanwhile into xcb's queue, which leaves the socket
+    // without data for the notifier: they are looked at here and, when they matter, listed in another turn of the
+    // event loop (a desktop that changes all the time does not hold the watch in this function).
+    while (Reply<xcb_generic_event_t> event {xcb_poll_for_queued_event(m_connection->get())}) {
+        m_changeQueued = matters(*event) || m_changeQueued;
+    }
+    if (m_changeQueued) {
+        QMetaObject::invokeMethod(
+            m_notifier.get(), [this] { eventsArrived(); }, Qt::QueuedConnection);
     }
 }
 

@@ -39,6 +39,7 @@ private:
     std::unique_ptr<QSocketNotifier> m_notifier;
     xcb_atom_t m_netClientList = XCB_ATOM_NONE;
     std::set<xcb_window_t> m_followed;
+    bool m_changeQueued = false; // an event that matters was read during a listing: another listing is due
 };
 
 } // namespace platform::x11
