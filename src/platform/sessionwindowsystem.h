@@ -23,5 +23,8 @@ SessionWindowSystem openSessionWindowSystem();
 
 // Whether this session's backend needs a QCoreApplication (a Wayland session's); the X11 backend works without one.
 bool sessionNeedsApplication();
+// Whether this session's backend talks D-Bus (a Wayland session other than sway's: KWin, GNOME Shell, or the search
+// for them); a program linked with framewright_platform_session_without_dbus cannot reach its windows.
+bool sessionNeedsDBus();
 
 } // namespace platform
