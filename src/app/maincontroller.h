@@ -41,8 +41,8 @@ public:
 
     platform::WindowSystem &windowSystem() const { return m_windowSystem; }
 
-    // The monitor list's entries, read once: the list is not refilled while the program runs, and a monitor index
-    // is looked up in it (see ApplyScope).
+    // The monitor list's entries, read at start-up and again whenever monitors come or go; a monitor index is looked
+    // up in the list as last read (see ApplyScope).
     QStringList readMonitorList();
     int monitorCount() const { return m_monitorCount; }
     // The first listed monitor that holds the point, or -1.

@@ -8,8 +8,10 @@
 #include "formcontrols.h"
 #include "jpegimage.h"
 #include "messageboxes.h"
+#include "ontoscreens.h"
 #include "placementpanel.h"
 #include "savedpanel.h"
+#include "screenchanges.h"
 
 #include "cli/terminationsignals.h"
 #include "settings/settingsfile.h"
@@ -163,6 +165,7 @@ void TMainWnd::FormCreate()
     // save.
     setAbruptExitWork([this] { saveSettings(FailureReport::StandardError); });
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { saveSettings(FailureReport::StandardError); });
+    connect(new ScreenChanges(this), &ScreenChanges::changed, this, &TMainWnd::screensChanged);
 
     if (const QString refusal = m_controller.settingsRefusal(); !refusal.isEmpty()) {
         settingsFailure(this,
@@ -184,6 +187,12 @@ void TMainWnd::fillMonitorList()
 {
     m_placement->setMonitorList(m_controller.readMonitorList());
     MonitorCount = m_controller.monitorCount();
+}
+
+void TMainWnd::screensChanged()
+{
+    fillMonitorList();
+    bringWindowsOntoScreens();
 }
 
 void TMainWnd::restoreWindowPosition()

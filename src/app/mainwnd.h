@@ -68,6 +68,9 @@ private:
     enum class FailureReport { MessageBox, StandardError };
     void saveSettings(FailureReport failureReport);
     void fillMonitorList();
+    // Monitors came or went: the monitor list is filled anew and the program's windows are brought onto the
+    // monitors there are.
+    void screensChanged();
     void restoreWindowPosition();
     void restoreFocus();
     // What the shut-down keeps of the window besides the entries.

@@ -65,6 +65,7 @@ PlacementPanel::PlacementPanel(QWidget *window, const MainController &controller
     HeightLbl = label(SizeGrp, "HeightLbl", 12, 72, 40, 13);
     m_height = valueControls(SizeGrp, {"HeightEdt", "HeightUpd", "HeightPnl", "Height1Rdo", "Height2Rdo"}, 52, 68, 118);
 
+    connect(MonitorCbo, &QComboBox::activated, this, [this](int index) { m_chosenMonitor = index; });
     for (const Value value : {Value::Horz, Value::Vert, Value::Width, Value::Height}) {
         connect(field(value), &ValueField::unitSwitched, this, [this, value] { switchUnit(value); });
     }
@@ -91,14 +92,16 @@ void PlacementPanel::assignCaptions()
 
 void PlacementPanel::setMonitorList(const QStringList &entries)
 {
+    MonitorCbo->clear();
     MonitorCbo->addItems(entries);
-    MonitorCbo->setCurrentIndex(0);
+    MonitorCbo->setCurrentIndex(indexOrNone(m_chosenMonitor, MonitorCbo->count()));
 }
 
 void PlacementPanel::show(const Placement &placement)
 {
     Updating = true;
-    MonitorCbo->setCurrentIndex(indexOrNone(placement.screenIndex, MonitorCbo->count()));
+    m_chosenMonitor = placement.screenIndex;
+    MonitorCbo->setCurrentIndex(indexOrNone(m_chosenMonitor, MonitorCbo->count()));
     HorzCbo->setCurrentIndex(indexOrNone(int(placement.horzAlignment), HorzCbo->count()));
     m_horz->load(placement.horzOffset.unit, placement.horzOffset.value);
     VertCbo->setCurrentIndex(indexOrNone(int(placement.vertAlignment), VertCbo->count()));

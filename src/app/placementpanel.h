@@ -27,11 +27,14 @@ public:
     PlacementPanel(QWidget *window, const MainController &controller);
 
     void assignCaptions();
-    // Fills the monitor list and selects its first line.
+    // Fills the monitor list anew: at start-up, and when monitors come or go. The monitor last chosen (the first one
+    // at start-up) is selected while the list holds it; while it does not, nothing is selected (the primary monitor
+    // stands in), and it is selected again once the list is long enough again.
     void setMonitorList(const QStringList &entries);
 
     // Shows the placement with Updating set: a unit that changes installs its limits without converting, and each
-    // value is clamped to the limits of its unit. A monitor or an alignment not in its list leaves no selection.
+    // value is clamped to the limits of its unit. A monitor or an alignment not in its list leaves no selection; that
+    // monitor is selected once the monitor list holds it (see setMonitorList).
     void show(const Placement &placement);
     // The placement the controls hold: the selected indices (-1 for none), the values and units, Maximized.
     Placement placement() const;
@@ -50,6 +53,7 @@ private:
     int referencePx(Value value) const;
 
     const MainController &m_controller;
+    int m_chosenMonitor = 0; // the index the user picked or an entry showed last, whether in the list or not
     QGroupBox *PositionGrp = nullptr;
     QLabel *ScreenLbl = nullptr;
     QComboBox *MonitorCbo = nullptr;

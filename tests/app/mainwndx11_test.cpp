@@ -1,16 +1,53 @@
 // The main window on a real X server with openbox and two monitors (tests/support/x11-session): the monitor
-// list, the saved window position, and a screenshot of the window (mainwnd-x11.png in the working folder).
+// list, the saved window position, the second monitor switched off and on again while the window and a dialog stand
+// on it, and a screenshot of the window (mainwnd-x11.png in the working folder).
 #include "mainwnd.h"
+#include "rawx.h"
 #include "recordingmessageboxes.h"
 #include "settings/settingsfile.h"
 
+#include "entries/cparameters.h"
 #include "platform/x11/x11windowsystem.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QFile>
+#include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+
+namespace {
+
+const QRect kSide(1920, 0, 1280, 1024);
+
+bool xrandr(const QStringList &arguments)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.start(QStringLiteral("xrandr"), arguments);
+    return process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+bool switchSideMonitor(bool on)
+{
+    return on ? xrandr({"--output", "DUMMY1", "--mode", "1280x1024", "--pos", "1920x0"})
+              : xrandr({"--output", "DUMMY1", "--off"});
+}
+
+// Switches the side monitor on again however the test ends: the next test of the session expects two monitors.
+struct SideMonitorBack
+{
+    ~SideMonitorBack()
+    {
+        if (QGuiApplication::screens().size() < 2) {
+            switchSideMonitor(true);
+            QTRY_COMPARE_WITH_TIMEOUT(QGuiApplication::screens().size(), 2, 20000);
+        }
+    }
+};
+
+} // namespace
 
 class MainWndX11Test : public QObject
 {
@@ -75,6 +112,47 @@ private slots:
         QCOMPARE(QPoint(file.readInteger("General", "Left", 0), file.readInteger("General", "Top", 0)), shown);
     }
 
+    // The window and a dialog stand on the side monitor, which is switched off: both come wholly onto the primary one,
+    // each moved no further than it needs, and the monitor list loses the side monitor, so that the selected index 1,
+    // now past the list, stands for the primary monitor. Switched on again, the monitor is listed and selected again.
+    void monitorSwitchedOffAndOnAgain()
+    {
+        SideMonitorBack sideMonitorBack;
+        auto window = start("[General]\nLeft=2100\nTop=200\n");
+        cParameters onSide(QStringLiteral("side"), nullptr);
+        onSide.placement.screenIndex = 1;
+        window->LoadControls(onSide);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QDialog dialog(window.get());
+        dialog.resize(300, 200);
+        dialog.move(2850, 700);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const auto outer = [this](const QWidget &shown) { return m_raw.outerFromFrame(xcb_window_t(shown.winId())); };
+        QTRY_COMPARE(outer(*window)->topLeft(), QPoint(2100, 200));
+        QTRY_VERIFY(kSide.contains(*outer(dialog)));
+        const QSize windowSize = outer(*window)->size();
+        const QSize dialogSize = outer(dialog)->size();
+        auto *monitors = window->findChild<QComboBox *>(QStringLiteral("MonitorCbo"));
+        QCOMPARE(monitors->currentIndex(), 1);
+
+        QVERIFY(switchSideMonitor(false));
+        QTRY_COMPARE(monitors->count(), 1);
+        QCOMPARE(window->MonitorCount, 1);
+        QCOMPARE(monitors->currentIndex(), -1);
+        QCOMPARE(window->ComputePlacement(1), window->ComputePlacement(0));
+        QTRY_COMPARE(outer(*window), std::optional<QRect>(QRect(QPoint(1920 - windowSize.width(), 200), windowSize)));
+        QTRY_COMPARE(outer(dialog), std::optional<QRect>(QRect(QPoint(1920 - dialogSize.width(), 700), dialogSize)));
+        QTRY_COMPARE(window->pos(), outer(*window)->topLeft());
+
+        QVERIFY(switchSideMonitor(true));
+        QTRY_COMPARE(monitors->count(), 2);
+        QCOMPARE(monitors->itemText(1), QStringLiteral("2 - DUMMY1"));
+        QCOMPARE(monitors->currentIndex(), 1);
+        QCOMPARE(window->MonitorCount, 2);
+    }
+
     void screenshot()
     {
         auto window = start("");
@@ -90,6 +168,7 @@ private slots:
 
 private:
     QTemporaryDir m_dir;
+    RawX m_raw;
     std::unique_ptr<platform::x11::X11WindowSystem> m_windowSystem;
     RecordingMessageBoxes m_messageBoxes;
 };

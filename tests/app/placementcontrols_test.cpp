@@ -1,5 +1,5 @@
 // The placement controls of the main window: normalisation of typed values, the up-down arrows, unit switches
-// with their conversions, and showing or storing an entry.
+// with their conversions, showing or storing an entry, and the monitor list as monitors come and go.
 #include "entryvalues.h"
 #include "mainwndfixture.h"
 #include "updown.h"
@@ -225,6 +225,52 @@ private slots:
         QCOMPARE(w.MonitorAtPoint(QPoint(1366, 0)), 1);
         QCOMPARE(w.MonitorAtPoint(QPoint(1365, 767)), 0);
         QCOMPARE(w.MonitorAtPoint(QPoint(1000, 768)), -1);
+    }
+
+    // Monitors that go and come while the window is open: the list follows, the chosen monitor is not selected while
+    // it is gone (the primary monitor stands in) and is selected again when it is back; the user's own pick is the
+    // one remembered.
+    void monitorListFollowsTheMonitors()
+    {
+        MainWndFixture f;
+        TMainWnd &w = startOnTwoMonitors(f);
+        auto *monitors = f.control<QComboBox>("MonitorCbo");
+        const auto screensChanged
+            = [&f] { QVERIFY(QMetaObject::invokeMethod(f.control<QObject>("ScreenChanges"), "changed")); };
+        cParameters onDesk(QStringLiteral("x"), nullptr);
+        onDesk.placement.screenIndex = 1;
+        onDesk.placement.width = {50, Unit::Percent};
+        w.LoadControls(onDesk);
+
+        f.windowSystem.setMonitors({{"Laptop", QRect(0, 0, 1366, 768), true}});
+        screensChanged();
+        QCOMPARE(monitors->count(), 1);
+        QCOMPARE(w.MonitorCount, 1);
+        QCOMPARE(monitors->currentIndex(), -1);
+        QCOMPARE(w.ComputePlacement(1).width, 683);
+        cParameters stored(QStringLiteral("y"), nullptr);
+        w.StoreControls(stored);
+        QCOMPARE(stored.placement.screenIndex, -1);
+
+        const std::vector<Monitor> three = {{"Laptop", QRect(0, 0, 1366, 768), true},
+            {"Desk", QRect(1366, 0, 1920, 1200), false}, {"Beamer", QRect(3286, 0, 1024, 768), false}};
+        f.windowSystem.setMonitors(three);
+        screensChanged();
+        QCOMPARE(monitors->count(), 3);
+        QCOMPARE(monitors->itemText(2), QStringLiteral("3 - Beamer"));
+        QCOMPARE(monitors->currentIndex(), 1);
+        QCOMPARE(w.MonitorCount, 3);
+        QCOMPARE(w.ComputePlacement(2).width, 512);
+
+        monitors->setFocus();
+        QTest::keyClick(monitors, Qt::Key_Down);
+        QCOMPARE(monitors->currentIndex(), 2);
+        f.windowSystem.setMonitors({three[0], three[1]});
+        screensChanged();
+        QCOMPARE(monitors->currentIndex(), -1);
+        f.windowSystem.setMonitors(three);
+        screensChanged();
+        QCOMPARE(monitors->currentIndex(), 2);
     }
 };
 

@@ -11,6 +11,11 @@ bool isMessageBox(const QWidget *window)
     return qobject_cast<const QMessageBox *>(window) != nullptr;
 }
 
+QRect outerGeometry(const QWidget *window)
+{
+    return window->windowFlags().testFlag(Qt::FramelessWindowHint) ? window->geometry() : window->frameGeometry();
+}
+
 FrameFacts readWindowFacts(const QWidget *window, Qt::WindowFlags flags, const QMargins &thickness)
 {
     FrameFacts facts;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMargins>
+#include <QRect>
 #include <Qt>
 
 #include "framefacts.h"
@@ -12,6 +13,10 @@ struct SkinObjects;
 
 // A message box (QMessageBox): framed with the dialog border, widened for its caption.
 bool isMessageBox(const QWidget *window);
+
+// A top-level window's outer rectangle in global coordinates, frame included. A frameless window's own geometry
+// (Qt's frame geometry of one can be stale on X11).
+QRect outerGeometry(const QWidget *window);
 
 // The facts of window as its own flags describe it (flags: the window's flags before framing made it
 // frameless). Border kind: no title → NoCaption; a size that may change → Sizeable; a dialog → Dialog;

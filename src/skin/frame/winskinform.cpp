@@ -263,11 +263,7 @@ void TWinSkinForm::centreDialog()
     const QWidget *parent = dialog->parentWidget() ? dialog->parentWidget()->window() : nullptr;
     QScreen *screen = parent ? parent->screen() : dialog->screen();
     const QRect available = screen ? screen->availableGeometry() : QRect();
-    // A frameless window's geometry is its outer rectangle (Qt's frame geometry of one can be stale on X11).
-    const auto outer = [](const QWidget *window) {
-        return window->windowFlags().testFlag(Qt::FramelessWindowHint) ? window->geometry() : window->frameGeometry();
-    };
-    const QPoint centre = parent && parent->isVisible() ? outer(parent).center() : available.center();
+    const QPoint centre = parent && parent->isVisible() ? outerGeometry(parent).center() : available.center();
     QRect placed(QPoint(0, 0), dialog->size());
     placed.moveCenter(centre);
     if (available.isValid()) {
