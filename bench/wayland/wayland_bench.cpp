@@ -24,19 +24,35 @@ constexpr int kRuns = 11;
 constexpr int kManyWindows = 20;
 constexpr int kLandingDeadlineMs = 10000;
 
-// Two entries for the single window and two for the many, each pair on the second monitor (1280 x 1024 at 1920, 0).
-const QByteArray kSettings
-    = "[General]\nPresetCount=4\nPreset1=One A\nPreset2=One B\nPreset3=Many A\nPreset4=Many B\n"
-      "[One A]\nTitle=Bench single\nScreenIndex=1\nHorzValue=100\nHorzPx=1\nVertValue=80\n"
-      "VertPx=1\nWidthValue=800\nWidthPx=1\nHeightValue=600\nHeightPx=1\n"
-      "[One B]\nTitle=Bench single\nScreenIndex=1\nHorzIndex=2\nVertIndex=2\nHorzPx=1\nVertPx=1\n"
-      "WidthValue=50\nHeightValue=50\n"
-      "[Many A]\nTitle=Bench many\nScreenIndex=1\nHorzValue=10\nHorzPx=1\nVertValue=10\n"
-      "VertPx=1\nWidthValue=500\nWidthPx=1\nHeightValue=400\nHeightPx=1\n"
-      "[Many B]\nTitle=Bench many\nScreenIndex=1\nHorzIndex=2\nVertIndex=2\nWidthValue=600\n"
-      "WidthPx=1\nHeightValue=450\nHeightPx=1\n";
-const QRect kOne[] = {QRect(1920 + 100, 80, 800, 600), QRect(1920 + 640, 512, 640, 512)};
-const QRect kMany[] = {QRect(1920 + 10, 10, 500, 400), QRect(1920 + 680, 1024 - 450, 600, 450)};
+// Two entries for the single window and two for the many, each pair on the second monitor, in pixels from its
+// top-left and its bottom-right corner (the compositors' test sessions give their second monitors different sizes).
+const QByteArray kSettings = "[General]\nPresetCount=4\nPreset1=One A\nPreset2=One B\nPreset3=Many A\nPreset4=Many B\n"
+                             "[One A]\nTitle=Bench single\nScreenIndex=1\nHorzValue=100\nHorzPx=1\nVertValue=80\n"
+                             "VertPx=1\nWidthValue=800\nWidthPx=1\nHeightValue=600\nHeightPx=1\n"
+                             "[One B]\nTitle=Bench single\nScreenIndex=1\nHorzIndex=2\nVertIndex=2\nWidthValue=640\n"
+                             "WidthPx=1\nHeightValue=512\nHeightPx=1\n"
+                             "[Many A]\nTitle=Bench many\nScreenIndex=1\nHorzValue=10\nHorzPx=1\nVertValue=10\n"
+                             "VertPx=1\nWidthValue=500\nWidthPx=1\nHeightValue=400\nHeightPx=1\n"
+                             "[Many B]\nTitle=Bench many\nScreenIndex=1\nHorzIndex=2\nVertIndex=2\nWidthValue=600\n"
+                             "WidthPx=1\nHeightValue=450\nHeightPx=1\n";
+
+struct Targets
+{
+    QRect one[2];
+    QRect many[2];
+};
+
+// Where the entries put their windows on `monitor`.
+Targets targetsOn(const QRect &monitor)
+{
+    const auto fromTopLeft = [&](int x, int y, QSize size) { return QRect(monitor.topLeft() + QPoint(x, y), size); };
+    const auto atBottomRight = [&](QSize size) {
+        return QRect(monitor.x() + monitor.width() - size.width(), monitor.y() + monitor.height() - size.height(),
+            size.width(), size.height());
+    };
+    return Targets {{fromTopLeft(100, 80, QSize(800, 600)), atBottomRight(QSize(640, 512))},
+        {fromTopLeft(10, 10, QSize(500, 400)), atBottomRight(QSize(600, 450))}};
+}
 
 double median(std::vector<double> values)
 {
@@ -123,6 +139,8 @@ public:
         return times;
     }
 
+    std::vector<platform::Monitor> monitors() { return m_system->monitors(); }
+
 private:
     bool open(const QString &title)
     {
@@ -182,9 +200,15 @@ int main(int argc, char **argv)
         return 1;
     }
     std::printf("| compositor | --apply | median | worst | goal |\n|---|---|---|---|---|\n");
-    const auto one = bench.measure("One A", "One B", kOne, "Bench single");
+    const std::vector<platform::Monitor> monitors = bench.monitors();
+    if (monitors.size() < 2) {
+        std::fprintf(stderr, "wayland_bench: the session has no second monitor\n");
+        return 1;
+    }
+    const Targets targets = targetsOn(monitors[1].rect);
+    const auto one = bench.measure("One A", "One B", targets.one, "Bench single");
     printRow("one window, start to landed", one, 100);
-    const auto many = bench.measure("Many A", "Many B", kMany, "Bench many");
+    const auto many = bench.measure("Many A", "Many B", targets.many, "Bench many");
     printRow("20 windows, start to all landed", many, 1000);
     return one.empty() || many.empty() ? 1 : 0;
 }
