@@ -7,7 +7,6 @@
 #include <QDBusMessage>
 #include <QEventLoop>
 #include <QFile>
-#include <QJsonDocument>
 #include <QLoggingCategory>
 #include <QTimer>
 
@@ -23,36 +22,6 @@ const QString kKWinName = QStringLiteral("org.kde.KWin");
 const QString kScriptingPath = QStringLiteral("/Scripting");
 const QString kScriptingInterface = QStringLiteral("org.kde.kwin.Scripting");
 const QString kScriptInterface = QStringLiteral("org.kde.kwin.Script");
-const QByteArray kCallMarker = "FRAMEWRIGHT_CALL";
-
-QString resourceName(Script script)
-{
-    switch (script) {
-    case Script::Monitors:
-        return QStringLiteral(":/framewright/kwin/monitors.js");
-    case Script::Windows:
-        return QStringLiteral(":/framewright/kwin/windows.js");
-    case Script::Window:
-        return QStringLiteral(":/framewright/kwin/window.js");
-    case Script::ActiveWindow:
-        return QStringLiteral(":/framewright/kwin/activewindow.js");
-    case Script::Place:
-        return QStringLiteral(":/framewright/kwin/place.js");
-    case Script::Watch:
-        return QStringLiteral(":/framewright/kwin/watch.js");
-    }
-    return {};
-}
-
-QByteArray resource(const QString &name)
-{
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) {
-        qCWarning(lcKWin) << "the script" << name << "is missing from the program";
-        return {};
-    }
-    return file.readAll();
-}
 
 } // namespace
 
@@ -93,20 +62,18 @@ KWinScripting::~KWinScripting()
 
 QByteArray KWinScripting::scriptText(Script script, const QString &token, const QJsonObject &request) const
 {
-    const QJsonObject call {
-        {QStringLiteral("service"), m_bus.baseService()},
-        {QStringLiteral("path"), m_objectPath},
-        {QStringLiteral("interface"), QStringLiteral("org.framewright.KWinScriptAnswers")},
-        {QStringLiteral("token"), token},
-        {QStringLiteral("request"), request},
-    };
-    QByteArray head = resource(QStringLiteral(":/framewright/kwin/common.js"));
-    const QByteArray body = resource(resourceName(script));
-    if (head.count(kCallMarker) != 1 || body.isEmpty()) {
-        return {};
+    const QByteArray text = kwin::scriptText(script,
+        QJsonObject {
+            {QStringLiteral("service"), m_bus.baseService()},
+            {QStringLiteral("path"), m_objectPath},
+            {QStringLiteral("interface"), QStringLiteral("org.framewright.KWinScriptAnswers")},
+            {QStringLiteral("token"), token},
+            {QStringLiteral("request"), request},
+        });
+    if (text.isEmpty()) {
+        qCWarning(lcKWin) << "a script is missing from the program";
     }
-    head.replace(kCallMarker, QJsonDocument(call).toJson(QJsonDocument::Compact));
-    return head + '\n' + body;
+    return text;
 }
 
 std::unique_ptr<KWinScripting::Loaded> KWinScripting::load(

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "kwinanswers.h"
+#include "kwinscripttext.h"
 
 #include <QDBusConnection>
 #include <QDBusContext>
@@ -22,9 +23,6 @@
 #include <vector>
 
 namespace platform::kwin {
-
-// The scripts, each a file of its own under scripts/ preceded by scripts/common.js.
-enum class Script { Monitors, Windows, Window, ActiveWindow, Place, Watch };
 
 using AnswerHandler = std::function<void(const ScriptAnswer &answer)>;
 
