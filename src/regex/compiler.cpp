@@ -128,6 +128,7 @@ Program Compiler::compile()
     m_parseModifiers = m_options.modifiers;
     m_pos = 0;
     m_nextGroup = 1;
+    m_nonEmptyClosedGroups = 0;
     m_size = 0;
     m_sizing = true;
     addByte(kProgramSignature);
@@ -139,6 +140,7 @@ Program Compiler::compile()
     m_parseModifiers = m_options.modifiers;
     m_pos = 0;
     m_nextGroup = 1;
+    m_nonEmptyClosedGroups = 0;
     m_emit = 0;
     addByte(kProgramSignature);
     parseReg(false, flags);
@@ -282,6 +284,9 @@ int Compiler::parseReg(bool group, int &flags)
             fail(ErrorCode::UnclosedGroup);
         }
         ++m_pos;
+        if ((flags & kNonEmpty) != 0) {
+            m_nonEmptyClosedGroups |= static_cast<uint16_t>(1u << groupNumber);
+        }
     } else if (cur() == ')') {
         fail(ErrorCode::UnopenedGroup);
     } else if (cur() != 0) {
@@ -617,8 +622,13 @@ void Compiler::parseEscape(int &flags)
     default:
         if (escaped >= '1' && escaped <= '9') {
             addNode(static_cast<uint8_t>(has(kModI) ? Op::BackRefCI : Op::BackRef));
-            addByte(static_cast<uint8_t>(escaped - '0'));
+            const int group = escaped - '0';
+            addByte(static_cast<uint8_t>(group));
             m_program.hasBackRef = true;
+            m_program.referencedGroups |= static_cast<uint16_t>(1u << group);
+            if ((m_nonEmptyClosedGroups & (1u << group)) == 0) {
+                m_program.emptyBackRef = true;
+            }
         } else {
             const uint8_t ch = unescapeChar(escaped);
             addNode(static_cast<uint8_t>(has(kModI) ? Op::LiteralCI : Op::Literal));

@@ -87,6 +87,7 @@ private:
     Program m_program;
     int m_pos = 0;
     int m_nextGroup = 1;
+    uint16_t m_nonEmptyClosedGroups = 0; // bit n: group n is closed and never matches the empty text
     bool m_sizing = true;
     int m_size = 0;
     uint8_t *m_out = nullptr;

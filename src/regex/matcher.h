@@ -20,17 +20,20 @@
 //     is at or above one the walk failed from with all else equal has failed too: the memo keeps
 //     the least such counter (the rank) per state without it. That needs passes that consume: a
 //     loop of at most one pass, whose body may match the empty text, keeps its counter exactly;
-//   - group positions, read by back-references: a program with one is not memoised (a state would
-//     have to hold the texts the groups matched), and neither is a pass's start, which only a
-//     back-reference to an empty text can make matter (a pass through a loop body consumes a
-//     character otherwise, the compiler refuses empty ones). There the budget is what bounds a run.
-// States are counted in the budget too, so a loop-heavy program whose states do not fit still ends.
+//   - group positions, read by back-references: the state holds the spans of the groups that a
+//     back-reference reads. A pass's start matters too where a back-reference can match the empty
+//     text (its group can, or it is not closed before the reference): a program with such a
+//     reference is not memoised, and the budget is what bounds its runs. Everywhere else a pass
+//     through a loop body consumes a character (the compiler refuses empty bodies).
+// States at depth 0 of a program without back-references live in a bitmap of memo points x
+// positions; all others in pages of a StateMemo. Past the memo's size the budget decides, and
+// since states are counted in the budget too, a run whose states do not fit still ends.
 #pragma once
 
 #include "captures.h"
 #include "errors.h"
-#include "loopmemo.h"
 #include "program.h"
+#include "statememo.h"
 
 #include <array>
 #include <cstddef>
@@ -61,9 +64,9 @@ constexpr int64_t kMemoAfterSteps = 4096;
 // Memo points times subject positions that a run keeps as a bitmap (1 MiB); a larger run is not
 // memoised. A 255-byte title leaves room for 32768 memo points.
 constexpr int64_t kMaxMemoBits = int64_t {1} << 23;
-// Pages of states inside counted loops that a run keeps (1 KiB each, 2 MiB in all); past them the
-// budget decides.
-constexpr size_t kMaxLoopMemoPages = 2048;
+// Pages of the state memo that a run keeps (256 bytes each, 2 MiB in all); past them the budget
+// decides.
+constexpr size_t kMaxStateMemoPages = 8192;
 
 enum class Undo : uint8_t {
     GroupStart,   // a: group, b: previous start
@@ -93,8 +96,8 @@ struct MatchScratch
 {
     std::vector<BacktrackEntry> stack;
     std::vector<int32_t> memoIndex; // collectMemoPoints of the program being run
-    std::vector<uint64_t> visited;  // memo point x position, outside counted loops
-    LoopMemo loopMemo;              // memo states inside counted loops (loopState)
+    std::vector<uint64_t> visited;  // memo point x position, outside counted loops, no back-reference
+    StateMemo stateMemo;            // all other memo states (keyedState)
     // Steps before a run begins to memoise; tests compare runs that never do with runs that always do.
     int64_t memoAfterSteps = kMemoAfterSteps;
 };
@@ -128,13 +131,13 @@ private:
     int deadCounts(int next, int start, int count, int last, int direction, int width, uint8_t lookahead);
     int failedRun(int next, int position, int direction, int limit);
     int visitedRun(int point, int position, int direction, int limit) const;
-    int loopFailedRun(int point, int position, int direction, int limit);
-    struct LoopState
+    int keyedFailedRun(int point, int position, int direction, int limit);
+    struct KeyedState
     {
         uint64_t page;
         int32_t rank;
     };
-    std::optional<LoopState> loopState(int point, int position) const;
+    std::optional<KeyedState> keyedState(int point, int position) const;
     int64_t reducedCounter(int depth, int position) const;
     bool backtrack(int &node);
     void push(const BacktrackEntry &entry);
@@ -175,7 +178,7 @@ private:
     int64_t m_memoFromStep;               // isRevisit is called from this step on
     const int32_t *m_memoIndex = nullptr; // the memo points while m_memo is On
     int m_memoPoints = 0;
-    bool m_loopStatesReady = false; // the scratch's loop states are emptied for this run
+    bool m_stateMemoReady = false; // the scratch's loop states are emptied for this run
     MatchScratch &m_scratch;
     int64_t m_steps = 0;
     bool m_checkEmptyPasses;

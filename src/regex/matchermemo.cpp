@@ -20,23 +20,23 @@ bool Matcher::isRevisit(int node)
     if (point < 0) {
         return false;
     }
-    if (m_loopDepth == 0) {
+    if (m_loopDepth == 0 && !m_compiled.hasBackRef) {
         uint64_t &word = m_scratch.visited[visitedBit(point, m_pos) / 64];
         const uint64_t mask = visitedMask(point, m_pos);
         const bool seen = (word & mask) != 0;
         word |= mask;
         return seen;
     }
-    if (!m_loopStatesReady) {
-        m_scratch.loopMemo.reset(kMaxLoopMemoPages);
-        m_loopStatesReady = true;
+    if (!m_stateMemoReady) {
+        m_scratch.stateMemo.reset(kMaxStateMemoPages);
+        m_stateMemoReady = true;
     }
-    const std::optional<LoopState> state = loopState(point, m_pos);
-    int32_t *page = state ? m_scratch.loopMemo.add(state->page) : nullptr;
+    const std::optional<KeyedState> state = keyedState(point, m_pos);
+    int32_t *page = state ? m_scratch.stateMemo.add(state->page) : nullptr;
     if (page == nullptr) {
         return false; // past the memo's size the budget decides
     }
-    int32_t &leastFailed = page[m_pos & (kLoopMemoPagePositions - 1)];
+    int32_t &leastFailed = page[m_pos & (kStateMemoPagePositions - 1)];
     if (leastFailed <= state->rank) {
         return true;
     }
@@ -87,16 +87,30 @@ int64_t Matcher::reducedCounter(int depth, int position) const
     return counter;
 }
 
-// The state at a memo point inside counted loops (see matcher.h): the key of its page, in mixed
-// radix the point, the block of positions, the outer loops' reduced counters and the innermost
-// loop's class, and the innermost loop's reduced counter as its rank. None when the key does not
-// fit 64 bits.
-std::optional<Matcher::LoopState> Matcher::loopState(int point, int position) const
+namespace {
+
+// Appends `digit` of radix `radix` to a mixed-radix number; false when it does not fit 64 bits.
+bool appendDigit(uint64_t &number, uint64_t &scale, int64_t digit, uint64_t radix)
 {
-    const auto counterRadix = static_cast<uint64_t>(m_length) + 3;
-    const auto points = static_cast<uint64_t>(m_memoPoints);
-    uint64_t key = (static_cast<uint64_t>(position) >> kLoopMemoPageBits) * points + static_cast<uint64_t>(point);
-    uint64_t scale = points * ((static_cast<uint64_t>(m_length) >> kLoopMemoPageBits) + 1);
+    uint64_t term = 0;
+    return digit >= 0 && static_cast<uint64_t>(digit) < radix
+        && !__builtin_mul_overflow(static_cast<uint64_t>(digit), scale, &term)
+        && !__builtin_add_overflow(number, term, &number) && !__builtin_mul_overflow(scale, radix, &scale);
+}
+
+} // namespace
+
+// A state that the bitmap cannot hold (see matcher.h): the key of its page, in mixed radix the
+// point, the block of positions, the outer loops' reduced counters, the innermost loop's class and
+// the spans of the groups that back-references read; and the innermost loop's reduced counter as
+// its rank (0 outside counted loops). None when the key does not fit 64 bits.
+std::optional<Matcher::KeyedState> Matcher::keyedState(int point, int position) const
+{
+    const auto length = static_cast<uint64_t>(m_length);
+    uint64_t key = 0;
+    uint64_t scale = 1;
+    appendDigit(key, scale, point, static_cast<uint64_t>(m_memoPoints));
+    appendDigit(key, scale, position >> kStateMemoPageBits, (length >> kStateMemoPageBits) + 1);
     int64_t rank = 0;
     for (int depth = 1; depth <= m_loopDepth; ++depth) {
         int64_t counter = reducedCounter(depth, position);
@@ -110,17 +124,21 @@ std::optional<Matcher::LoopState> Matcher::loopState(int point, int position) co
                 counter = min;
             }
         }
-        uint64_t term = 0;
-        if (counter < 0 || static_cast<uint64_t>(counter) >= counterRadix
-            || __builtin_mul_overflow(static_cast<uint64_t>(counter), scale, &term)
-            || __builtin_add_overflow(key, term, &key) || __builtin_mul_overflow(scale, counterRadix, &scale)) {
+        if (!appendDigit(key, scale, counter, length + 3)) {
+            return std::nullopt;
+        }
+    }
+    for (size_t group = 1; group < kGroupCount; ++group) {
+        if ((m_compiled.referencedGroups & (1u << group)) != 0
+            && !(appendDigit(key, scale, int64_t {m_captures.start[group]} + 1, length + 2)
+                && appendDigit(key, scale, int64_t {m_captures.end[group]} + 1, length + 2))) {
             return std::nullopt;
         }
     }
     if (key == std::numeric_limits<uint64_t>::max()) {
-        return std::nullopt; // LoopMemo cannot hold it
+        return std::nullopt; // StateMemo cannot hold it
     }
-    return LoopState {key, static_cast<int32_t>(rank)};
+    return KeyedState {key, static_cast<int32_t>(rank)};
 }
 
 // How many counts in a row, from `count` towards `last` (direction 1 or -1; `count` is not past
@@ -159,13 +177,13 @@ int Matcher::failedRun(int next, int position, int direction, int limit)
     if (direction != 1 && direction != -1) {
         limit = 1;
     }
-    if (m_loopDepth == 0) {
+    if (m_loopDepth == 0 && !m_compiled.hasBackRef) {
         return visitedRun(point, position, direction, limit);
     }
-    return loopFailedRun(point, position, direction, limit);
+    return keyedFailedRun(point, position, direction, limit);
 }
 
-// failedRun outside counted loops: the bitmap, a word at a time.
+// failedRun from the bitmap, a word at a time.
 int Matcher::visitedRun(int point, int position, int direction, int limit) const
 {
     auto bit = static_cast<int64_t>(visitedBit(point, position));
@@ -192,26 +210,26 @@ int Matcher::visitedRun(int point, int position, int direction, int limit) const
     return limit;
 }
 
-// failedRun inside counted loops: the entries of one page. A counter's reduction changes at most
+// failedRun from the state memo: the entries of one page. A counter's reduction changes at most
 // once along the positions (where its maximum comes into reach), so when the state at both ends of
 // the stretch is the same, it is the same at every position between.
-int Matcher::loopFailedRun(int point, int position, int direction, int limit)
+int Matcher::keyedFailedRun(int point, int position, int direction, int limit)
 {
-    if (!m_loopStatesReady) {
+    if (!m_stateMemoReady) {
         return 0;
     }
-    const std::optional<LoopState> first = loopState(point, position);
-    const int32_t *page = first ? m_scratch.loopMemo.find(first->page) : nullptr;
-    const int entry = position & (kLoopMemoPagePositions - 1);
+    const std::optional<KeyedState> first = keyedState(point, position);
+    const int32_t *page = first ? m_scratch.stateMemo.find(first->page) : nullptr;
+    const int entry = position & (kStateMemoPagePositions - 1);
     if (page == nullptr || page[entry] > first->rank) {
         return 0;
     }
-    const int inPage = direction > 0 ? kLoopMemoPagePositions - entry : entry + 1;
+    const int inPage = direction > 0 ? kStateMemoPagePositions - entry : entry + 1;
     const int stretch = std::min({limit, inPage, direction > 0 ? m_length - position + 1 : position + 1});
     if (stretch <= 1) {
         return 1;
     }
-    const std::optional<LoopState> last = loopState(point, position + (stretch - 1) * direction);
+    const std::optional<KeyedState> last = keyedState(point, position + (stretch - 1) * direction);
     if (!last || last->page != first->page || last->rank != first->rank) {
         return 1;
     }

@@ -183,6 +183,10 @@ struct Program
     uint32_t modifiers = 0; // the modifier bits it was compiled with
     LinePair linePair;      // the line pair it was compiled with
     bool hasBackRef = false;
+    uint16_t referencedGroups = 0; // bit n: a back-reference reads group n
+    // A back-reference may match the empty text: its group can, or is not closed before it (so the
+    // reference may read a group whose end is still that of an earlier pass).
+    bool emptyBackRef = false;
     uint8_t startChar = 0;   // every match begins with this character; 0 = no such character
     bool anchored = false;   // every match begins at the start of the text
     int requiredOffset = -1; // the longest literal every match holds: offset of its text in bytes, -1 = none

@@ -364,11 +364,20 @@ void DifferentialTest::memoisedCases_data()
     row("nested counted loops, lazy, no match", "^((a|aa){1,5}?){2,4}?$", "", as14 + "!");
     row("counted loop reaching its maximum", "^((a|aa){2,6}b?){1,3}(aaa)$", "", as14);
     row("counted loop under a star", "^((ab|a){1,3}b?)*c", "", "abababaabab");
-    row("optional group that may match nothing, in a counted loop", "^((a*)??(a|b)){2,9}$", "", "aaaaab!");
-    row("optional group that may match nothing, lazy loop around it", "^(x(a*)??){1,4}?xa", "-g", "xxaxx");
+    row("optional group that may match nothing, in a counted loop", "^((a*)?\\?(a|b)){2,9}$", "", "aaaaab!");
+    row("optional group that may match nothing, lazy loop around it", "^(x(a*)?\\?){1,4}?xa", "-g", "xxaxx");
     row("dot stars", "(.*)(.*),(.*)(.*)x", "", "aa,bb,cc,dd");
     row("back-reference under a star", "^(a|b)(\\1|b)*c", "", "aaabaaab");
     row("back-reference to an empty group", "(a?)(\\1|a)*b", "", as14);
+    row("back-reference after a loop, no match", "^(a|aa)+\\1$", "", as14 + "!");
+    row("back-reference after a loop, match", "^(a|aa)+\\1$", "", as14);
+    row("back-reference read twice after a loop", "^(a|b|ab)+\\1\\1$", "", "ababab");
+    row("back-reference after a loop, the longer alternative", "^(a|ab|b)+\\1$", "", "abab");
+    row("back-reference, case-insensitive", "^(a|aa)+\\1$", "i", "aAaAaAaAaAAa");
+    row("two referenced groups", "^(a|aa)(b|a)+\\2\\1(b|$)", "", as14 + "b");
+    row("back-reference in a counted loop", "^((a|aa)\\2){1,5}$", "", as14 + "!");
+    row("back-reference to a group of the same pass", "^((a)|b\\2)+$", "", "abaababaa");
+    row("back-reference before its group closes", "^(\\2b|(a))+c", "", "aababab");
     row("case-insensitive alternatives", "^(A|a)+(B|b)+$", "i", "aAaAbBbB!");
 }
 

@@ -64,6 +64,9 @@ void GuardTest::catastrophic_data()
     QTest::newRow("nested counted loops matching a 254-byte title")
         << "^((a{1,3}){1,50}){1,50}$" << QByteArray(254, 'a') << true << false;
     QTest::newRow("back-reference loop") << "(a?)(\\1|a)*b" << QByteArray(40, 'a') << false << true;
+    QTest::newRow("back-reference after a loop") << "^(a|aa)+\\1$" << QByteArray(60, 'a') + "!" << false << false;
+    QTest::newRow("back-reference after a loop on a 255-byte title")
+        << "^(a|aa)+\\1$" << QByteArray(254, 'a') + "!" << false << false;
     QTest::newRow("quadratic dot stars") << "x.*y.*z" << QByteArray(repeated("xy", kLongSubject / 2).c_str()) << false
                                          << true;
     QTest::newRow("many alternatives on a long text")

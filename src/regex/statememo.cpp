@@ -1,5 +1,5 @@
-// The matcher's memo of states inside counted loops (see loopmemo.h).
-#include "loopmemo.h"
+// The matcher's memo of states inside counted loops (see statememo.h).
+#include "statememo.h"
 
 #include <utility>
 
@@ -11,20 +11,21 @@ constexpr size_t kInitialSlots = 64;
 
 } // namespace
 
-void LoopMemo::reset(size_t maxPages)
+void StateMemo::reset(size_t maxPages)
 {
     m_keys.assign(kInitialSlots, 0);
     m_pageOf.assign(kInitialSlots, 0);
     m_pages.clear();
+    m_pages.reserve(maxPages * kStateMemoPagePositions);
     m_pageCount = 0;
     m_maxPages = maxPages;
     m_lastPage = -1;
 }
 
-int32_t *LoopMemo::find(uint64_t key)
+int32_t *StateMemo::find(uint64_t key)
 {
     if (m_lastPage >= 0 && m_lastKey == key) {
-        return m_pages.data() + static_cast<size_t>(m_lastPage) * kLoopMemoPagePositions;
+        return m_pages.data() + static_cast<size_t>(m_lastPage) * kStateMemoPagePositions;
     }
     if (m_keys.empty()) {
         return nullptr;
@@ -35,10 +36,10 @@ int32_t *LoopMemo::find(uint64_t key)
     }
     m_lastKey = key;
     m_lastPage = m_pageOf[slot];
-    return m_pages.data() + static_cast<size_t>(m_lastPage) * kLoopMemoPagePositions;
+    return m_pages.data() + static_cast<size_t>(m_lastPage) * kStateMemoPagePositions;
 }
 
-int32_t *LoopMemo::add(uint64_t key)
+int32_t *StateMemo::add(uint64_t key)
 {
     if (int32_t *page = find(key)) {
         return page;
@@ -52,15 +53,15 @@ int32_t *LoopMemo::add(uint64_t key)
     const size_t slot = slotOf(key);
     m_keys[slot] = key + 1;
     m_pageOf[slot] = static_cast<uint32_t>(m_pageCount);
-    m_pages.resize(m_pages.size() + kLoopMemoPagePositions, kNoRank);
+    m_pages.resize(m_pages.size() + kStateMemoPagePositions, kNoRank);
     m_lastKey = key;
     m_lastPage = static_cast<int64_t>(m_pageCount);
     ++m_pageCount;
-    return m_pages.data() + static_cast<size_t>(m_lastPage) * kLoopMemoPagePositions;
+    return m_pages.data() + static_cast<size_t>(m_lastPage) * kStateMemoPagePositions;
 }
 
 // The key's slot, or the empty one where it would go. At most half the slots are used.
-size_t LoopMemo::slotOf(uint64_t key) const
+size_t StateMemo::slotOf(uint64_t key) const
 {
     const size_t mask = m_keys.size() - 1;
     size_t slot = static_cast<size_t>((key * 0x9E3779B97F4A7C15u) >> 20) & mask;
@@ -70,7 +71,7 @@ size_t LoopMemo::slotOf(uint64_t key) const
     return slot;
 }
 
-void LoopMemo::grow()
+void StateMemo::grow()
 {
     std::vector<uint64_t> keys = std::move(m_keys);
     std::vector<uint32_t> pageOf = std::move(m_pageOf);

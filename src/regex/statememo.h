@@ -1,7 +1,8 @@
-// The matcher's memo of states inside counted loops: pages of kLoopMemoPagePositions entries, one
-// page per key (memo point, counters, block of positions), found through an open-addressing table.
-// An entry holds the least rank (see matcher.h) the walk has failed from there. No allocation per
-// state; the table grows by doubling up to a cap and then says that it is full instead.
+// The matcher's memo of the states its bitmap cannot hold (inside counted loops, or with groups that
+// back-references read): pages of kStateMemoPagePositions entries, one page per key (memo point,
+// counters, group spans, block of positions), found through an open-addressing table. An entry
+// holds the least rank (see matcher.h) the walk has failed from there. No allocation per state;
+// the table grows by doubling up to a cap and then says that it is full instead.
 #pragma once
 
 #include <cstddef>
@@ -11,11 +12,11 @@
 
 namespace regex {
 
-constexpr int kLoopMemoPageBits = 8;
-constexpr int kLoopMemoPagePositions = 1 << kLoopMemoPageBits;   // a whole title in one page
+constexpr int kStateMemoPageBits = 6;
+constexpr int kStateMemoPagePositions = 1 << kStateMemoPageBits;
 constexpr int32_t kNoRank = std::numeric_limits<int32_t>::max(); // an entry the walk has not failed from
 
-class LoopMemo
+class StateMemo
 {
 public:
     // Empties the memo for a run that may hold at most `maxPages` pages; keeps the memory it has.
@@ -33,7 +34,7 @@ private:
     // Slots hold key + 1 (0 is empty) and the page number beside it; keys are below 2^64 - 1.
     std::vector<uint64_t> m_keys;
     std::vector<uint32_t> m_pageOf;
-    std::vector<int32_t> m_pages; // page n at n * kLoopMemoPagePositions
+    std::vector<int32_t> m_pages; // page n at n * kStateMemoPagePositions
     size_t m_pageCount = 0;
     size_t m_maxPages = 0;
     // The last page found, as runs look up one page many times in a row (a repetition's counts).
