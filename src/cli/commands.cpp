@@ -11,6 +11,8 @@
 #include "settings/settingslocation.h"
 #include "settings/settingstext.h"
 
+#include <algorithm>
+
 namespace {
 
 QString stateName(platform::ShowState state)
@@ -134,7 +136,8 @@ bool printWindow(platform::WindowSystem &windowSystem, const platform::TopLevelW
         return false;
     }
     const QRect &rect = placement->normalRect;
-    const int monitor = MonitorAtPoint(windowSystem, GetMonitorCount(windowSystem), rect.topLeft());
+    const std::vector<platform::Monitor> monitors = windowSystem.monitors();
+    const int monitor = MonitorAtPoint(monitors, std::max(1, int(monitors.size())), rect.topLeft());
     const QString monitorText = monitor >= 0 ? QStringLiteral("monitor %1").arg(monitor + 1) : QStringLiteral("-");
     out << windowId(window.id) << '\t' << monitorText << '\t' << stateName(placement->showState) << '\t'
         << rectText(rect) << '\t' << printableSettingsText(window.title) << '\n';

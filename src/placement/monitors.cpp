@@ -75,7 +75,11 @@ QRect GetMonitorRect(platform::WindowSystem &windowSystem, int index)
 // one round trip to the X server instead of two per monitor.
 int MonitorAtPoint(platform::WindowSystem &windowSystem, int monitorCount, QPoint point)
 {
-    const auto monitors = windowSystem.monitors();
+    return MonitorAtPoint(windowSystem.monitors(), monitorCount, point);
+}
+
+int MonitorAtPoint(const std::vector<platform::Monitor> &monitors, int monitorCount, QPoint point)
+{
     for (int i = 0; i < monitorCount; ++i) {
         if (monitorRectIn(monitors, i).contains(point)) {
             return i;

@@ -10,6 +10,8 @@
 #include <QSize>
 #include <QString>
 
+#include <vector>
+
 // Number of monitors, at least 1.
 int GetMonitorCount(platform::WindowSystem &windowSystem);
 // The monitor's name, or an empty string for an index that is not in the list.
@@ -21,6 +23,8 @@ QPoint GetAdapterPosition(platform::WindowSystem &windowSystem, int index);
 QRect GetMonitorRect(platform::WindowSystem &windowSystem, int index);
 // The first of the first `monitorCount` monitors that holds the point (right and bottom edges excluded), or -1.
 int MonitorAtPoint(platform::WindowSystem &windowSystem, int monitorCount, QPoint point);
+// The same within one reading of the monitor list (each reading costs X round trips).
+int MonitorAtPoint(const std::vector<platform::Monitor> &monitors, int monitorCount, QPoint point);
 // Size of the primary monitor: the reference size when no monitor is selected.
 QSize primaryScreenSize(platform::WindowSystem &windowSystem);
 
