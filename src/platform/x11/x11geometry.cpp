@@ -43,6 +43,31 @@ int constrain(int64_t requested, std::optional<int> min, std::optional<int> max,
     return static_cast<int>(std::clamp<int64_t>(size, 1, kMaxClientSizePx));
 }
 
+// The aspect range applies to the size less the base size; the minimum size does not stand in for a missing base
+// (ICCCM 4.1.2.3). A size too wide for the maximum aspect first gets the width its height allows; then one too tall
+// for the minimum gets the height its width allows, both rounded down. The height follows the width last, as
+// openbox and KWin make it follow, so that they give this size as it is when it is asked for: with a single ratio
+// (minimum and maximum the same) few sizes keep it exactly, and those window managers keep the height that width
+// gives, rounded down.
+QSize keptAspect(const SizeHints &hints, QSize size)
+{
+    const int64_t baseWidth = hints.baseWidth.value_or(0);
+    const int64_t baseHeight = hints.baseHeight.value_or(0);
+    int64_t width = size.width() - baseWidth;
+    int64_t height = size.height() - baseHeight;
+    if (width <= 0 || height <= 0) {
+        return size;
+    }
+    if (const auto &max = hints.maxAspect; max && width * max->height > height * max->width) {
+        width = std::max<int64_t>(height * max->width / max->height, 1);
+    }
+    if (const auto &min = hints.minAspect; min && width * min->height < height * min->width) {
+        height = std::max<int64_t>(width * min->height / min->width, 1);
+    }
+    return QSize(static_cast<int>(std::clamp<int64_t>(width + baseWidth, 1, kMaxClientSizePx)),
+        static_cast<int>(std::clamp<int64_t>(height + baseHeight, 1, kMaxClientSizePx)));
+}
+
 // Where the reference point of a gravity lies along one axis: 0 at the start (north or west), 1 in the middle,
 // 2 at the end; -1 for Static.
 int referencePosition(uint32_t gravity, bool horizontal)
@@ -74,8 +99,10 @@ QRect outerRect(const QRect &client, const Decoration &d)
 
 QSize constrainedClientSize(const SizeHints &hints, QSize requested)
 {
-    return QSize(constrain(requested.width(), hints.minWidth, hints.maxWidth, hints.baseWidth, hints.widthIncrement),
+    const QSize size(
+        constrain(requested.width(), hints.minWidth, hints.maxWidth, hints.baseWidth, hints.widthIncrement),
         constrain(requested.height(), hints.minHeight, hints.maxHeight, hints.baseHeight, hints.heightIncrement));
+    return keptAspect(hints, size);
 }
 
 QRect expectedOuterRect(const QRect &target, const SizeHints &hints, const Decoration &d, Qt::Alignment anchor)

@@ -27,6 +27,10 @@ struct Decoration
     Extents frame;
     Extents clientSide;
     int borderWidth = 0; // at most kMaxExtentPx
+    // The window manager publishes no _NET_FRAME_EXTENTS for the window: `frame` is what lies between the client
+    // and its top-level ancestor, read at one moment, which may fall between the window manager's resizing of the
+    // frame and of the client.
+    bool frameFromTree = false;
 
     bool operator==(const Decoration &) const = default;
 };
@@ -36,8 +40,11 @@ QRect outerRect(const QRect &client, const Decoration &decoration);
 
 // The client size (border excluded) a window takes when asked for `requested`: what window managers do with
 // ICCCM size hints. The maximum applies first, then the minimum, then the increments counted from the base size
-// (each of base and minimum standing in for the other when only one is given); never below 1 pixel or above
-// kMaxClientSizePx. Aspect ratios are not applied.
+// (each of base and minimum standing in for the other when only one is given), then the aspect range; never below
+// 1 pixel or above kMaxClientSizePx. Window managers keep an aspect in different ways (openbox and KWin change the
+// height, growing it too); here the side that is too long for the other is shortened, so that the window stays
+// within the size asked for, and the size keeps the aspect as window managers count it, so that they give it as it
+// is when it is asked for in turn.
 QSize constrainedClientSize(const SizeHints &hints, QSize requested);
 
 // The outer rectangle a window ends with when asked for `target`: the size it can take, placed at the `anchor`

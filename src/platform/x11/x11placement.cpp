@@ -128,7 +128,8 @@ std::optional<WindowState> PlacementSetter::read(xcb_window_t window)
     return WindowStateRequest(m_connection, window).get();
 }
 
-std::optional<WindowState> PlacementSetter::settle(xcb_window_t window, const Done &done, bool untilDone)
+std::optional<WindowState> PlacementSetter::settle(
+    xcb_window_t window, const Done &done, bool untilDone, const Done &steady)
 {
     const QDeadlineTimer deadline(kWaitMs);
     if (m_wait == Wait::Barrier) {
@@ -146,14 +147,19 @@ std::optional<WindowState> PlacementSetter::settle(xcb_window_t window, const Do
             watch(window);
         }
     }
+    const bool untilSteady = m_wait == Wait::Barrier && !untilDone;
+    const auto finished = [&](const WindowState &s) {
+        const bool isSteady = !steady || steady(s);
+        return untilSteady ? isSteady : isSteady && done(s);
+    };
     std::optional<WindowState> state = read(window);
-    if (!state || done(*state) || m_wait == Wait::None || (m_wait == Wait::Barrier && !untilDone)) {
+    if (!state || m_wait == Wait::None || finished(*state)) {
         return state;
     }
     while (m_events.waitForEvent(deadline)) {
         m_events.drain();
         state = read(window);
-        if (!state || done(*state)) {
+        if (!state || finished(*state)) {
             return state;
         }
     }
@@ -251,24 +257,35 @@ std::optional<WindowState> PlacementSetter::moveResize(
         *exact = true;
         return state;
     }
-    const auto landed = [&expected](const WindowState &s) { return sameGeometry(s.outer(), expected); };
+    // Extents worked out from the window tree are the frame's alone and do not change with the window's size; other
+    // ones are a reading taken after the window manager has resized the frame and before it has resized the client
+    // (KWin, seen with 5.27): their outer rectangle is the frame's new one while the client keeps its old size.
+    // Such a reading is not the window's placement; the client's configure notification is waited for.
+    const Done steady = [&state](const WindowState &s) {
+        return !s.decoration.frameFromTree || s.decoration.frame == state.decoration.frame;
+    };
+    if (state.decoration.frameFromTree) {
+        watch(state.window);
+    }
+    const auto landed = [&](const WindowState &s) { return steady(s) && sameGeometry(s.outer(), expected); };
     // Followed through the window's own events, the window manager has carried the request out once the window has
     // the size asked for and has moved or changed: what is left then is an offset (KWin rounds the reference point
     // of Center gravity the other way when the frame's extents are odd), which the correction takes away at once.
     const auto taken = [&](const WindowState &s) {
-        return landed(s) || (s.outer().size() == expected.size() && !sameGeometry(s.outer(), state.outer()));
+        return landed(s)
+            || (steady(s) && s.outer().size() == expected.size() && !sameGeometry(s.outer(), state.outer()));
     };
     sendMoveResize(state, clientRequestFor(expected, state.decoration, state.hints.gravity), state.hints.gravity);
-    std::optional<WindowState> moved = settle(state.window, taken, false);
-    if (moved && moved->decoration != state.decoration) {
+    std::optional<WindowState> moved = settle(state.window, taken, false, steady);
+    if (moved && steady(*moved) && moved->decoration != state.decoration) {
         // The frame's extents changed meanwhile (metacity gives a window that leaves the full screen its borders
         // back late): the request is made again for the extents the frame has now.
         expected = expectedOuterRect(target, moved->hints, moved->decoration, anchor);
         sendMoveResize(
             *moved, clientRequestFor(expected, moved->decoration, moved->hints.gravity), moved->hints.gravity);
-        moved = settle(state.window, landed, false);
+        moved = settle(state.window, landed, false, steady);
     }
-    if (moved && !landed(*moved)) {
+    if (moved && steady(*moved) && !landed(*moved)) {
         // Window managers differ in rounding the reference points of the centred gravities (openbox 3.6 places
         // Center and North off by the frame's left side), some keep the reference point of a window whose size
         // they constrain, and icewm reads every position but a static one as the frame's corner and then pulls a
@@ -281,7 +298,8 @@ std::optional<WindowState> PlacementSetter::moveResize(
             const uint32_t gravity = m_configureDirectly ? moved->hints.gravity : kNorthWestGravity;
             sendMoveResize(*moved, clientRequestFor(aligned, moved->decoration, gravity), gravity);
             moved = settle(
-                state.window, [aligned](const WindowState &s) { return sameGeometry(s.outer(), aligned); }, false);
+                state.window, [aligned](const WindowState &s) { return sameGeometry(s.outer(), aligned); }, false,
+                steady);
         }
     }
     *exact = moved && landed(*moved);

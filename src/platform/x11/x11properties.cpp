@@ -12,6 +12,7 @@ namespace {
 constexpr uint32_t kMinSizeFlag = 1u << 4;
 constexpr uint32_t kMaxSizeFlag = 1u << 5;
 constexpr uint32_t kResizeIncFlag = 1u << 6;
+constexpr uint32_t kAspectFlag = 1u << 7;
 constexpr uint32_t kBaseSizeFlag = 1u << 8;
 constexpr uint32_t kWinGravityFlag = 1u << 9;
 constexpr size_t kOldSizeHintsItems = 15; // before ICCCM 1.0: no base size, no gravity
@@ -62,6 +63,26 @@ int sequenceLength(std::span<const uint8_t> bytes)
 int32_t clampHint(uint32_t item)
 {
     return std::min(static_cast<int32_t>(item), kMaxHintPx);
+}
+
+std::optional<AspectRatio> aspectAt(const std::vector<uint32_t> &items, size_t index)
+{
+    const int32_t width = clampHint(items[index]);
+    const int32_t height = clampHint(items[index + 1]);
+    return width > 0 && height > 0 ? std::optional<AspectRatio>({width, height}) : std::nullopt;
+}
+
+// Items 11 to 14: the minimum aspect's numerator and denominator, then the maximum's.
+void readAspects(const std::vector<uint32_t> &items, SizeHints &hints)
+{
+    hints.minAspect = aspectAt(items, 11);
+    hints.maxAspect = aspectAt(items, 13);
+    const auto &min = hints.minAspect;
+    const auto &max = hints.maxAspect;
+    if (min && max && int64_t(min->width) * max->height > int64_t(max->width) * min->height) {
+        hints.minAspect.reset(); // a range no size lies in
+        hints.maxAspect.reset();
+    }
 }
 
 } // namespace
@@ -159,6 +180,9 @@ SizeHints parseSizeHints(const PropertyValue &value, uint32_t sizeHintsType)
     if (flags & kResizeIncFlag) {
         hints.widthIncrement = std::max(clampHint(items[9]), 1);
         hints.heightIncrement = std::max(clampHint(items[10]), 1);
+    }
+    if (flags & kAspectFlag) {
+        readAspects(items, hints);
     }
     if (items.size() == kSizeHintsItems && (flags & kBaseSizeFlag)) {
         hints.baseWidth = nonNegative(15);

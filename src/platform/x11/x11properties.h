@@ -46,8 +46,18 @@ enum class WmState : uint32_t { Withdrawn = 0, Normal = 1, Iconic = 3 };
 // malformed, or for a state ICCCM does not define.
 std::optional<WmState> parseWmState(const PropertyValue &value, uint32_t wmStateType);
 
+// A ratio of width to height, both positive (a WM_NORMAL_HINTS aspect: its numerator and denominator).
+struct AspectRatio
+{
+    int width = 1;
+    int height = 1;
+
+    bool operator==(const AspectRatio &) const = default;
+};
+
 // WM_NORMAL_HINTS, as far as placing a window needs it. Values that cannot be meant (negative sizes,
-// increments below 1, an unknown gravity) are dropped, so users of these hints need no checks of their own.
+// increments below 1, an unknown gravity, an aspect with a side of 0 or below, a minimum aspect above the maximum)
+// are dropped, so users of these hints need no checks of their own.
 struct SizeHints
 {
     std::optional<int> minWidth, minHeight;
@@ -56,6 +66,8 @@ struct SizeHints
     int widthIncrement = 1;
     int heightIncrement = 1;
     uint32_t gravity = 1; // X window gravity, NorthWest (1) to Static (10)
+    // The range of width to height that the size less the base size keeps (ICCCM 4.1.2.3); either may be absent.
+    std::optional<AspectRatio> minAspect, maxAspect;
 };
 // Parses a property of type WM_SIZE_HINTS (format 32). Hints from before ICCCM 1.0 (15 items, no base size or
 // gravity) are accepted; an absent or malformed property gives the defaults.

@@ -74,30 +74,44 @@ std::optional<WindowState> WindowStateRequest::get()
     if (const auto extents = parseExtents(frameExtents.value(), XCB_ATOM_CARDINAL)) {
         state.decoration.frame = *extents;
     } else if (tree->parent != m_connection.root() && tree->parent != XCB_NONE) {
-        state.decoration.frame = frameExtentsFromAncestor(state, tree->parent).value_or(Extents {});
+        readFrameFromAncestor(state, tree->parent);
     }
     return state;
 }
 
 // A window manager without _NET_FRAME_EXTENTS: the frame is the top-level ancestor, and the extents are what
-// lies between its outer edge and the client's.
-std::optional<Extents> WindowStateRequest::frameExtentsFromAncestor(const WindowState &state, xcb_window_t parent)
+// lies between its outer edge and the client's. The client's geometry is read again together with the frame's
+// under a server grab, held only while the server carries out these pipelined requests: a window manager that
+// moves and resizes the frame between the batch and this read (KWin does) would otherwise have the client of one
+// moment measured against the frame of another, and the extents off by the change.
+void WindowStateRequest::readFrameFromAncestor(WindowState &state, xcb_window_t parent)
 {
     xcb_connection_t *c = m_connection.get();
     const xcb_window_t frame = topLevelAncestor(m_connection, parent);
     if (frame == XCB_NONE) {
-        return std::nullopt;
+        return;
     }
-    const Reply<xcb_get_geometry_reply_t> geometry = PendingGeometry(c, xcb_get_geometry(c, frame)).get();
-    if (!geometry) {
-        return std::nullopt;
+    xcb_grab_server(c);
+    PendingGeometry clientRequest(c, xcb_get_geometry(c, m_window));
+    PendingTranslation translationRequest(c, xcb_translate_coordinates(c, m_window, m_connection.root(), 0, 0));
+    PendingGeometry frameRequest(c, xcb_get_geometry(c, frame));
+    xcb_ungrab_server(c);
+    const Reply<xcb_get_geometry_reply_t> client = clientRequest.get();
+    const Reply<xcb_translate_coordinates_reply_t> translation = translationRequest.get();
+    const Reply<xcb_get_geometry_reply_t> geometry = frameRequest.get();
+    if (!client || !translation || !geometry) {
+        return; // gone meanwhile: the batch's reading stands, without a frame
     }
-    const int border = state.decoration.borderWidth;
+    const int border = clampExtent(client->border_width);
+    state.decoration.borderWidth = border;
+    state.client = QRect(translation->dst_x, translation->dst_y, client->width, client->height);
     const QRect box = state.client.adjusted(-border, -border, border, border);
     const int frameWidth = geometry->width + 2 * geometry->border_width;
     const int frameHeight = geometry->height + 2 * geometry->border_width;
-    return Extents {clampExtent(box.x() - geometry->x), clampExtent(geometry->x + frameWidth - box.x() - box.width()),
-        clampExtent(box.y() - geometry->y), clampExtent(geometry->y + frameHeight - box.y() - box.height())};
+    state.decoration.frame
+        = Extents {clampExtent(box.x() - geometry->x), clampExtent(geometry->x + frameWidth - box.x() - box.width()),
+            clampExtent(box.y() - geometry->y), clampExtent(geometry->y + frameHeight - box.y() - box.height())};
+    state.decoration.frameFromTree = true;
 }
 
 ShowState showState(const WindowState &state, const WindowManager &wm, const Atoms &atoms)

@@ -41,7 +41,8 @@ public:
     std::optional<WindowState> get();
 
 private:
-    std::optional<Extents> frameExtentsFromAncestor(const WindowState &state, xcb_window_t parent);
+    // Reads the client's geometry again with its frame's, so that both are of one moment.
+    void readFrameFromAncestor(WindowState &state, xcb_window_t parent);
 
     const X11Connection &m_connection;
     xcb_window_t m_window;
