@@ -40,6 +40,10 @@ private slots:
     void outerRect();
     void constrainedSize_data();
     void constrainedSize();
+    void keptAspect_data();
+    void keptAspect();
+    void aspectRounding_data();
+    void aspectRounding();
     void expectedOuterRect_data();
     void expectedOuterRect();
     void clientRequest_data();
@@ -101,6 +105,84 @@ void X11GeometryTest::constrainedSize()
     QFETCH(QSize, requested);
     QFETCH(QSize, size);
     QCOMPARE(constrainedClientSize(hints(hintValues), requested), size);
+}
+
+void X11GeometryTest::keptAspect_data()
+{
+    QTest::addColumn<QSize>("minAspect"); // invalid: none
+    QTest::addColumn<QSize>("maxAspect");
+    QTest::addColumn<QSize>("base"); // invalid: none
+    QTest::addColumn<QSize>("requested");
+    QTest::addColumn<QSize>("size");
+
+    const QSize none;
+    const QSize wide(16, 9);
+    QTest::newRow("too tall: the height its width allows")
+        << wide << wide << none << QSize(960, 1080) << QSize(960, 540);
+    QTest::newRow("too wide: the width its height allows, then the height that gives")
+        << wide << wide << none << QSize(1920, 500) << QSize(888, 499);
+    QTest::newRow("width not a multiple: the height rounded down")
+        << wide << wide << none << QSize(1000, 1080) << QSize(1000, 562);
+    QTest::newRow("within the range: as asked") << QSize(4, 3) << wide << none << QSize(800, 500) << QSize(800, 500);
+    QTest::newRow("range, too tall") << QSize(4, 3) << wide << none << QSize(800, 900) << QSize(800, 600);
+    QTest::newRow("range, too wide") << QSize(4, 3) << wide << none << QSize(1920, 360) << QSize(640, 360);
+    QTest::newRow("minimum alone") << QSize(1, 1) << none << none << QSize(300, 700) << QSize(300, 300);
+    QTest::newRow("maximum alone") << none << QSize(1, 2) << none << QSize(300, 200) << QSize(100, 200);
+    QTest::newRow("the base size is left out")
+        << QSize(1, 1) << QSize(1, 1) << QSize(20, 60) << QSize(420, 960) << QSize(420, 460);
+    QTest::newRow("never below one pixel")
+        << QSize(1000, 1) << QSize(1000, 1) << none << QSize(10, 500) << QSize(10, 1);
+    QTest::newRow("extreme ratio within the X limit")
+        << QSize(1, 65535) << QSize(1, 65535) << none << QSize(2, 100000) << QSize(1, kMaxClientSizePx);
+}
+
+void X11GeometryTest::keptAspect()
+{
+    QFETCH(QSize, minAspect);
+    QFETCH(QSize, maxAspect);
+    QFETCH(QSize, base);
+    QFETCH(QSize, requested);
+    QFETCH(QSize, size);
+    SizeHints hints;
+    const auto aspect = [](QSize s) {
+        return s.isValid() ? std::optional<AspectRatio>({s.width(), s.height()}) : std::nullopt;
+    };
+    hints.minAspect = aspect(minAspect);
+    hints.maxAspect = aspect(maxAspect);
+    if (base.isValid()) {
+        hints.baseWidth = base.width();
+        hints.baseHeight = base.height();
+    }
+    QCOMPARE(constrainedClientSize(hints, requested), size);
+}
+
+void X11GeometryTest::aspectRounding_data()
+{
+    QTest::addColumn<bool>("hasAspect");
+    QTest::addColumn<QSize>("client");
+    QTest::addColumn<QSize>("expected");
+    QTest::addColumn<bool>("taken");
+
+    QTest::newRow("as expected") << true << QSize(888, 499) << QSize(888, 499) << true;
+    QTest::newRow("a pixel narrower") << true << QSize(887, 499) << QSize(888, 499) << true;
+    QTest::newRow("a pixel taller, still the ratio") << true << QSize(960, 541) << QSize(960, 540) << true;
+    QTest::newRow("two pixels off") << true << QSize(886, 499) << QSize(888, 499) << false;
+    QTest::newRow("a pixel off and out of the ratio") << true << QSize(20, 21) << QSize(21, 21) << false;
+    QTest::newRow("no aspect range: exact only") << false << QSize(887, 499) << QSize(888, 499) << false;
+}
+
+void X11GeometryTest::aspectRounding()
+{
+    QFETCH(bool, hasAspect);
+    QFETCH(QSize, client);
+    QFETCH(QSize, expected);
+    QFETCH(bool, taken);
+    SizeHints hints;
+    if (hasAspect) {
+        hints.minAspect = AspectRatio {16, 9};
+        hints.maxAspect = AspectRatio {16, 9};
+    }
+    QCOMPARE(withinAspectRounding(hints, client, expected), taken);
 }
 
 void X11GeometryTest::expectedOuterRect_data()

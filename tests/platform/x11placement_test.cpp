@@ -77,6 +77,7 @@ private slots:
     void readThenSetKeepsWindowInPlace();
     void switchesToTheWindowsDesktop();
     void windowManagerAnswersTheBarrier();
+    void resizedByAnotherClientLandsOrFails();
 
 private:
     // Opens a window and waits until openbox manages it (WM_STATE and frame extents set).
@@ -483,6 +484,33 @@ void X11PlacementTest::windowManagerAnswersTheBarrier()
         QVERIFY(events.barrier(QDeadlineTimer(5000)));
     }
     QVERIFY(events.lastServerTime() != XCB_CURRENT_TIME);
+}
+
+// A window with client-side decorations (no frame decorations, so KWin, marco and metacity publish no frame
+// extents for it and they are worked out from the window tree) moved and resized by another client between two
+// settings. KWin resizes the frame before the client: a setting that reads the window in between must neither
+// count that as landed nor ask again for the size the client still has. Each setting lands exactly or says it did
+// not; the window's rectangle is read back at once, since a setting that says it landed has nothing outstanding.
+void X11PlacementTest::resizedByAnotherClientLandsOrFails()
+{
+    const quint32 window = openManaged("pos=300,200 size=500x400 undecorated csd=10,20,30,40 -- Own decorations");
+    QVERIFY(window);
+    constexpr quint32 kNorthWestFromPager = 1 | (0xF << 8) | (2 << 12);
+    const QRect target(100, 100, 800, 600);
+    int landed = 0;
+    for (int round = 0; round < 10; ++round) {
+        const QSize other(500 + round, 400 - round);
+        m_raw.sendMessage(window, "_NET_MOVERESIZE_WINDOW",
+            {kNorthWestFromPager, quint32(300 + 7 * round), 200, quint32(other.width()), quint32(other.height())});
+        QTRY_COMPARE(m_raw.clientRect(window).value_or(QRect()).size(), other);
+        QTRY_COMPARE(m_raw.outerFromFrame(window), m_raw.outerFromExtents(window));
+        if (m_system->setWindowPlacement(window, {ShowState::Normal, target})) {
+            ++landed;
+            verifyOuter(window, target);
+            QCOMPARE(m_raw.clientRect(window).value_or(QRect()).size(), QSize(830, 670));
+        }
+    }
+    QVERIFY2(landed > 0, "not one setting landed");
 }
 
 QTEST_GUILESS_MAIN(X11PlacementTest)

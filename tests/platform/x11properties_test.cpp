@@ -55,6 +55,8 @@ private slots:
     void wmState();
     void sizeHints_data();
     void sizeHints();
+    void aspectHints_data();
+    void aspectHints();
     void extents_data();
     void extents();
     void decorationsAskedFor_data();
@@ -215,6 +217,43 @@ void X11PropertiesTest::sizeHints()
         hints.maxHeight.value_or(-1), hints.baseWidth.value_or(-1), hints.baseHeight.value_or(-1), hints.widthIncrement,
         hints.heightIncrement, int(hints.gravity)};
     QCOMPARE(actual, expected);
+}
+
+void X11PropertiesTest::aspectHints_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QList<int>>("expected"); // minimum width, height, maximum width, height (-1: none)
+
+    // flags, x, y, w, h, min, max, inc, then the two aspects, base, gravity
+    const auto hints = [](uint32_t flags, QList<int64_t> aspects, bool old = false) {
+        QByteArray bytes = items32({flags, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1});
+        for (const int64_t item : aspects) {
+            bytes += items32({item});
+        }
+        return old ? bytes : bytes + items32({0, 0, 1});
+    };
+    constexpr uint32_t kAspect = 0x80;
+    QTest::newRow("a range") << hints(kAspect, {4, 3, 16, 9}) << QList<int> {4, 3, 16, 9};
+    QTest::newRow("one ratio") << hints(kAspect, {1920, 1080, 1920, 1080}) << QList<int> {1920, 1080, 1920, 1080};
+    QTest::newRow("before ICCCM 1.0: 15 items") << hints(kAspect, {1, 1, 2, 1}, true) << QList<int> {1, 1, 2, 1};
+    QTest::newRow("not flagged") << hints(0, {4, 3, 16, 9}) << QList<int> {-1, -1, -1, -1};
+    QTest::newRow("zero side drops that aspect") << hints(kAspect, {0, 1, 16, 9}) << QList<int> {-1, -1, 16, 9};
+    QTest::newRow("negative side drops that aspect") << hints(kAspect, {4, 3, 16, -9}) << QList<int> {4, 3, -1, -1};
+    QTest::newRow("minimum above the maximum drops both")
+        << hints(kAspect, {16, 9, 4, 3}) << QList<int> {-1, -1, -1, -1};
+    QTest::newRow("huge values capped") << hints(kAspect, {0x7FFFFFFF, 1, 0x7FFFFFFF, 1})
+                                        << QList<int> {65535, 1, 65535, 1};
+}
+
+void X11PropertiesTest::aspectHints()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QList<int>, expected);
+    const SizeHints hints = parseSizeHints(propertyOf(kSizeHintsType, 32, bytes), kSizeHintsType);
+    const AspectRatio none {-1, -1};
+    const AspectRatio min = hints.minAspect.value_or(none);
+    const AspectRatio max = hints.maxAspect.value_or(none);
+    QCOMPARE((QList<int> {min.width, min.height, max.width, max.height}), expected);
 }
 
 void X11PropertiesTest::extents_data()

@@ -14,6 +14,7 @@
 //     pos=X,Y                    position, given by the user (USPosition)
 //     size=WxH                   size, given by the user (USSize); default 200x150
 //     min=WxH max=WxH inc=WxH base=WxH   WM_NORMAL_HINTS minimum, maximum, resize increments, base size
+//     aspect=W:H-W:H             WM_NORMAL_HINTS minimum and maximum aspect (width to height, e.g. 4:3-16:9)
 //     gravity=<NorthWest..SouthEast|Static|1..10>   WM_NORMAL_HINTS win_gravity
 //     transient=<win>|root       WM_TRANSIENT_FOR (0 stands for None)
 //     csd=L,R,T,B                _GTK_FRAME_EXTENTS: client-side decoration margins
@@ -178,6 +179,7 @@ struct WindowSpec
 {
     TitleEncoding encoding = TitleEncoding::Utf8;
     std::optional<std::vector<long>> position, size, minSize, maxSize, increments, baseSize, frameExtents;
+    std::optional<std::vector<long>> aspects; // minimum width, height, maximum width, height
     std::optional<xcb_gravity_t> gravity;
     std::optional<xcb_window_t> transientFor;
     bool iconic = false;
@@ -211,6 +213,15 @@ std::optional<std::string> parseOption(std::string_view option, WindowSpec &spec
         valid = bool(spec.increments = parseSize());
     } else if (key == "base") {
         valid = bool(spec.baseSize = parseList(value, 'x', 2, 0, SHRT_MAX));
+    } else if (key == "aspect") {
+        const std::size_t dash = value.find('-');
+        const auto min = parseList(value.substr(0, dash), ':', 2, 1, SHRT_MAX);
+        const auto max
+            = dash == std::string_view::npos ? std::nullopt : parseList(value.substr(dash + 1), ':', 2, 1, SHRT_MAX);
+        valid = min && max;
+        if (valid) {
+            spec.aspects = std::vector<long> {(*min)[0], (*min)[1], (*max)[0], (*max)[1]};
+        }
     } else if (key == "csd") {
         valid = bool(spec.frameExtents = parseList(value, ',', 4, 0, SHRT_MAX));
     } else if (key == "gravity") {
@@ -449,6 +460,10 @@ std::string TestClientProgram::open(const Tokens &options, const std::optional<s
     }
     if (spec.baseSize) {
         xcb_icccm_size_hints_set_base_size(&sizeHints, (*spec.baseSize)[0], (*spec.baseSize)[1]);
+    }
+    if (spec.aspects) {
+        const std::vector<long> &a = *spec.aspects;
+        xcb_icccm_size_hints_set_aspect(&sizeHints, a[0], a[1], a[2], a[3]);
     }
     if (spec.gravity) {
         xcb_icccm_size_hints_set_win_gravity(&sizeHints, *spec.gravity);

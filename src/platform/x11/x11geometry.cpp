@@ -4,6 +4,7 @@
 #include "platform/anchoredrect.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace platform::x11 {
 
@@ -103,6 +104,23 @@ QSize constrainedClientSize(const SizeHints &hints, QSize requested)
         constrain(requested.width(), hints.minWidth, hints.maxWidth, hints.baseWidth, hints.widthIncrement),
         constrain(requested.height(), hints.minHeight, hints.maxHeight, hints.baseHeight, hints.heightIncrement));
     return keptAspect(hints, size);
+}
+
+bool withinAspectRounding(const SizeHints &hints, QSize client, QSize expected)
+{
+    if (!hints.minAspect && !hints.maxAspect) {
+        return false;
+    }
+    const QSize difference = client - expected;
+    if (std::abs(difference.width()) > 1 || std::abs(difference.height()) > 1) {
+        return false;
+    }
+    const int64_t width = client.width() - int64_t(hints.baseWidth.value_or(0));
+    const int64_t height = client.height() - int64_t(hints.baseHeight.value_or(0));
+    const auto &min = hints.minAspect;
+    const auto &max = hints.maxAspect;
+    return (!min || (width + 1) * min->height >= (height - 1) * min->width)
+        && (!max || (width - 1) * max->height <= (height + 1) * max->width);
 }
 
 QRect expectedOuterRect(const QRect &target, const SizeHints &hints, const Decoration &d, Qt::Alignment anchor)

@@ -46,6 +46,10 @@ QRect outerRect(const QRect &client, const Decoration &decoration);
 // within the size asked for, and the size keeps the aspect as window managers count it, so that they give it as it
 // is when it is asked for in turn.
 QSize constrainedClientSize(const SizeHints &hints, QSize requested);
+// Whether a window with an aspect range that was asked for the client size `expected` (as constrainedClientSize
+// gives it) and has `client` has taken it as window managers that round their own way give it: each side at most
+// a pixel off, keeping the range to a pixel. False for a window without an aspect range.
+bool withinAspectRounding(const SizeHints &hints, QSize client, QSize expected);
 
 // The outer rectangle a window ends with when asked for `target`: the size it can take, placed at the `anchor`
 // point of `target` (see anchoredRect).

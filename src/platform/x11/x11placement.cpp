@@ -267,13 +267,22 @@ std::optional<WindowState> PlacementSetter::moveResize(
     if (state.decoration.frameFromTree) {
         watch(state.window);
     }
-    const auto landed = [&](const WindowState &s) { return steady(s) && sameGeometry(s.outer(), expected); };
+    // The size asked for or, for a window with an aspect range, one a pixel off it: window managers keep the range
+    // in floating point and round their own way (KWin 5.27 makes a 16:9 client one pixel narrower than asked for).
+    const auto sizeTaken = [&](const WindowState &s) {
+        const QSize frame = s.outer().size() - s.client.size();
+        return s.outer().size() == expected.size()
+            || withinAspectRounding(s.hints, s.client.size(), expected.size() - frame);
+    };
+    const auto landed = [&](const WindowState &s) {
+        const QRect outer = s.outer();
+        return steady(s) && sizeTaken(s) && outer.topLeft() == anchoredRect(target, outer.size(), anchor).topLeft();
+    };
     // Followed through the window's own events, the window manager has carried the request out once the window has
     // the size asked for and has moved or changed: what is left then is an offset (KWin rounds the reference point
     // of Center gravity the other way when the frame's extents are odd), which the correction takes away at once.
     const auto taken = [&](const WindowState &s) {
-        return landed(s)
-            || (steady(s) && s.outer().size() == expected.size() && !sameGeometry(s.outer(), state.outer()));
+        return landed(s) || (steady(s) && sizeTaken(s) && !sameGeometry(s.outer(), state.outer()));
     };
     sendMoveResize(state, clientRequestFor(expected, state.decoration, state.hints.gravity), state.hints.gravity);
     std::optional<WindowState> moved = settle(state.window, taken, false, steady);
