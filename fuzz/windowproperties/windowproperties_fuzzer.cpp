@@ -1,12 +1,13 @@
-// Window properties as other programs set them: any bytes as a title in UTF-8 and Latin-1, as WM_NORMAL_HINTS,
-// _NET_FRAME_EXTENTS / _GTK_FRAME_EXTENTS, WM_STATE, _MOTIF_WM_HINTS and the restore record, and the placement
-// arithmetic on what the hints and extents give. Input: one byte for the title budget, one for the target's
-// placement, then the property's bytes.
+// Window properties as other programs set them: any bytes as a title in UTF-8 and Latin-1, as WM_NORMAL_HINTS
+// (aspect ranges included), _NET_FRAME_EXTENTS / _GTK_FRAME_EXTENTS, WM_STATE, _MOTIF_WM_HINTS and the restore
+// record, and the placement arithmetic on what the hints and extents give. Input: one byte for the title budget, one
+// for the target's placement, then the property's bytes.
 #include "platform/x11/x11geometry.h"
 #include "platform/x11/x11properties.h"
 
 #include <QString>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -24,9 +25,39 @@ void checkTitle(const std::string &title, size_t maxBytes)
     }
 }
 
+// Aspects as parseSizeHints promises them: both sides positive, the minimum not above the maximum.
+void checkAspects(const SizeHints &hints)
+{
+    for (const auto &aspect : {hints.minAspect, hints.maxAspect}) {
+        if (aspect && (aspect->width < 1 || aspect->height < 1)) {
+            __builtin_trap();
+        }
+    }
+    const auto &min = hints.minAspect;
+    const auto &max = hints.maxAspect;
+    if (min && max && int64_t(min->width) * max->height > int64_t(max->width) * min->height) {
+        __builtin_trap();
+    }
+}
+
+// A size that the aspect range shaped keeps that range as the check of a window manager's answer counts it, unless
+// a limit beyond the range decided it (the minimum or maximum size, a side at the X limit or down to one pixel, a
+// base size the size does not exceed).
+void checkKeptAspect(const SizeHints &hints, QSize size)
+{
+    const bool limited = hints.minWidth || hints.minHeight || hints.maxWidth || hints.maxHeight
+        || size.width() <= std::max(1, hints.baseWidth.value_or(0) + 1)
+        || size.height() <= std::max(1, hints.baseHeight.value_or(0) + 1) || size.width() >= kMaxClientSizePx
+        || size.height() >= kMaxClientSizePx;
+    if ((hints.minAspect || hints.maxAspect) && !limited && !withinAspectRounding(hints, size, size)) {
+        __builtin_trap();
+    }
+}
+
 void checkGeometry(const PropertyValue &value, uint8_t placement)
 {
     const SizeHints hints = parseSizeHints(value, kType);
+    checkAspects(hints);
     Decoration decoration;
     decoration.frame = parseExtents(value, kType).value_or(Extents {});
     decoration.clientSide = decoration.frame;
@@ -43,6 +74,7 @@ void checkGeometry(const PropertyValue &value, uint8_t placement)
         __builtin_trap(); // a request the X protocol cannot carry
     }
     outerRect(QRect(request.x, request.y, request.width, request.height), decoration);
+    checkKeptAspect(hints, QSize(request.width, request.height));
 }
 
 } // namespace
