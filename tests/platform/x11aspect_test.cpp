@@ -4,6 +4,7 @@
 #include "platform/x11/x11windowsystem.h"
 #include "rawx.h"
 #include "testclient.h"
+#include "windowmanagerpolicy.h"
 
 #include <QTest>
 
@@ -21,28 +22,10 @@ struct AspectRange
 };
 
 // Rows that a window manager decides by a policy of its own: the program reports the placement as not taken.
-struct Policy
-{
-    const char *row;
-    const char *windowManager; // as x11-session names it in FRAMEWRIGHT_WM
-    const char *reason;
-};
-constexpr Policy kPolicies[] = {
+constexpr WindowManagerPolicy kPolicies[] = {
     {"square beyond a base size, centred", "metacity", "metacity keeps the aspect of the whole client, base included"},
     {"square beyond a base size, centred", "marco", "marco keeps the aspect of the whole client, base included"},
 };
-
-bool skippedByPolicy()
-{
-    const QByteArray wm = qgetenv("FRAMEWRIGHT_WM");
-    for (const Policy &policy : kPolicies) {
-        if (wm == policy.windowManager && qstrcmp(QTest::currentDataTag(), policy.row) == 0) {
-            QTest::qSkip(policy.reason, __FILE__, __LINE__);
-            return true;
-        }
-    }
-    return false;
-}
 
 // Whether `client` keeps the range as window managers count it: they round the side they derive down, so a size
 // one pixel short of the exact ratio still keeps it.
@@ -141,7 +124,7 @@ void X11AspectTest::landsAlignedForTheSizeItTakes()
     QFETCH(QRect, target);
     QFETCH(int, horizontal);
     QFETCH(int, vertical);
-    if (skippedByPolicy()) {
+    if (skippedByPolicy(kPolicies, __FILE__, __LINE__)) {
         return;
     }
 

@@ -5,6 +5,7 @@
 #include "platform/x11/x11windowsystem.h"
 #include "rawx.h"
 #include "testclient.h"
+#include "windowmanagerpolicy.h"
 
 #include <QTest>
 
@@ -30,32 +31,13 @@ constexpr quint32 kIconicState = 3;
 
 // Rows whose window manager, by its own policy, puts the window elsewhere than asked: the program reports the
 // placement as not taken and that is all it can do.
-struct Policy
-{
-    const char *row;
-    const char *windowManager; // as x11-session names it in FRAMEWRIGHT_WM
-    const char *reason;
-};
-constexpr Policy kPolicies[] = {
+constexpr WindowManagerPolicy kPolicies[] = {
     {"plain, across both monitors", "metacity", "metacity keeps a window that a pager moves on one monitor"},
     {"plain, across both monitors", "marco", "marco keeps a window that a pager moves on one monitor"},
     {"client-side decoration with gravity", "metacity", "metacity keeps the client-side shadow on the monitor too"},
     {"client-side decoration with gravity", "marco", "marco keeps the client-side shadow on the monitor too"},
     {"zero size keeps one pixel of client", "kwin_x11", "KWin gives a client a minimum size of its own"},
 };
-
-// Skips the current row when the window manager of the session decides it by policy.
-bool skippedByPolicy()
-{
-    const QByteArray wm = qgetenv("FRAMEWRIGHT_WM");
-    for (const Policy &policy : kPolicies) {
-        if (wm == policy.windowManager && qstrcmp(QTest::currentDataTag(), policy.row) == 0) {
-            QTest::qSkip(policy.reason, __FILE__, __LINE__);
-            return true;
-        }
-    }
-    return false;
-}
 
 } // namespace
 
@@ -223,7 +205,7 @@ void X11PlacementTest::landsExactly()
     QFETCH(QSize, base);
     QFETCH(QSize, max);
     QFETCH(int, anchor);
-    if (skippedByPolicy()) {
+    if (skippedByPolicy(kPolicies, __FILE__, __LINE__)) {
         return;
     }
 

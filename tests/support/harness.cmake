@@ -4,7 +4,7 @@
 add_executable(framewright-setedid setedid.cpp)
 target_link_libraries(framewright-setedid PRIVATE PkgConfig::XCB)
 
-add_library(framewright_testclient_driver STATIC testclient.cpp testclient.h)
+add_library(framewright_testclient_driver STATIC testclient.cpp testclient.h windowmanagerpolicy.h)
 target_include_directories(framewright_testclient_driver PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(framewright_testclient_driver PUBLIC Qt6::Core)
 target_compile_definitions(framewright_testclient_driver
