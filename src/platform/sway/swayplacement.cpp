@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <functional>
 #include <thread>
 
 namespace platform::sway {
@@ -63,37 +64,79 @@ bool answers(QSize shown, QSize asked, QSize probe, const std::vector<QSize> &st
     return !probeWidth && !probeHeight && std::find(stale.begin(), stale.end(), shown) == stale.end();
 }
 
+// The window after a size request, and whether its size is the client's answer.
+struct Answer
+{
+    std::optional<SwayWindow> window;
+    bool answered = false;
+};
+
+// Reads the window until `settled` tells that it shows what was waited for, or until the deadline; the window then
+// (empty once it is gone).
+std::optional<SwayWindow> readUntil(const WindowAccess &access, std::chrono::steady_clock::time_point deadline,
+    const std::function<bool(QSize shown)> &settled)
+{
+    std::optional<SwayWindow> window = access.read();
+    while (window && !settled(window->outer.size()) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(kClientAnswerPoll);
+        window = access.read();
+    }
+    return window;
+}
+
+// Whether the client's answer to the probe is known without waiting for it: a client that keeps a size larger than
+// the probe in both directions keeps it for the probe as well, and sway ignores an answer that repeats the size.
+bool probeAnswerIsKnown(QSize answer, QSize probe)
+{
+    return answer.width() >= probe.width() && answer.height() >= probe.height();
+}
+
 // Asks for `size` (after `before`, in the same message) with its probe behind it, and reads the window until it
 // shows another size than the probe. What is not an answer (see answers()) is asked for again, as when no answer
-// came in time, up to `attempts` times. The window then, or as it is once every attempt has run out. The probe is known
-// in advance rather than read: a quick client answers before the first reading.
-std::optional<SwayWindow> requestSize(const WindowAccess &access, const QStringList &before, QSize size,
-    const QStringList &after, const std::vector<QSize> &stale, int attempts, std::chrono::milliseconds wait)
+// came in time, up to `attempts` times. An answer that came after sway stopped waiting for the client may be
+// followed by the client's answer to the probe, which sway then sent on: that second answer is waited for, and the
+// client is asked for its answer once more. The window then, or as it is once every attempt has run out. The probe is
+// known in advance rather than read: a quick client answers before the first reading.
+Answer requestSize(const WindowAccess &access, const QStringList &before, QSize size, const QStringList &after,
+    const std::vector<QSize> &stale, int attempts, std::chrono::milliseconds wait)
 {
     const QSize probe = probeFor(size, access.layoutSize);
     std::optional<SwayWindow> window;
     for (int attempt = 0; attempt < attempts; ++attempt) {
         const QStringList request = QStringList(before) << resizeCommand(size) << after;
+        const auto sent = std::chrono::steady_clock::now();
         if (!access.run({request.join(QStringLiteral(", ")), resizeCommand(probe)})) {
-            return std::nullopt;
+            return {};
         }
-        const auto deadline = std::chrono::steady_clock::now() + wait;
-        window = access.read();
-        while (window && window->outer.size() == probe && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(kClientAnswerPoll);
-            window = access.read();
-        }
+        window = readUntil(access, sent + wait, [&](QSize shown) { return shown != probe; });
         if (!window) {
-            return std::nullopt;
+            return {};
         }
         const QSize shown = window->outer.size();
-        if (answers(shown, size, probe, stale)) {
-            return window;
+        if (!answers(shown, size, probe, stale)) {
+            qCDebug(lcSway) << "no answer to a request for" << size << "within" << wait.count()
+                            << "ms, or a late answer to an earlier one:" << shown;
+            continue;
         }
-        qCDebug(lcSway) << "no answer to a request for" << size << "within" << wait.count()
-                        << "ms, or a late answer to an earlier one:" << shown;
+        if (std::chrono::steady_clock::now() - sent < kSwayClientWait || probeAnswerIsKnown(shown, probe)) {
+            return {window, true};
+        }
+        const auto answered = std::chrono::steady_clock::now();
+        window = readUntil(access, answered + wait, [&](QSize now) { return now != shown; });
+        if (!window || window->outer.size() == shown) {
+            return {window, window.has_value()};
+        }
+        // The client took the probe after its answer: it is asked for that answer alone, which it takes again, and
+        // which sway shows at once and follows with nothing.
+        qCDebug(lcSway) << "a late answer" << shown << "to a request for" << size
+                        << "was followed by the answer to its probe:" << window->outer.size();
+        if (!access.run({resizeCommand(shown)})) {
+            return {};
+        }
+        window = access.read();
+        return {window, window.has_value()};
     }
-    return window;
+    return {window, false};
 }
 
 } // namespace
@@ -127,15 +170,20 @@ std::optional<SwayWindow> resizeAndMove(const SwayWindow &window, const QRect &t
     }
     if (!window.floating || target.size().boundedTo(current) == target.size()) {
         const QSize larger = grown(current.expandedTo(target.size()), kProbeGrowthPx).boundedTo(access.layoutSize);
-        const std::optional<SwayWindow> prepared = requestSize(access, state, larger, {}, stale, 1, kClientAnswerWait);
-        if (!prepared) {
+        const Answer prepared = requestSize(access, state, larger, {}, stale, 1, kClientAnswerWait);
+        if (!prepared.window) {
             return std::nullopt;
         }
-        stale.insert(stale.end(), {larger, probeFor(larger, access.layoutSize), prepared->outer.size()});
+        stale.insert(stale.end(), {larger, probeFor(larger, access.layoutSize), prepared.window->outer.size()});
         state.clear();
     }
-    return requestSize(access, state, target.size().boundedTo(access.layoutSize), {moveCommand(target.topLeft())},
-        stale, kPlacementAttempts, kClientAnswerWait);
+    const Answer placed = requestSize(access, state, target.size().boundedTo(access.layoutSize),
+        {moveCommand(target.topLeft())}, stale, kPlacementAttempts, kClientAnswerWait);
+    if (placed.window && !placed.answered) {
+        qCDebug(lcSway) << "the client did not answer a request for" << target.size();
+        return std::nullopt;
+    }
+    return placed.window;
 }
 
 } // namespace platform::sway

@@ -11,7 +11,8 @@
 // client's answer replaces the probe, and get_tree shows the answer (the size asked for, or the one the client
 // insists on) as soon as it comes. A window already at its minimum that is asked for less would answer with its
 // previous size, which sway ignores: it is first made larger than both its size and the target, so that any answer
-// is a change.
+// is a change. A client slower than sway's wait gets the probe as well and answers it after the request: once that
+// answer has come, the client is asked for its answer to the request alone, which needs no probe.
 #pragma once
 
 #include "swayreplies.h"
@@ -31,7 +32,10 @@ namespace platform::sway {
 constexpr std::chrono::milliseconds kClientAnswerWait {1000};
 constexpr std::chrono::milliseconds kClientAnswerPoll {2};
 constexpr int kPlacementAttempts = 3;
-constexpr int kProbeGrowthPx = 2; // even: the container's centre, which `resize set` keeps, stays on whole pixels
+constexpr int kProbeGrowthPx = 2;
+// sway's own wait for a client's answer to a configuration (its transaction timeout).
+constexpr std::chrono::milliseconds kSwayClientWait {
+    200}; // even: the container's centre, which `resize set` keeps, stays on whole pixels
 
 // What placing needs of the backend: the window as get_tree shows it now (empty once it is gone), and running
 // commands on it, one run_command message per string, all sent in one write (false when sway refused one).
@@ -50,7 +54,7 @@ QRect placeableRect(const QRect &requested);
 
 // Takes the window out of the scratchpad and full screen, floats it, gives it `target` and waits for its client's
 // answer; the window as it is then, its size being the one the client took (or sway's limits gave). Empty when the
-// window is gone or sway refused a command.
+// window is gone, sway refused a command, or the client did not answer within kPlacementAttempts waits.
 std::optional<SwayWindow> resizeAndMove(const SwayWindow &window, const QRect &target, const WindowAccess &access);
 
 // The command that moves a floating window's outer top-left corner to `position`.

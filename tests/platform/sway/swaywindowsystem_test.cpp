@@ -4,6 +4,7 @@
 #include "rawsway.h"
 #include "waylandclients.h"
 
+#include "platform/anchoredrect.h"
 #include "platform/sway/swaywindowsystem.h"
 
 #include <QJsonObject>
@@ -25,6 +26,8 @@ Q_DECLARE_METATYPE(Qt::Alignment)
 namespace {
 
 const QRect kSecondOutput(1920, 0, 1280, 1024);
+// The Qt client's minimum in the refusal rows; sway adds its title bar and borders around it.
+const QSize kMinimum(400, 300);
 
 std::optional<WindowId> handleOf(const std::vector<TopLevelWindow> &windows, const QString &title)
 {
@@ -88,7 +91,7 @@ private slots:
 
     void places_data()
     {
-        QTest::addColumn<QString>("options"); // of the Qt client's window; empty: gtk3-demo
+        QTest::addColumn<QString>("options"); // of the Qt client's window
         QTest::addColumn<QRect>("target");
         QTest::addColumn<Qt::Alignment>("anchor");
         QTest::newRow("a tiled window, floated, on the second output")
@@ -97,6 +100,23 @@ private slots:
             << QString("size=200x100") << QRect(1930, 10, 1200, 900) << Qt::Alignment(Qt::AlignLeft | Qt::AlignTop);
         QTest::newRow("across both outputs")
             << QString() << QRect(1500, 300, 900, 500) << Qt::Alignment(Qt::AlignLeft | Qt::AlignTop);
+        const std::pair<const char *, Qt::Alignment> anchors[] = {
+            {"left top", Qt::AlignLeft | Qt::AlignTop},
+            {"centre top", Qt::AlignHCenter | Qt::AlignTop},
+            {"right top", Qt::AlignRight | Qt::AlignTop},
+            {"left centre", Qt::AlignLeft | Qt::AlignVCenter},
+            {"centre", Qt::AlignCenter},
+            {"right centre", Qt::AlignRight | Qt::AlignVCenter},
+            {"left bottom", Qt::AlignLeft | Qt::AlignBottom},
+            {"centre bottom", Qt::AlignHCenter | Qt::AlignBottom},
+            {"right bottom", Qt::AlignRight | Qt::AlignBottom},
+        };
+        for (const auto &[name, anchor] : anchors) {
+            QTest::addRow("below its minimum, kept at the %s", name)
+                << QString("min=400x300") << QRect(2100, 200, 200, 150) << anchor;
+        }
+        QTest::newRow("below its minimum in one direction")
+            << QString("min=400x300") << QRect(2100, 200, 800, 100) << Qt::Alignment(Qt::AlignRight | Qt::AlignBottom);
     }
 
     void places()
@@ -111,15 +131,23 @@ private slots:
 
         QVERIFY(m_system->setWindowPlacement(*id, {ShowState::Normal, target, anchor}));
         const RawView placed = *m_raw.view(title);
-        QCOMPARE(placed.outer, target);
         QVERIFY(placed.floating);
         QVERIFY(placed.focused);
+        if (options.startsWith("min=")) {
+            // The client keeps its minimum; the window keeps the point the anchor names.
+            QVERIFY2(placed.outer.width() >= kMinimum.width() || placed.outer.width() == target.width(),
+                qPrintable(QString::number(placed.outer.width())));
+            QVERIFY(placed.outer.height() >= kMinimum.height());
+            QCOMPARE(placed.outer, platform::anchoredRect(target, placed.outer.size(), anchor, 1 << 24));
+        } else {
+            QCOMPARE(placed.outer, target);
+        }
         QCOMPARE(m_system->windowPlacement(*id)->normalRect, placed.outer);
 
         // Again, from where it is now: a floating window moved.
         const QRect again = target.translated(-40, 30);
         QVERIFY(m_system->setWindowPlacement(*id, {ShowState::Normal, again, anchor}));
-        QCOMPARE(m_raw.view(title)->outer, again);
+        QCOMPARE(m_raw.view(title)->outer, platform::anchoredRect(again, placed.outer.size(), anchor, 1 << 24));
     }
 
     void topmostFirst()
