@@ -54,8 +54,9 @@ private:
 
     std::optional<WindowState> read(xcb_window_t window);
     // The state once what was sent has been carried out. After the barrier that is the state right then, unless
-    // `untilDone` (the window manager animates) or the reading is not `steady`: then, as without a barrier, the
-    // window's events are waited for until `done` holds or the wait times out.
+    // `untilDone` (the window manager animates): then, as without a barrier, the window's events are waited for
+    // until `done` holds or the wait times out. A reading that is not `steady` (the window manager half way through)
+    // never ends the wait, after the barrier either.
     std::optional<WindowState> settle(xcb_window_t window, const Done &done, bool untilDone, const Done &steady = {});
     xcb_timestamp_t timestamp();
     // Selects the window's (and its frame's) events on our connection until the setting ends, for waits that
