@@ -153,16 +153,24 @@ bool GnomeWindowSystem::setWindowPlacement(WindowId window, const WindowPlacemen
         return false;
     }
     const std::optional<uint64_t> native = m_handles.native(window);
-    if (!native) {
+    const std::optional<ShellWindow> before = findWindow(window);
+    if (!native || !before) {
         return false;
     }
     const bool maximize = placement.showState == ShowState::Maximized;
     const QRect &asked = placement.normalRect;
     std::optional<PlaceResult> placed;
-    // A window that answers with another size is asked again: a Qt 6.4 client that has just shown its window may
-    // pass over the first new sizes it is given (seen on mutter 43 under load). The size it keeps after that is its
-    // own (its minimum); the anchor point of the rectangle is kept.
-    for (int attempt = 0; attempt < kPlaceAttempts && (!placed || placed->normal.size() != asked.size()); ++attempt) {
+    // A window that kept its size, or was not maximized as asked, is asked again: a Qt 6.4 client that has just shown
+    // its window may pass over the first new sizes it is given (seen on mutter 43 under load). A window that took
+    // another size than the one asked for has answered with its own (its minimum), and is not asked again; the anchor
+    // point of the rectangle is kept. A window not shown yet has no size to compare with (mutter lists it as 0 x 0).
+    const QSize kept = before->frame.size();
+    const auto passedOver = [&](const PlaceResult &result) {
+        const bool sizeRefused
+            = result.normal.size() != asked.size() && (kept.isEmpty() || result.normal.size() == kept);
+        return sizeRefused || result.maximized != maximize;
+    };
+    for (int attempt = 0; attempt < kPlaceAttempts && (!placed || passedOver(*placed)); ++attempt) {
         placed = m_shell.place(*native, asked, maximize);
         if (!placed || !placed->found) {
             return false;
