@@ -1,7 +1,9 @@
 // framewright --watch on a real X server under each window manager of the matrix (tests/support/x11-session): the
 // watch started at the beginning of a session, before any window is open (autostart), places the first window that
-// appears, also when only a dock is open; what it prints names the window in the padded id form of --windows.
+// appears, also when only a dock is open; what it prints names the window in the padded id form of --windows; and it
+// keeps the restore records other runs left on the windows it sees up to date.
 #include "filebytes.h"
+#include "framewrightrun.h"
 #include "rawx.h"
 #include "testclient.h"
 
@@ -15,9 +17,11 @@
 
 namespace {
 
-const QByteArray kSettings = "[General]\nPresetCount=1\nPreset1=Watched\n"
+const QByteArray kSettings = "[General]\nPresetCount=2\nPreset1=Watched\nPreset2=Maximized\n"
                              "[Watched]\nTitle=^Watched\nRegex=1\nHorzIndex=1\nVertIndex=1\nWidthValue=500\nWidthPx=1\n"
-                             "HeightValue=400\nHeightPx=1\n";
+                             "HeightValue=400\nHeightPx=1\n"
+                             "[Maximized]\nTitle=Maximizable\nHorzValue=100\nHorzPx=1\nVertValue=100\nVertPx=1\n"
+                             "WidthValue=800\nWidthPx=1\nHeightValue=600\nHeightPx=1\nMaximized=1\n";
 const QRect kWatched((1920 - 500) / 2, (1080 - 400) / 2, 500, 400);
 
 } // namespace
@@ -65,7 +69,7 @@ private slots:
         watch.start(QStringLiteral(FRAMEWRIGHT_PROGRAM), {"--settings", m_settings, "--watch"});
         QVERIFY(watch.waitForStarted());
         QByteArray errors;
-        QTRY_VERIFY((errors += watch.readAllStandardError()).contains("watching for 1 entry"));
+        QTRY_VERIFY((errors += watch.readAllStandardError()).contains("watching for 2 entries"));
 
         const quint32 window = m_client.openWindow("pos=40,600 size=300x200 -- Watched from the start");
         QVERIFY(window != 0);
@@ -86,7 +90,59 @@ private slots:
         QVERIFY2(!unpadded.match(written).hasMatch(), qPrintable(written));
     }
 
+    // A window another run maximized, then restored, moved and maximized again by other hands while the watch
+    // runs: the watch follows the record that run left, so that no later run reads its rectangle back.
+    void keepsTheRecordsOfOtherRunsUpToDate()
+    {
+        const quint32 window = m_client.openWindow("pos=300,300 size=300x200 -- Maximizable");
+        QVERIFY(window != 0);
+        m_opened.push_back(window);
+        QTRY_VERIFY(m_raw.wmState(window) == 1 && m_raw.listed(window));
+        QCOMPARE(runFramewright({"--settings", m_settings, "--apply", "Maximized"}).status, 0);
+        QVERIFY(m_raw.maximized(window));
+        QCOMPARE(m_raw.values(window, "_FRAMEWRIGHT_RESTORE_RECT").size(), size_t(8));
+        QVERIFY(windowsLine(window).contains("\t100,100 800x600\t"));
+
+        // Its first listing, before the line, follows the windows that carry a record.
+        QProcess watch;
+        watch.start(QStringLiteral(FRAMEWRIGHT_PROGRAM), {"--settings", m_settings, "--watch", "Watched"});
+        QVERIFY(watch.waitForStarted());
+        QByteArray errors;
+        QTRY_VERIFY((errors += watch.readAllStandardError()).contains("watching for 1 entry"));
+
+        const QRect maximized = m_raw.outerFromFrame(window).value_or(QRect());
+        m_raw.setMaximized(window, false);
+        // At rest: openbox moves the frame and the client one after the other.
+        QTRY_VERIFY(!m_raw.maximized(window) && m_raw.outerFromFrame(window) == m_raw.outerFromExtents(window)
+            && m_raw.outerFromFrame(window)->size() != maximized.size());
+        QTRY_VERIFY(m_raw.values(window, "_FRAMEWRIGHT_RESTORE_RECT").empty()); // the watch saw it
+        const QRect restored = m_raw.outerFromFrame(window).value_or(QRect());
+        m_raw.sendMessage(window, "_NET_MOVERESIZE_WINDOW", {(1 << 8) | (1 << 9) | (1 << 12), 500, 300, 0, 0});
+        QTRY_VERIFY(m_raw.outerFromFrame(window).value_or(QRect()).topLeft() != restored.topLeft());
+        m_raw.setMaximized(window, true);
+        QTRY_VERIFY(m_raw.maximized(window) && m_raw.outerFromFrame(window) == m_raw.outerFromExtents(window)
+            && m_raw.outerFromFrame(window)->size() != restored.size());
+
+        const QRect r = *m_raw.outerFromFrame(window);
+        QTRY_VERIFY(windowsLine(window).contains(
+            QStringLiteral("\tmaximized\t%1,%2 %3x%4\t").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())));
+        watch.terminate();
+        QVERIFY(watch.waitForFinished());
+    }
+
 private:
+    // The line --windows prints for the window.
+    QString windowsLine(quint32 window)
+    {
+        const Run run = runFramewright({"--settings", m_settings, "--windows"});
+        for (const QString &line : run.out.split(u'\n')) {
+            if (line.startsWith(hexId(window))) {
+                return line;
+            }
+        }
+        return QString();
+    }
+
     // A panel: a window of the dock type, mapped and shown by the window manager.
     void openDock()
     {

@@ -53,6 +53,25 @@ void RestoreRecords::follow(xcb_window_t window)
     }
 }
 
+void RestoreRecords::followRecorded(const std::vector<xcb_window_t> &windows)
+{
+    std::vector<std::pair<xcb_window_t, PendingProperty>> pending;
+    pending.reserve(windows.size());
+    for (const xcb_window_t window : windows) {
+        if (!watched(window)) {
+            pending.emplace_back(window,
+                PendingProperty(
+                    m_connection.get(), window, m_connection.atoms().framewrightRestoreRect, kRestoreRecordItems));
+        }
+    }
+    for (auto &[window, request] : pending) {
+        const Property record = request.get();
+        if (record.received() && parseRestoreRecord(record.value(), XCB_ATOM_INTEGER)) {
+            follow(window);
+        }
+    }
+}
+
 void RestoreRecords::erase(xcb_window_t window)
 {
     xcb_delete_property(m_connection.get(), window, m_connection.atoms().framewrightRestoreRect);

@@ -10,6 +10,7 @@
 
 #include <map>
 #include <optional>
+#include <vector>
 
 namespace platform::x11 {
 
@@ -33,6 +34,9 @@ public:
     void write(xcb_window_t window, const RestoreRecord &record, QSize restoredClientSize);
     // Watches a window whose record another run of the program wrote, read as still describing the window.
     void follow(xcb_window_t window);
+    // Watches those of `windows` that carry a record another run of the program wrote (one round trip): a program
+    // that runs for long (--watch) keeps the records of the windows it sees up to date.
+    void followRecorded(const std::vector<xcb_window_t> &windows);
     // Deletes the window's record and stops watching it.
     void erase(xcb_window_t window);
     bool watched(xcb_window_t window) const { return m_watched.contains(window); }

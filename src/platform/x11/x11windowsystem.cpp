@@ -237,6 +237,9 @@ std::vector<TopLevelWindow> X11WindowSystem::topLevelWindows()
         windows = std::move(mapped);
     }
     std::reverse(windows.begin(), windows.end());
+    if (m_followRecords) {
+        m_records->followRecorded(windows);
+    }
     return describeManagedWindows(*m_connection, stackingKnown ? windows : inStackingOrder(*m_connection, windows));
 }
 
@@ -317,6 +320,7 @@ std::unique_ptr<WindowWatch> X11WindowSystem::watchTopLevelWindows(WindowListCha
     if (!connection) {
         return nullptr;
     }
+    m_followRecords = true;
     return std::make_unique<X11WindowWatch>(*this, std::move(connection), std::move(changed));
 }
 

@@ -48,6 +48,7 @@ private:
     uint32_t m_checkWindow = 0; // the EWMH window manager's check window found last time
     bool m_reportedWindowManager = false;
     bool m_barrierUnanswered = false; // the window manager of m_checkWindow left a barrier unanswered
+    bool m_followRecords = false;     // a watch runs: the restore records of listed windows are kept up to date
 };
 
 } // namespace platform::x11

@@ -78,8 +78,9 @@ bool X11WindowWatch::matters(const xcb_generic_event_t &event) const
             return notify.atom == atoms.netClientListStacking || notify.atom == m_netClientList
                 || notify.atom == atoms.netSupportingWmCheck;
         }
+        // A restore record that another run writes is listed too, so that the window system follows it.
         return notify.atom == atoms.netWmName || notify.atom == XCB_ATOM_WM_NAME || notify.atom == atoms.wmState
-            || notify.atom == XCB_ATOM_WM_TRANSIENT_FOR;
+            || notify.atom == XCB_ATOM_WM_TRANSIENT_FOR || notify.atom == atoms.framewrightRestoreRect;
     }
     case XCB_MAP_NOTIFY:
     case XCB_UNMAP_NOTIFY:
