@@ -78,13 +78,16 @@ _framewright_offer()
     done
 }
 
-# The saved entries' descriptions, from the settings file named before the cursor (or the usual one).
+# The saved entries' descriptions, from the settings file named before the cursor (or the usual one). --list prints
+# them in its printable form (\\, \xNN, \uNNNN), which printf's %b reads back; one holding a control character is
+# not offered.
 _framewright_descriptions()
 {
-    local program=$1 line
+    local program=$1 line description
     shift
     "$program" "$@" --list 2>/dev/null | while IFS= read -r line; do
-        printf '%s\n' "${line%%$'\t'*}"
+        printf -v description '%b' "${line%%$'\t'*}"
+        [[ $description == *[[:cntrl:]]* ]] || printf '%s\n' "$description"
     done
 }
 

@@ -50,7 +50,13 @@ function __framewright_descriptions
     set -l settings
     set -l file (string replace -f -- 'settings ' '' $state)
     test -n "$file"; and set settings --settings $file
-    set -l descriptions ($program $settings --list 2>/dev/null | string split -f1 \t)
+    # --list prints descriptions in its printable form (\\, \xNN, \uNNNN), which printf reads back as a format
+    # with every % doubled; one holding a control character is not offered.
+    set -l descriptions
+    for printable in ($program $settings --list 2>/dev/null | string split -f1 \t)
+        set -l description (printf (string replace -a -- % %% $printable) | string collect)
+        string match -q -r -- '[\x00-\x1f\x7f-\x9f]' $description; or set -a descriptions $description
+    end
     # Without "--" first, a description that begins with a hyphen would be read as an option.
     contains -- dashes $state; or set descriptions (string match -v -- '-*' $descriptions)
     printf '%s\n' $descriptions
