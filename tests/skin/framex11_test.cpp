@@ -1,16 +1,19 @@
 // The skinned frame on a real X server with openbox (tests/support/x11-session) and real pointer input (XTEST):
 // the window manager draws no frame and the window stands where it was put; a caption drag moves the window by
-// the pointer's movement and the next click in the window works; the minimize button iconifies and activation
-// restores; the system menu from a right click has the right items enabled; and the close button of the real
-// program ends it with its settings written.
+// the pointer's movement, holding the pressed point under the pointer at every step, and the next click in the window
+// works; the minimize button iconifies and activation restores; the system menu from a right click has the right items
+// enabled; and the close button of the real program ends it with its settings written.
 #include <QFile>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdlib>
 
 #include "rawx.h"
 #include "skin/component/skindata.h"
@@ -83,7 +86,7 @@ private:
     }
 
     // A caption drag as a hand makes it: press, move past the drag distance, then on to the end once the window
-    // manager has taken the pointer (it moves the window from there), release. Each step waits for the last.
+    // follows, release; the window ends moved by the pointer's whole travel. Each step waits for the last.
     bool dragCaption(QWidget &window, QPoint from, QPoint to)
     {
         QWidget *overlay = window.findChild<QWidget *>(QStringLiteral("FrameOverlay"));
@@ -110,7 +113,7 @@ private:
             moving = QTest::qWaitFor([&] { return position() != startPos; }, 100);
         }
         m_pointer.moveTo(to);
-        const QPoint expected = startPos + (to - started);
+        const QPoint expected = startPos + (to - from);
         ok = ok && moving && QTest::qWaitFor([&] { return position() == expected; });
         m_pointer.release();
         return ok;
@@ -165,10 +168,9 @@ private slots:
         QVERIFY(frame);
         QTRY_COMPARE(m_raw.outerFromFrame(idOf(window))->topLeft(), QPoint(200, 150));
         const QPoint caption = window.mapToGlobal(QPoint(120, 15));
-        // The window moves with the pointer from where the drag began (12, 6 on from the press).
         QVERIFY(dragCaption(window, caption, caption + QPoint(172, 96)));
-        QTRY_COMPARE(m_raw.outerFromFrame(idOf(window))->topLeft(), QPoint(360, 240));
-        QTRY_COMPARE(window.pos(), QPoint(360, 240));
+        QTRY_COMPARE(m_raw.outerFromFrame(idOf(window))->topLeft(), QPoint(372, 246));
+        QTRY_COMPARE(window.pos(), QPoint(372, 246));
 
         QSignalSpy clicked(button, &QPushButton::clicked);
         m_pointer.click(button->mapToGlobal(button->rect().center()));
@@ -177,7 +179,54 @@ private slots:
         // The frame itself still answers: a second drag.
         const QPoint again = window.mapToGlobal(QPoint(120, 15));
         QVERIFY(dragCaption(window, again, again + QPoint(-88, -34)));
-        QTRY_COMPARE(m_raw.outerFromFrame(idOf(window))->topLeft(), QPoint(260, 200));
+        QTRY_COMPARE(m_raw.outerFromFrame(idOf(window))->topLeft(), QPoint(284, 212));
+    }
+
+    // The point of the caption that was pressed stays under the pointer (within 1 px) at every step of a path: while
+    // the program moves the window within the drag distance, across it, and on under the window manager's move, which
+    // has the pointer by the end. The window ends moved by the pointer's whole travel.
+    void captionDragHoldsThePointAtEveryStep()
+    {
+        QWidget window;
+        window.resize(kClient);
+        TWinSkinForm *frame = showFramed(window, QPoint(300, 200));
+        QVERIFY(frame);
+        const QPoint start(300, 200);
+        QTRY_COMPARE(m_raw.outerFromFrame(idOf(window))->topLeft(), start);
+        QWidget *overlay = window.findChild<QWidget *>(QStringLiteral("FrameOverlay"));
+        QPoint seen;
+        EventWatch watch(overlay, [&seen](QEvent *event) {
+            if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseMove) {
+                seen = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
+            }
+        });
+        const QPoint press = window.mapToGlobal(QPoint(120, 15));
+        m_pointer.moveTo(press);
+        m_pointer.press();
+        auto releaseOnFailure = qScopeGuard([this] { m_pointer.release(); });
+        QTRY_COMPARE(seen, press);
+        const auto moved = [&] { return m_raw.outerFromFrame(idOf(window))->topLeft() - start; };
+        const auto heldWithin1Px = [](QPoint moved, QPoint travel) {
+            return std::abs(moved.x() - travel.x()) <= 1 && std::abs(moved.y() - travel.y()) <= 1;
+        };
+        const QList<QPoint> path {{1, 0}, {2, 1}, {4, 1}, {6, 3}, {9, 4}, {13, 7}, {18, 10}, {26, 14}, {37, 20},
+            {52, 28}, {73, 39}, {98, 53}, {126, 68}, {146, 78}, {158, 92}, {141, 101}, {120, 90}, {150, 80}};
+        for (const QPoint travel : path) {
+            m_pointer.moveTo(press + travel);
+            QTRY_VERIFY2(heldWithin1Px(moved(), travel),
+                qPrintable(QStringLiteral("pointer moved by %1,%2, window by %3,%4")
+                               .arg(travel.x())
+                               .arg(travel.y())
+                               .arg(moved().x())
+                               .arg(moved().y())));
+        }
+        // The window manager moved the window over the last steps: their motion never reached the window.
+        QVERIFY(seen != press + path.last());
+        releaseOnFailure.dismiss();
+        m_pointer.release();
+        QTRY_VERIFY(!m_pointer.grabbedElsewhere());
+        QCOMPARE(moved(), path.last());
+        QTRY_COMPARE(window.pos(), start + path.last());
     }
 
     void doubleClickOnTheCaptionMaximizesAndRestores()

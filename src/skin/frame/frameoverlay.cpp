@@ -6,15 +6,11 @@
 #include <QPainter>
 #include <QWindow>
 
+#include <algorithm>
+
 #include "framehost.h"
 #include "framemetrics.h"
-
-namespace {
-
-using FrameMetrics::kNotFollowingPx;
-using FrameMetrics::kWindowManagerGraceMs;
-
-} // namespace
+#include "nativemove.h"
 
 FrameOverlay::FrameOverlay(FrameHost *frame, QWidget *window)
     : QWidget(window)
@@ -79,6 +75,7 @@ void FrameOverlay::pressButtonOrStartDrag(QMouseEvent *event, const FrameHitResu
         m_drag = Drag::Pending;
         m_dragEdges = hit.hit == FrameHit::Resize ? hit.edges : Qt::Edges();
         m_dragStart = event->globalPosition().toPoint();
+        m_grabbed = mapTo(window(), event->position());
         m_startGeometry = window()->geometry();
     }
 }
@@ -108,35 +105,33 @@ void FrameOverlay::mouseMoveEvent(QMouseEvent *event)
     }
 }
 
-// Starts the drag once the pointer has left the drag distance: the window manager's move or resize first
-// (its snapping and edge resistance apply); by hand when it cannot or does not take the pointer.
+// A move follows the pointer from the press, moved by this program; a resize waits for the drag distance. Past the
+// drag distance the window manager is asked to take the drag over (its snapping and edge resistance apply), holding
+// the window at the point the press grabbed. Until it has taken the pointer, and all along where it cannot or does
+// not, the pointer's motion still reaches the window and the program goes on following it.
 void FrameOverlay::followPointer(QPoint globalPos)
 {
-    QWidget *window = this->window();
     const QPoint travel = globalPos - m_dragStart;
     if (m_drag == Drag::Pending) {
+        const bool resizing = bool(m_dragEdges);
+        if (!resizing) {
+            followByHand(travel);
+        }
         if (travel.manhattanLength() < QApplication::startDragDistance()) {
             return;
         }
-        QWindow *handle = window->windowHandle();
-        const bool started
-            = handle && (m_dragEdges ? handle->startSystemResize(m_dragEdges) : handle->startSystemMove());
-        if (started) {
-            m_drag = Drag::System;
-            m_systemStart = globalPos;
-            m_systemSince.start();
+        m_drag = Drag::Following;
+        if (startWindowManagerDrag(window()->windowHandle(), m_grabbed, m_dragEdges) || !resizing) {
             return;
         }
-        m_drag = Drag::Manual;
     }
-    if (m_drag == Drag::System) {
-        const bool stayed = window->geometry() == m_startGeometry;
-        if (!stayed || m_systemSince.elapsed() < kWindowManagerGraceMs
-            || (globalPos - m_systemStart).manhattanLength() < kNotFollowingPx) {
-            return;
-        }
-        m_drag = Drag::Manual;
-    }
+    followByHand(travel);
+}
+
+// The window's geometry for the pointer `travel` away from the press, set by the program itself.
+void FrameOverlay::followByHand(QPoint travel)
+{
+    QWidget *window = this->window();
     if (!m_dragEdges) {
         window->move(m_startGeometry.topLeft() + travel);
         return;
@@ -194,6 +189,10 @@ void FrameOverlay::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton) {
         return;
+    }
+    if (m_drag == Drag::Following) {
+        // The release reached the window, so the window manager never took the pointer.
+        cancelWindowManagerDrag(window()->windowHandle());
     }
     endDrag();
     const int pressed = m_frame->pressedButton();

@@ -1,11 +1,10 @@
 // FrameOverlay: the child widget of a framed window that lies over its frame ring (masked to the ring, so
 // the client area below gets its own input). It paints the frame and turns mouse input into the frame's
-// behaviour: hot and pressed title-bar buttons and their actions, caption drags (the window manager's move,
-// or a manual one where that does not work), resizing of sizeable windows, double clicks and the system
-// menu on a right click.
+// behaviour: hot and pressed title-bar buttons and their actions, caption drags (the window follows the pointer from
+// the press, and the window manager's move takes over, or a manual one where that does not work), resizing of
+// sizeable windows, double clicks and the system menu on a right click.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QPoint>
 #include <QRect>
 #include <QWidget>
@@ -34,20 +33,21 @@ protected:
     void leaveEvent(QEvent *event) override;
 
 private:
-    enum class Drag { None, Pending, System, Manual };
+    // Pending: pressed, within the drag distance. Following: past it, the window manager asked to take over.
+    enum class Drag { None, Pending, Following };
 
     FrameHitResult hitAt(QPoint point) const;
     void pressButtonOrStartDrag(QMouseEvent *event, const FrameHitResult &hit);
     void followPointer(QPoint globalPos);
+    void followByHand(QPoint travel);
     void endDrag();
     void releaseStaleGrab(QMouseEvent *event);
     void updateCursor(const FrameHitResult &hit);
 
     FrameHost *m_frame;
     Drag m_drag = Drag::None;
-    Qt::Edges m_dragEdges;       // empty for a move
-    QPoint m_dragStart;          // global pointer position at the press
-    QPoint m_systemStart;        // global pointer position when the window manager was asked to take over
-    QElapsedTimer m_systemSince; // since then
-    QRect m_startGeometry;       // the window's geometry at the press
+    Qt::Edges m_dragEdges; // empty for a move
+    QPoint m_dragStart;    // global pointer position at the press
+    QPointF m_grabbed;     // the pointer's position in the window at the press
+    QRect m_startGeometry; // the window's geometry at the press
 };

@@ -16,15 +16,6 @@ namespace {
 
 template<typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
 
-xcb_connection_t *connectionOf(QWindow *window)
-{
-    const auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || !window || !window->handle()) {
-        return nullptr;
-    }
-    return x11->connection(); // null on other platforms that merely offer the interface (offscreen)
-}
-
 // A window manager may move a window by moving only its frame window and tell the window nothing (openbox does
 // so when it maximizes a frameless window). The frame windows of synced windows are watched for their own
 // ConfigureNotify, after which the window is synced again.
@@ -84,9 +75,18 @@ private:
 
 } // namespace
 
+xcb_connection_t *xcbConnectionOf(QWindow *window)
+{
+    const auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !window || !window->handle()) {
+        return nullptr;
+    }
+    return x11->connection(); // null on other platforms that merely offer the interface (offscreen)
+}
+
 std::optional<QPoint> nativeRootPosition(QWindow *window)
 {
-    xcb_connection_t *connection = connectionOf(window);
+    xcb_connection_t *connection = xcbConnectionOf(window);
     if (!connection) {
         return std::nullopt;
     }
@@ -103,7 +103,7 @@ std::optional<QPoint> nativeRootPosition(QWindow *window)
 
 void syncWithServerGeometry(QWindow *window)
 {
-    xcb_connection_t *connection = connectionOf(window);
+    xcb_connection_t *connection = xcbConnectionOf(window);
     const std::optional<QPoint> position = nativeRootPosition(window);
     if (!connection || !position) {
         return;

@@ -5,6 +5,10 @@
 #include <optional>
 
 class QWindow;
+struct xcb_connection_t;
+
+// Qt's own connection to the X server when the window has a native X11 window; null on other platforms.
+xcb_connection_t *xcbConnectionOf(QWindow *window);
 
 // The window's top-left corner in root coordinates as the X server has it now; nothing on other platforms or
 // when the window has no native window yet.

@@ -1,0 +1,29 @@
+// The window manager's interactive move and resize on X11 (_NET_WM_MOVERESIZE), asked for so that the window keeps
+// the point it was grabbed at under the pointer. Qt's own request (QWindow::startSystemMove) names the position of the
+// last pointer event counted from where Qt expects the window to stand; while the program itself is still moving the
+// window after the pointer, that position is off by the window's last step, and the window manager then holds the
+// window off the pointer by as much for the whole move.
+#pragma once
+
+#include <QPointF>
+#include <Qt>
+
+#include <cstdint>
+#include <span>
+
+class QWindow;
+
+// Whether a format-32 ATOM property's bytes (_NET_SUPPORTED as GetProperty returned them) list `atom`; false for any
+// other type or format, or a length that is not a whole number of items.
+bool atomListHolds(std::span<const uint8_t> bytes, uint32_t type, uint8_t format, uint32_t atom);
+
+// Asks the window manager to move the window with the pointer (`edges` empty), or to resize it at those edges, the
+// pointer holding the window at `grabbed`, a point in the window's own coordinates: the request names where that point
+// stands once the window is where the program last put it. Returns whether it was asked; false on other platforms,
+// without an EWMH window manager and with one that does not offer _NET_WM_MOVERESIZE.
+bool startWindowManagerDrag(QWindow *window, QPointF grabbed, Qt::Edges edges);
+
+// Tells the window manager that the drag it was asked for is over: the button was let go before it took the pointer,
+// and it would otherwise move the window until the next click (fluxbox). The window stays where the program last put
+// it. Nothing where there is no such window manager.
+void cancelWindowManagerDrag(QWindow *window);
