@@ -27,7 +27,7 @@ RestoreRecords::RestoreRecords(X11Connection &connection)
 
 uint32_t RestoreRecords::restingEventMask(xcb_window_t window) const
 {
-    return watched(window) ? kWatchedEvents : XCB_EVENT_MASK_NO_EVENT;
+    return watched(window) ? kWatchedEvents : uint32_t {XCB_EVENT_MASK_NO_EVENT};
 }
 
 void RestoreRecords::write(xcb_window_t window, const RestoreRecord &record, QSize restoredClientSize)
