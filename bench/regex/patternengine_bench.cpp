@@ -168,8 +168,12 @@ std::vector<PathologicalCase> pathologicalCases()
         {"((a+?)+?)+?(b|c)", as254},
         {"(?-g)^(a+)+$", as254 + "!"},
         {"^((a{1,3}){1,50}){1,50}$", as254 + "!"},
+        {"^((a{1,3}){1,50}){1,50}$", as254},
+        {"^((a{1,3}?){1,50}?){1,50}?$", as254 + "!"},
         {"(.*)(.*)(.*)(.*)(.*)x", as254},
         {"^(a|aa)+\\1$", as60 + "!"},
+        {"^(a|aa)+\\1$", as254 + "!"},
+        {"^(a|b|ab)+\\1\\1$", "ab" + as254.substr(0, 250) + "!"},
     };
 }
 
@@ -179,8 +183,8 @@ constexpr double kBoundSecondsPerTitle = 1e-3;
 // Each case as --match runs it: a fresh one-shot PatternMatches per title, errors counted as no match.
 void runPathological()
 {
-    std::printf("\n(c) pathological patterns, %d titles each (bound: %.0f ms per %d titles)\n", kPathologicalTitles,
-        kBoundSecondsPerTitle * 1e3 * kPathologicalTitles, kPathologicalTitles);
+    std::printf("\n(c) pathological patterns, %d titles each (bound: %.0f ms per title)\n", kPathologicalTitles,
+        kBoundSecondsPerTitle * 1e3);
     for (const PathologicalCase &test : pathologicalCases()) {
         long errors = 0;
         long matches = 0;
@@ -193,9 +197,10 @@ void runPathological()
             }
         }
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        std::printf("  %-28s %3zu bytes %10.2f ms per %d titles  %3ld matches %3ld errors  %s\n", test.pattern,
-            test.title.size(), seconds * 1e3, kPathologicalTitles, matches, errors,
-            seconds <= kBoundSecondsPerTitle * kPathologicalTitles ? "within the bound" : "OVER THE BOUND");
+        const double perTitle = seconds / kPathologicalTitles;
+        std::printf("  %-30s %3zu bytes %10.3f ms per title  %3ld matches %3ld errors  %s\n", test.pattern,
+            test.title.size(), perTitle * 1e3, matches, errors,
+            perTitle <= kBoundSecondsPerTitle ? "within the bound" : "OVER THE BOUND");
     }
 }
 

@@ -67,6 +67,10 @@ constexpr int64_t kMaxMemoBits = int64_t {1} << 23;
 // Pages of the state memo that a run keeps (256 bytes each, 2 MiB in all); past them the budget
 // decides.
 constexpr size_t kMaxStateMemoPages = 8192;
+// States recorded in those pages. A run that needs more explores a state space too large for a
+// title's time (the product of several counters, taken in an order that keeps lowering the ranks)
+// and is left to the budget, which a walk without lookups spends fastest.
+constexpr size_t kMaxKeyedStates = 1u << 16;
 
 enum class Undo : uint8_t {
     GroupStart,   // a: group, b: previous start

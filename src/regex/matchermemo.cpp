@@ -28,8 +28,12 @@ bool Matcher::isRevisit(int node)
         return seen;
     }
     if (!m_stateMemoReady) {
-        m_scratch.stateMemo.reset(kMaxStateMemoPages);
+        m_scratch.stateMemo.reset(kMaxStateMemoPages, kMaxKeyedStates);
         m_stateMemoReady = true;
+    }
+    // Once the memo is full, its states are no longer looked up either: the budget decides.
+    if (m_scratch.stateMemo.full()) {
+        return false;
     }
     const std::optional<KeyedState> state = keyedState(point, m_pos);
     int32_t *page = state ? m_scratch.stateMemo.add(state->page) : nullptr;
@@ -41,6 +45,7 @@ bool Matcher::isRevisit(int node)
         return true;
     }
     leastFailed = state->rank;
+    m_scratch.stateMemo.countState();
     return false;
 }
 
@@ -215,7 +220,7 @@ int Matcher::visitedRun(int point, int position, int direction, int limit) const
 // the stretch is the same, it is the same at every position between.
 int Matcher::keyedFailedRun(int point, int position, int direction, int limit)
 {
-    if (!m_stateMemoReady) {
+    if (!m_stateMemoReady || m_scratch.stateMemo.full()) {
         return 0;
     }
     const std::optional<KeyedState> first = keyedState(point, position);

@@ -11,7 +11,7 @@ constexpr size_t kInitialSlots = 64;
 
 } // namespace
 
-void StateMemo::reset(size_t maxPages)
+void StateMemo::reset(size_t maxPages, size_t maxStates)
 {
     m_keys.assign(kInitialSlots, 0);
     m_pageOf.assign(kInitialSlots, 0);
@@ -19,6 +19,8 @@ void StateMemo::reset(size_t maxPages)
     m_pages.reserve(maxPages * kStateMemoPagePositions);
     m_pageCount = 0;
     m_maxPages = maxPages;
+    m_states = 0;
+    m_maxStates = maxStates;
     m_lastPage = -1;
 }
 

@@ -19,8 +19,14 @@ constexpr int32_t kNoRank = std::numeric_limits<int32_t>::max(); // an entry the
 class StateMemo
 {
 public:
-    // Empties the memo for a run that may hold at most `maxPages` pages; keeps the memory it has.
-    void reset(size_t maxPages);
+    // Empties the memo for a run that may hold at most `maxPages` pages and record `maxStates`
+    // states; keeps the memory it has.
+    void reset(size_t maxPages, size_t maxStates);
+
+    // Counts a state recorded in an entry of a page.
+    void countState() { ++m_states; }
+    // No further state can be recorded.
+    bool full() const { return m_states >= m_maxStates || m_pageCount >= m_maxPages; }
 
     // The page of `key`, or nullptr when there is none. Valid until the next call of add().
     int32_t *find(uint64_t key);
@@ -37,6 +43,8 @@ private:
     std::vector<int32_t> m_pages; // page n at n * kStateMemoPagePositions
     size_t m_pageCount = 0;
     size_t m_maxPages = 0;
+    size_t m_states = 0;
+    size_t m_maxStates = 0;
     // The last page found, as runs look up one page many times in a row (a repetition's counts).
     uint64_t m_lastKey = 0;
     int64_t m_lastPage = -1;
