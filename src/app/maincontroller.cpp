@@ -65,18 +65,21 @@ QString MainController::settingsPath() const
     return QFileInfo(m_settingsFile->path()).absoluteFilePath();
 }
 
-QPoint MainController::windowPosition(QSize outerSize) const
+// Left and Top are in screen pixels whatever the scale, as the window system counts: a file keeps its meaning when
+// the scale changes, and files written at scale 1 mean what they always did.
+QPoint MainController::windowPositionPx(const std::function<QSize(QPoint)> &outerSizePxAt) const
 {
     const QPoint saved(m_settingsFile->readInteger(kGeneral, QStringLiteral("Left"), kNeverSaved),
         m_settingsFile->readInteger(kGeneral, QStringLiteral("Top"), kNeverSaved));
-    if (RectFitsMonitor(m_windowSystem, m_monitorCount, saved, outerSize)) {
+    if (RectFitsMonitor(m_windowSystem, m_monitorCount, saved, outerSizePxAt(saved))) {
         return saved;
     }
     // Centred on the primary monitor. Its origin is added because on X11 the primary monitor need not be at (0, 0).
     const QRect primary = GetMonitorRect(m_windowSystem, 0);
     const QSize screen = primaryScreenSize(m_windowSystem);
-    return {primary.left() + (screen.width() - outerSize.width()) / 2,
-        primary.top() + (screen.height() - outerSize.height()) / 2};
+    const QSize outer = outerSizePxAt(primary.topLeft());
+    return {
+        primary.left() + (screen.width() - outer.width()) / 2, primary.top() + (screen.height() - outer.height()) / 2};
 }
 
 ActiveList MainController::savedActiveList() const
@@ -100,9 +103,9 @@ void MainController::saveSettings(const WindowState &state)
     m_settingsFile->writeInteger(kGeneral, QStringLiteral("ActiveList"), int(state.activeList));
     m_entries.autoEntry().placement = state.controls;
     m_entries.save(*m_settingsFile);
-    if (state.position) {
-        m_settingsFile->writeInteger(kGeneral, QStringLiteral("Top"), state.position->y());
-        m_settingsFile->writeInteger(kGeneral, QStringLiteral("Left"), state.position->x());
+    if (state.positionPx) {
+        m_settingsFile->writeInteger(kGeneral, QStringLiteral("Top"), state.positionPx->y());
+        m_settingsFile->writeInteger(kGeneral, QStringLiteral("Left"), state.positionPx->x());
     }
     const SettingsSaveReport report = m_settingsFile->save();
     const QString file = printableSettingsText(settingsPath());

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -26,9 +27,9 @@ struct WindowState
 {
     ActiveList activeList = ActiveList::Other;
     Placement controls; // the placement controls, kept as the Auto entry
-    // The window's top left corner; empty when the window cannot know it (a Wayland client, which the compositor
-    // places): the saved one is kept.
-    std::optional<QPoint> position;
+    // The window's outer top-left corner in screen pixels; empty when the window cannot know it (a Wayland client,
+    // which the compositor places): the saved one is kept.
+    std::optional<QPoint> positionPx;
 };
 
 class MainController
@@ -61,9 +62,10 @@ public:
     SavedEntries &entries() { return m_entries; }
     const SavedEntries &entries() const { return m_entries; }
 
-    // Where the window goes: its saved position when the window of `outerSize` lies there wholly on one monitor,
-    // else centred on the primary monitor.
-    QPoint windowPosition(QSize outerSize) const;
+    // Where the window's outer top-left corner goes, in screen pixels: its saved position when the window lies there
+    // wholly on one monitor, else centred on the primary monitor. `outerSizePxAt` gives the window's outer size in
+    // screen pixels with its corner at a point, which depends on the scale of the screen there.
+    QPoint windowPositionPx(const std::function<QSize(QPoint)> &outerSizePxAt) const;
     ActiveList savedActiveList() const;
 
     // The shut-down's writing, the one place where the settings file is written at the end: ActiveList, the Auto

@@ -17,6 +17,7 @@
 #include "settings/settingsfile.h"
 #include "settings/settingstext.h"
 #include "skin/component/skindata.h"
+#include "skin/frame/screenpixels.h"
 #include "skin/frame/skinmanage.h"
 #include "skin/load/shippedskin.h"
 
@@ -195,6 +196,7 @@ void TMainWnd::screensChanged()
     bringWindowsOntoScreens();
 }
 
+// The saved position and the monitors are in screen pixels, the window's size and move() in Qt's.
 void TMainWnd::restoreWindowPosition()
 {
     // The skinned frame is put on at the first show; the fit test already counts it.
@@ -203,7 +205,9 @@ void TMainWnd::restoreWindowPosition()
         const QMargins frame = manager->frameMarginsFor(this);
         outer += QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
     }
-    move(m_controller.windowPosition(outer));
+    const auto outerSizePxAt
+        = [outer](QPoint cornerPx) { return screenPxFromLogical(outer, scaleAtScreenPx(cornerPx)); };
+    move(logicalFromScreenPx(m_controller.windowPositionPx(outerSizePxAt)));
 }
 
 void TMainWnd::restoreFocus()
@@ -228,7 +232,8 @@ WindowState TMainWnd::windowState() const
         : active == m_saved->savedList()                          ? ActiveList::SavedList
                                                                   : ActiveList::Other;
     const bool placesItself = QGuiApplication::platformName() != QLatin1String("wayland");
-    return {activeList, m_placement->placement(), placesItself ? std::optional<QPoint>(pos()) : std::nullopt};
+    return {activeList, m_placement->placement(),
+        placesItself ? std::optional<QPoint>(screenPxFromLogical(pos())) : std::nullopt};
 }
 
 void TMainWnd::FormDestroy()

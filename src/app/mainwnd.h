@@ -50,6 +50,7 @@ public:
     void StoreControls(cParameters &entry) const;
     void RestorePresets();
     void RemoveByDescription(const QString &description);
+    // Points, rectangles and placements here are in screen pixels, as the window system counts, whatever Qt's scale.
     int MonitorAtPoint(QPoint point) const;
     PlacementRect ComputePlacement(int monitorIndex) const;
     bool ApplyPlacement(platform::WindowId window, const PlacementRect &rect, bool maximized);

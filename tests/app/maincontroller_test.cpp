@@ -161,22 +161,29 @@ private slots:
     void windowPosition_data()
     {
         QTest::addColumn<QByteArray>("general");
+        QTest::addColumn<int>("secondMonitorScale");
         QTest::addColumn<QPoint>("expected");
         const QPoint centred((1920 - 800) / 2, (1080 - 600) / 2);
-        QTest::newRow("wholly on the second monitor") << QByteArray("Left=2000\nTop=100\n") << QPoint(2000, 100);
-        QTest::newRow("straddling both monitors") << QByteArray("Left=1500\nTop=100\n") << centred;
-        QTest::newRow("never saved") << QByteArray() << centred;
+        QTest::newRow("wholly on the second monitor") << QByteArray("Left=2000\nTop=100\n") << 1 << QPoint(2000, 100);
+        QTest::newRow("straddling both monitors") << QByteArray("Left=1500\nTop=100\n") << 1 << centred;
+        QTest::newRow("never saved") << QByteArray() << 1 << centred;
+        // 1600 x 1200 screen pixels there: too tall for the second monitor; centred at the primary's size.
+        QTest::newRow("too large at the second monitor's scale") << QByteArray("Left=2000\nTop=100\n") << 2 << centred;
     }
 
     void windowPosition()
     {
         QFETCH(QByteArray, general);
+        QFETCH(int, secondMonitorScale);
         QFETCH(QPoint, expected);
         writeAll(m_path, "[General]\n" + general);
         MainController controller(*m_windowSystem);
         controller.readMonitorList();
         controller.openSettings(m_path);
-        QCOMPARE(controller.windowPosition(QSize(800, 600)), expected);
+        const auto outerSizePxAt = [secondMonitorScale](QPoint cornerPx) {
+            return QSize(800, 600) * (cornerPx.x() >= 1920 ? secondMonitorScale : 1);
+        };
+        QCOMPARE(controller.windowPositionPx(outerSizePxAt), expected);
     }
 
     void referenceSize()

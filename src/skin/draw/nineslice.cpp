@@ -19,6 +19,29 @@ QRect frameRect(const QSize &imageSize, int frameCount, int index, FrameStacking
     return QRect(0, height * (index - 1), imageSize.width(), height);
 }
 
+SkinImageScaling::SkinImageScaling(QPainter &painter)
+    : m_painter(painter)
+    , m_smooth(painter.testRenderHint(QPainter::SmoothPixmapTransform))
+{
+    // Widget painters may come with smooth scaling on.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, !isIntegerScale(painter));
+}
+
+SkinImageScaling::~SkinImageScaling()
+{
+    m_painter.setRenderHint(QPainter::SmoothPixmapTransform, m_smooth);
+}
+
+bool SkinImageScaling::isIntegerScale(const QPainter &painter)
+{
+    const QTransform transform = painter.deviceTransform();
+    const auto whole = [](qreal factor) {
+        factor = qAbs(factor);
+        return factor >= 1 && qFuzzyCompare(factor, qreal(qRound(factor)));
+    };
+    return transform.type() <= QTransform::TxScale && whole(transform.m11()) && whole(transform.m22());
+}
+
 namespace {
 
 struct Cuts
@@ -104,9 +127,7 @@ void drawNineSliceFrame(QPainter &painter, const QRect &target, const QImage &fr
     if (frame.isNull() || target.isEmpty()) {
         return;
     }
-    // Widget painters may come with smooth scaling on; skin images are scaled pixel by pixel.
-    const bool smooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const SkinImageScaling scaling(painter);
     for (const SlicePiece &piece : nineSlicePieces(frame.size(), margins, target)) {
         if (piece.centre && tile) {
             painter.save();
@@ -117,7 +138,6 @@ void drawNineSliceFrame(QPainter &painter, const QRect &target, const QImage &fr
             painter.drawImage(piece.target, frame, piece.source);
         }
     }
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
 }
 
 SliceMargins marginsOf(const TDataSkinObject &object)

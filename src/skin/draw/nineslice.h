@@ -46,8 +46,29 @@ QList<SlicePiece> nineSlicePieces(const QSize &frameSize, SliceMargins margins, 
 // (opaque for images without alpha).
 QImage keyedOut(const QImage &image);
 
+// How skin images are scaled onto a painter while it lives, the painter's own hint restored afterwards. Skin images
+// are pixel art: at an integer scale (1, or 2 on a high-density screen) each image pixel becomes a whole block of
+// device pixels (nearest pixel), which stays sharp and exact; at a fractional scale (1.5) blocks of unequal size
+// would show as uneven stripes, so the image is smoothed there. The scale is the painter's own, device pixel ratio
+// included.
+class SkinImageScaling
+{
+public:
+    explicit SkinImageScaling(QPainter &painter);
+    ~SkinImageScaling();
+    SkinImageScaling(const SkinImageScaling &) = delete;
+    SkinImageScaling &operator=(const SkinImageScaling &) = delete;
+
+    // Whether the painter maps its coordinates onto the device at integer factors without rotation or shear.
+    static bool isIntegerScale(const QPainter &painter);
+
+private:
+    QPainter &m_painter;
+    bool m_smooth;
+};
+
 // Draws frame `source` of image nine-sliced over target, the centre tiled when tile is set, magenta
-// transparent when transparent is set. Scaling is nearest-pixel, so the result is exact.
+// transparent when transparent is set, scaled as SkinImageScaling says.
 void drawNineSlice(QPainter &painter, const QRect &target, const QImage &image, const QRect &source,
     SliceMargins margins, bool tile, bool transparent);
 // The same for a frame already cut out of its image (and keyed out when it is to be transparent).

@@ -70,9 +70,7 @@ void SkinPainter::drawStretched(const QImage &image, int frameCount, int index, 
 {
     const QImage pixels = frame(image, frameCount, index, true);
     if (!pixels.isNull() && !target.isEmpty()) {
-        const bool smooth = m_painter.testRenderHint(QPainter::SmoothPixmapTransform);
-        m_painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        const SkinImageScaling scaling(m_painter);
         m_painter.drawImage(target, pixels);
-        m_painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
     }
 }

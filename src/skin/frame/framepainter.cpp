@@ -97,6 +97,7 @@ void paintButtons(QPainter &painter, const SkinObjects &skin, const FrameFacts &
 void paintFrame(QPainter &painter, const SkinObjects &skin, const FrameFacts &facts, const TitleBarLayout &layout,
     const ButtonStateOf &stateOf, const QImage &icon, const QFont &font)
 {
+    const SkinImageScaling scaling(painter);
     paintEdge(painter, skin.left, edgeRect(facts, Qt::LeftEdge), FrameStacking::SideBySide, facts.active);
     paintEdge(painter, skin.right, edgeRect(facts, Qt::RightEdge), FrameStacking::SideBySide, facts.active);
     paintEdge(painter, skin.bottom, edgeRect(facts, Qt::BottomEdge), FrameStacking::Stacked, facts.active);

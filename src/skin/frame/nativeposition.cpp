@@ -1,5 +1,6 @@
 // Native geometry queries and the synthetic ConfigureNotify, on Qt's own xcb connection.
 #include "nativeposition.h"
+#include "screenpixels.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
@@ -112,7 +113,9 @@ void syncWithServerGeometry(QWindow *window)
     const auto id = xcb_window_t(window->winId());
     Reply<xcb_get_geometry_reply_t> geometry(
         xcb_get_geometry_reply(connection, xcb_get_geometry(connection, id), nullptr), &std::free);
-    if (!geometry || QRect(*position, QSize(geometry->width, geometry->height)) == window->geometry()) {
+    // The server's rectangle is in screen pixels, Qt's in its own.
+    if (!geometry
+        || QRect(*position, QSize(geometry->width, geometry->height)) == screenPxFromLogical(window->geometry())) {
         return;
     }
     // xcb_send_event sends 32 bytes whatever the event's own size.

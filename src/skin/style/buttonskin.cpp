@@ -145,6 +145,7 @@ bool drawIndicator(const SkinTarget &target, const QStyleOption &option, QPainte
     const int frame = radio ? radioFrame(option.state, frames) : checkBoxFrame(option.state, frames);
     const QImage pixels = SkinPainter::frame(radio ? buttons.radioImage : buttons.checkImage, frames, frame, true);
     const QRect box(QPoint(option.rect.left(), option.rect.top() + (option.rect.height() - size.height()) / 2), size);
+    const SkinImageScaling scaling(painter);
     painter.drawImage(box, pixels);
     return true;
 }
