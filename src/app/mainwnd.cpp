@@ -17,6 +17,7 @@
 #include "settings/settingsfile.h"
 #include "settings/settingstext.h"
 #include "skin/component/skindata.h"
+#include "skin/frame/nativeposition.h"
 #include "skin/frame/screenpixels.h"
 #include "skin/frame/skinmanage.h"
 #include "skin/load/shippedskin.h"
@@ -232,8 +233,23 @@ WindowState TMainWnd::windowState() const
         : active == m_saved->savedList()                          ? ActiveList::SavedList
                                                                   : ActiveList::Other;
     const bool placesItself = QGuiApplication::platformName() != QLatin1String("wayland");
-    return {activeList, m_placement->placement(),
-        placesItself ? std::optional<QPoint>(screenPxFromLogical(pos())) : std::nullopt};
+    return {
+        activeList, m_placement->placement(), placesItself ? std::optional<QPoint>(outerPositionPx()) : std::nullopt};
+}
+
+QPoint TMainWnd::outerPositionPx() const
+{
+    if (const std::optional<QPoint> now = serverOuterPositionPx(this)) {
+        return *now;
+    }
+    return m_closedAtPx.value_or(screenPxFromLogical(pos()));
+}
+
+// Closing comes before the native window goes; the application's end closes the window too.
+void TMainWnd::closeEvent(QCloseEvent *event)
+{
+    m_closedAtPx = serverOuterPositionPx(this);
+    QWidget::closeEvent(event);
 }
 
 void TMainWnd::FormDestroy()

@@ -4,12 +4,14 @@
 // writes the settings file. Every command is a handler here that passes it on to the controller and the panels.
 #pragma once
 
+#include <QPoint>
 #include <QString>
 #include <QUrl>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "maincontroller.h"
 #include "placement/placementarithmetic.h"
@@ -60,6 +62,9 @@ public:
     bool SortByDescription = true;
     bool SortAscending = false;
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void createSkinData();
     void assignCaptions();
@@ -76,6 +81,9 @@ private:
     void restoreFocus();
     // What the shut-down keeps of the window besides the entries.
     WindowState windowState() const;
+    // The window's outer top-left corner in screen pixels: the X server's now, else as the server had it when the
+    // window closed (the shut-down runs after the native window is gone), else Qt's.
+    QPoint outerPositionPx() const;
     void settingsFailure(QWidget *parent, const QString &message);
     void fillTitleList();
     void EnumTitlesProc(const platform::TopLevelWindow &window);
@@ -117,4 +125,5 @@ private:
     QPushButton *ExitBtn = nullptr;
     QPushButton *HelpBtn = nullptr;
     TSkinData *SkinData = nullptr;
+    std::optional<QPoint> m_closedAtPx;
 };

@@ -4,6 +4,7 @@
 #include "skin/draw/nineslice.h"
 #include "skin/load/skinloader.h"
 
+#include <QPainter>
 #include <QTest>
 
 #include "testpackage.h"
@@ -72,6 +73,8 @@ private slots:
     void frameRects();
     void nineSlice_data();
     void nineSlice();
+    void scaledSkinImages_data();
+    void scaledSkinImages();
     void keyedOut();
 };
 
@@ -376,6 +379,54 @@ void DerivedImagesTest::nineSlice()
     }
     QCOMPARE(gotSources, sources);
     QCOMPARE(gotTargets, targets);
+}
+
+void DerivedImagesTest::scaledSkinImages_data()
+{
+    QTest::addColumn<qreal>("scale");
+    QTest::addColumn<bool>("sharp");
+    QTest::newRow("scale 1") << 1.0 << true;
+    QTest::newRow("scale 2: blocks of whole pixels") << 2.0 << true;
+    QTest::newRow("scale 3") << 3.0 << true;
+    QTest::newRow("scale 1.5: smoothed") << 1.5 << false;
+    QTest::newRow("scale 1.25: smoothed") << 1.25 << false;
+}
+
+// A skin image stretched on a painter of a high-density device: at an integer scale its pixels become blocks
+// (nearest pixel) exactly, at a fractional one it is smoothed; whatever hint the painter came with, it keeps.
+void DerivedImagesTest::scaledSkinImages()
+{
+    QFETCH(qreal, scale);
+    QFETCH(bool, sharp);
+    QImage checker(4, 4, QImage::Format_ARGB32);
+    for (int y = 0; y < checker.height(); ++y) {
+        for (int x = 0; x < checker.width(); ++x) {
+            checker.setPixel(x, y, (x + y) % 2 ? 0xff000000 : 0xffffffff);
+        }
+    }
+    const QSize targetPx = QSize(8, 8) * scale;
+    QImage canvas(targetPx, QImage::Format_ARGB32);
+    canvas.setDevicePixelRatio(scale);
+    canvas.fill(Qt::transparent);
+    QPainter painter(&canvas);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, sharp); // the opposite of what the skin needs
+    drawNineSliceFrame(painter, QRect(0, 0, 8, 8), checker, SliceMargins {}, false);
+    QCOMPARE(painter.testRenderHint(QPainter::SmoothPixmapTransform), sharp);
+    painter.end();
+    canvas.setDevicePixelRatio(1);
+
+    if (sharp) {
+        QCOMPARE(canvas, checker.scaled(targetPx, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+        return;
+    }
+    int blended = 0;
+    for (int y = 0; y < canvas.height(); ++y) {
+        for (int x = 0; x < canvas.width(); ++x) {
+            const QRgb pixel = canvas.pixel(x, y);
+            blended += pixel != 0xff000000 && pixel != 0xffffffff;
+        }
+    }
+    QVERIFY2(blended > 0, "only the image's own colours: scaled by nearest pixel");
 }
 
 void DerivedImagesTest::keyedOut()

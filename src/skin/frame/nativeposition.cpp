@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QPointer>
 #include <QRect>
+#include <QWidget>
 #include <QWindow>
 #include <cstdlib>
 #include <memory>
@@ -100,6 +101,17 @@ std::optional<QPoint> nativeRootPosition(QWindow *window)
         return std::nullopt;
     }
     return QPoint(reply->dst_x, reply->dst_y);
+}
+
+std::optional<QPoint> serverOuterPositionPx(const QWidget *window)
+{
+    QWindow *handle = window->windowHandle();
+    const std::optional<QPoint> clientPx = nativeRootPosition(handle);
+    if (!clientPx) {
+        return std::nullopt;
+    }
+    const QMargins frame = handle->frameMargins(); // Qt's pixels, from the window manager's _NET_FRAME_EXTENTS
+    return *clientPx - QPoint(frame.left(), frame.top()) * scaleAtScreenPx(*clientPx);
 }
 
 void syncWithServerGeometry(QWindow *window)

@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <optional>
 
+class QWidget;
 class QWindow;
 struct xcb_connection_t;
 
@@ -13,6 +14,11 @@ xcb_connection_t *xcbConnectionOf(QWindow *window);
 // The window's top-left corner in root coordinates as the X server has it now; nothing on other platforms or
 // when the window has no native window yet.
 std::optional<QPoint> nativeRootPosition(QWindow *window);
+
+// The top-level window's outer top-left corner (the window manager's frame included) in screen pixels, as the X
+// server has it now; nothing on other platforms or without a native window. Qt's own position lags behind the
+// server's until syncWithServerGeometry has run.
+std::optional<QPoint> serverOuterPositionPx(const QWidget *window);
 
 // When Qt places the window elsewhere than the server does, tells Qt the server's rectangle the way a window
 // manager does: a synthetic ConfigureNotify sent to the window itself (nothing is moved). From then on, each move
