@@ -20,7 +20,8 @@ QPoint screenPxFromLogical(QPoint logical);
 // screen pixel has a position of its own in Qt's pixels: the nearest one is given, and mapped back it lands within
 // one screen pixel of the original.
 QPoint logicalFromScreenPx(QPoint pointPx);
-// A size in Qt's pixels as screen pixels at `scale`, rounded as Qt rounds a window's size.
+// A size in Qt's pixels as screen pixels at `scale`, rounded to whole pixels; at a fractional scale the native
+// window Qt makes of it may be one pixel smaller (591 at 1.5 gives 886, not 887).
 QSize screenPxFromLogical(QSize logical, qreal scale);
 // A window's rectangle in Qt's pixels as screen pixels: its corner mapped, its size at the scale there.
 QRect screenPxFromLogical(const QRect &logical);
