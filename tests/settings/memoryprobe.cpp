@@ -26,14 +26,6 @@ qint64 statusBytes(const char *field)
 
 } // namespace
 
-#if defined(__SANITIZE_ADDRESS__)
-// Freed memory goes back to use at once, so that what is measured is what is held, not what was freed.
-extern "C" const char *__asan_default_options()
-{
-    return "quarantine_size_mb=1:detect_leaks=0";
-}
-#endif
-
 int main(int argc, char **argv)
 {
     if (argc != 4) {
