@@ -8,6 +8,15 @@
 
 #include <algorithm>
 
+namespace {
+
+// The window manager's restore, and the program's own moves reported late, each take one.
+constexpr int kMaxCorrections = 3;
+// Motion that reaches the program before the window manager has the pointer: a few events.
+constexpr qsizetype kMaxOwnPlaces = 64;
+
+} // namespace
+
 #include "framehost.h"
 #include "framemetrics.h"
 #include "nativemove.h"
@@ -15,6 +24,7 @@
 FrameOverlay::FrameOverlay(FrameHost *frame, QWidget *window)
     : QWidget(window)
     , m_frame(frame)
+    , m_placements([this](QPoint at) { settleAfterPlacement(at); })
 {
     setObjectName(QStringLiteral("FrameOverlay"));
     setMouseTracking(true);
@@ -52,6 +62,7 @@ void FrameOverlay::mousePressEvent(QMouseEvent *event)
     if (m_drag != Drag::None) {
         endDrag();
     }
+    stopWatchingHandOver();
     if (event->button() == Qt::LeftButton) {
         pressButtonOrStartDrag(event, hit);
     } else if (event->button() == Qt::RightButton && hit.hit == FrameHit::Caption) {
@@ -121,7 +132,14 @@ void FrameOverlay::followPointer(QPoint globalPos)
             return;
         }
         m_drag = Drag::Following;
-        if (startWindowManagerDrag(window()->windowHandle(), m_grabbed, m_dragEdges) || !resizing) {
+        if (startWindowManagerDrag(window()->windowHandle(), m_grabbed, m_dragEdges)) {
+            if (!resizing) {
+                m_handOver = {true, window()->pos(), {}, kMaxCorrections};
+                m_placements.watch(window()->windowHandle());
+            }
+            return;
+        }
+        if (!resizing) {
             return;
         }
     }
@@ -133,7 +151,15 @@ void FrameOverlay::followByHand(QPoint travel)
 {
     QWidget *window = this->window();
     if (!m_dragEdges) {
-        window->move(m_startGeometry.topLeft() + travel);
+        const QPoint place = m_startGeometry.topLeft() + travel;
+        // Noted first: Qt reports the move to the window at once.
+        if (m_handOver.watching) {
+            if (m_handOver.ownPlaces.size() == kMaxOwnPlaces) {
+                m_handOver.ownPlaces.removeFirst();
+            }
+            m_handOver.ownPlaces.append(place);
+        }
+        window->move(place);
         return;
     }
     QRect geometry = m_startGeometry;
@@ -154,6 +180,34 @@ void FrameOverlay::followByHand(QPoint travel)
         geometry.setHeight(std::clamp(m_startGeometry.height() + travel.y(), minimum.height(), maximum.height()));
     }
     window->setGeometry(geometry);
+}
+
+// The window manager has placed the window while a hand-over is watched. A place the program did not ask for is the
+// window manager's own move, whose end follows the pointer. The hand-over place itself, with the button let go, after
+// the program moved the window on, is the window manager putting it back.
+void FrameOverlay::settleAfterPlacement(QPoint at)
+{
+    if (at != m_handOver.at) {
+        if (!m_handOver.ownPlaces.contains(at)) {
+            stopWatchingHandOver();
+        }
+        return;
+    }
+    if (m_handOver.ownPlaces.isEmpty() || m_handOver.ownPlaces.last() == at
+        || primaryButtonHeld(window()->windowHandle())) {
+        return;
+    }
+    const QPoint lastOwn = m_handOver.ownPlaces.last();
+    if (--m_handOver.correctionsLeft <= 0) {
+        stopWatchingHandOver();
+    }
+    placeWindow(window()->windowHandle(), lastOwn);
+}
+
+void FrameOverlay::stopWatchingHandOver()
+{
+    m_handOver = {};
+    m_placements.watch(nullptr);
 }
 
 void FrameOverlay::endDrag()

@@ -5,11 +5,13 @@
 // sizeable windows, double clicks and the system menu on a right click.
 #pragma once
 
+#include <QList>
 #include <QPoint>
 #include <QRect>
 #include <QWidget>
 
 #include "framehittest.h"
+#include "nativemove.h"
 
 class FrameHost;
 
@@ -41,6 +43,8 @@ private:
     void followPointer(QPoint globalPos);
     void followByHand(QPoint travel);
     void endDrag();
+    void settleAfterPlacement(QPoint at);
+    void stopWatchingHandOver();
     void releaseStaleGrab(QMouseEvent *event);
     void updateCursor(const FrameHitResult &hit);
 
@@ -50,4 +54,19 @@ private:
     QPoint m_dragStart;    // global pointer position at the press
     QPointF m_grabbed;     // the pointer's position in the window at the press
     QRect m_startGeometry; // the window's geometry at the press
+
+    // A move handed over to the window manager while the program still moves the window (until the window manager
+    // has the pointer). A window manager that sees no motion before the release, or that is told the drag is
+    // cancelled, puts the window back where it stood at the hand-over (openbox, KWin); the program then puts it back
+    // where it last had it. Watched until a window manager's own move shows it follows the pointer, the next press,
+    // or a few corrections.
+    struct HandOver
+    {
+        bool watching = false;
+        QPoint at;               // where the window stood when the window manager was asked
+        QList<QPoint> ownPlaces; // where the program put it since
+        int correctionsLeft = 0;
+    };
+    HandOver m_handOver;
+    PlacementWatch m_placements;
 };

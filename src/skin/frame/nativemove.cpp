@@ -2,6 +2,7 @@
 #include "nativemove.h"
 #include "nativeposition.h"
 
+#include <QCoreApplication>
 #include <QScreen>
 #include <QWindow>
 
@@ -78,6 +79,14 @@ QPoint serverPosition(QPointF point, const QWindow *window)
     return (origin + (point - origin) * window->devicePixelRatio()).toPoint();
 }
 
+// The inverse of serverPosition.
+QPoint qtPosition(QPoint server, const QWindow *window)
+{
+    const QScreen *screen = window->screen();
+    const QPointF origin = screen ? QPointF(screen->geometry().topLeft()) : QPointF();
+    return (origin + (QPointF(server) - origin) / window->devicePixelRatio()).toPoint();
+}
+
 // Sends _NET_WM_MOVERESIZE for the window when the window manager offers it; whether it was sent. `from` gives the
 // root position the window manager counts from.
 bool sendMoveResize(QWindow *window, uint32_t direction, const std::function<QPoint()> &from)
@@ -149,9 +158,67 @@ void cancelWindowManagerDrag(QWindow *window)
     }
     // Window managers put a cancelled move back where it began (openbox, KWin): the window is asked back to where the
     // program last put it, which Qt, holding that place already, would not ask for again.
+    placeWindow(window, window->geometry().topLeft());
+}
+
+void placeWindow(QWindow *window, QPoint at)
+{
     xcb_connection_t *connection = xcbConnectionOf(window);
-    const QPoint at = serverPosition(QPointF(window->geometry().topLeft()), window);
-    const uint32_t values[] = {uint32_t(at.x()), uint32_t(at.y())};
+    if (!connection) {
+        return;
+    }
+    const QPoint server = serverPosition(QPointF(at), window);
+    const uint32_t values[] = {uint32_t(server.x()), uint32_t(server.y())};
     xcb_configure_window(connection, xcb_window_t(window->winId()), XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, values);
     xcb_flush(connection);
+}
+
+PlacementWatch::PlacementWatch(std::function<void(QPoint)> placed)
+    : m_placed(std::move(placed))
+{
+    QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+PlacementWatch::~PlacementWatch()
+{
+    if (QCoreApplication::instance()) {
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+    }
+}
+
+void PlacementWatch::watch(QWindow *window)
+{
+    m_window = window;
+    m_id = window && window->handle() ? uint32_t(window->winId()) : 0;
+}
+
+// The window manager's report is a sent event in root coordinates (ICCCM); the server's own reports count from the
+// frame and are left alone.
+bool PlacementWatch::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
+{
+    if (m_id == 0 || eventType != "xcb_generic_event_t") {
+        return false;
+    }
+    const auto *event = static_cast<const xcb_generic_event_t *>(message);
+    const bool sent = event->response_type & 0x80;
+    if (!sent || (event->response_type & 0x7f) != XCB_CONFIGURE_NOTIFY) {
+        return false;
+    }
+    const auto *configure = reinterpret_cast<const xcb_configure_notify_event_t *>(event);
+    if (configure->window == m_id) {
+        m_placed(qtPosition(QPoint(configure->x, configure->y), m_window));
+    }
+    return false;
+}
+
+bool primaryButtonHeld(QWindow *window)
+{
+    xcb_connection_t *connection = xcbConnectionOf(window);
+    if (!connection) {
+        return false;
+    }
+    const Reply<xcb_query_pointer_reply_t> reply(
+        xcb_query_pointer_reply(connection, xcb_query_pointer(connection, xcb_window_t(window->winId())), nullptr),
+        &std::free);
+    return reply && (reply->mask & XCB_KEY_BUT_MASK_BUTTON_1);
 }

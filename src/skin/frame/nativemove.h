@@ -5,10 +5,12 @@
 // window off the pointer by as much for the whole move.
 #pragma once
 
+#include <QAbstractNativeEventFilter>
 #include <QPointF>
 #include <Qt>
 
 #include <cstdint>
+#include <functional>
 #include <span>
 
 class QWindow;
@@ -27,3 +29,32 @@ bool startWindowManagerDrag(QWindow *window, QPointF grabbed, Qt::Edges edges);
 // and it would otherwise move the window until the next click (fluxbox). The window stays where the program last put
 // it. Nothing where there is no such window manager.
 void cancelWindowManagerDrag(QWindow *window);
+
+// Asks the window manager to put the window's top-left corner at `at` (Qt's global coordinates), whatever Qt believes
+// about the window's place; Qt misses placements whose report names the place it last heard of.
+void placeWindow(QWindow *window, QPoint at);
+
+// Hears where the window manager says it has put a window (the ConfigureNotify it sends when it moves the window's
+// frame), in Qt's global coordinates. Qt does not report such a placement when it names the place Qt last heard of,
+// though the program has moved the window since.
+class PlacementWatch : public QAbstractNativeEventFilter
+{
+public:
+    explicit PlacementWatch(std::function<void(QPoint)> placed);
+    ~PlacementWatch() override;
+    PlacementWatch(const PlacementWatch &) = delete;
+    PlacementWatch &operator=(const PlacementWatch &) = delete;
+
+    // Starts hearing about `window`; nullptr stops. Either may be called from the callback.
+    void watch(QWindow *window);
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
+
+private:
+    std::function<void(QPoint)> m_placed;
+    QWindow *m_window = nullptr;
+    uint32_t m_id = 0;
+};
+
+// Whether the pointer's first button is held down now, as the X server has it (a round trip); false where that cannot
+// be asked.
+bool primaryButtonHeld(QWindow *window);
