@@ -24,7 +24,7 @@ constexpr qsizetype kMaxOwnPlaces = 64;
 FrameOverlay::FrameOverlay(FrameHost *frame, QWidget *window)
     : QWidget(window)
     , m_frame(frame)
-    , m_placements([this](QPoint at) { settleAfterPlacement(at); })
+    , m_placements([this](QPoint at) { return settleAfterPlacement(at); })
 {
     setObjectName(QStringLiteral("FrameOverlay"));
     setMouseTracking(true);
@@ -184,24 +184,26 @@ void FrameOverlay::followByHand(QPoint travel)
 
 // The window manager has placed the window while a hand-over is watched. A place the program did not ask for is the
 // window manager's own move, whose end follows the pointer. The hand-over place itself, with the button let go, after
-// the program moved the window on, is the window manager putting it back.
-void FrameOverlay::settleAfterPlacement(QPoint at)
+// the program moved the window on, is the window manager putting it back: it is undone (true), and Qt, which still
+// holds the program's place, never hears of it.
+bool FrameOverlay::settleAfterPlacement(QPoint at)
 {
     if (at != m_handOver.at) {
         if (!m_handOver.ownPlaces.contains(at)) {
             stopWatchingHandOver();
         }
-        return;
+        return false;
     }
     if (m_handOver.ownPlaces.isEmpty() || m_handOver.ownPlaces.last() == at
         || primaryButtonHeld(window()->windowHandle())) {
-        return;
+        return false;
     }
     const QPoint lastOwn = m_handOver.ownPlaces.last();
     if (--m_handOver.correctionsLeft <= 0) {
         stopWatchingHandOver();
     }
     placeWindow(window()->windowHandle(), lastOwn);
+    return true;
 }
 
 void FrameOverlay::stopWatchingHandOver()

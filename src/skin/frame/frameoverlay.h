@@ -43,7 +43,7 @@ private:
     void followPointer(QPoint globalPos);
     void followByHand(QPoint travel);
     void endDrag();
-    void settleAfterPlacement(QPoint at);
+    bool settleAfterPlacement(QPoint at);
     void stopWatchingHandOver();
     void releaseStaleGrab(QMouseEvent *event);
     void updateCursor(const FrameHitResult &hit);

@@ -173,7 +173,7 @@ void placeWindow(QWindow *window, QPoint at)
     xcb_flush(connection);
 }
 
-PlacementWatch::PlacementWatch(std::function<void(QPoint)> placed)
+PlacementWatch::PlacementWatch(std::function<bool(QPoint)> placed)
     : m_placed(std::move(placed))
 {
     QCoreApplication::instance()->installNativeEventFilter(this);
@@ -205,10 +205,7 @@ bool PlacementWatch::nativeEventFilter(const QByteArray &eventType, void *messag
         return false;
     }
     const auto *configure = reinterpret_cast<const xcb_configure_notify_event_t *>(event);
-    if (configure->window == m_id) {
-        m_placed(qtPosition(QPoint(configure->x, configure->y), m_window));
-    }
-    return false;
+    return configure->window == m_id && m_placed(qtPosition(QPoint(configure->x, configure->y), m_window));
 }
 
 bool primaryButtonHeld(QWindow *window)

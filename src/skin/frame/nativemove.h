@@ -36,11 +36,12 @@ void placeWindow(QWindow *window, QPoint at);
 
 // Hears where the window manager says it has put a window (the ConfigureNotify it sends when it moves the window's
 // frame), in Qt's global coordinates. Qt does not report such a placement when it names the place Qt last heard of,
-// though the program has moved the window since.
+// though the program has moved the window since. A report the callback answers true for is kept from Qt: the program
+// undoes that placement, and Qt goes on holding the place it asks for.
 class PlacementWatch : public QAbstractNativeEventFilter
 {
 public:
-    explicit PlacementWatch(std::function<void(QPoint)> placed);
+    explicit PlacementWatch(std::function<bool(QPoint)> placed);
     ~PlacementWatch() override;
     PlacementWatch(const PlacementWatch &) = delete;
     PlacementWatch &operator=(const PlacementWatch &) = delete;
@@ -50,7 +51,7 @@ public:
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
 
 private:
-    std::function<void(QPoint)> m_placed;
+    std::function<bool(QPoint)> m_placed;
     QWindow *m_window = nullptr;
     uint32_t m_id = 0;
 };
