@@ -8,6 +8,10 @@
 
 #include <algorithm>
 
+#include "framehost.h"
+#include "framemetrics.h"
+#include "nativemove.h"
+
 namespace {
 
 // The window manager's restore, and the program's own moves reported late, each take one.
@@ -16,10 +20,6 @@ constexpr int kMaxCorrections = 3;
 constexpr qsizetype kMaxOwnPlaces = 64;
 
 } // namespace
-
-#include "framehost.h"
-#include "framemetrics.h"
-#include "nativemove.h"
 
 FrameOverlay::FrameOverlay(FrameHost *frame, QWidget *window)
     : QWidget(window)
