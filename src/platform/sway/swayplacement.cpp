@@ -53,15 +53,13 @@ QStringList stateCommands(const SwayWindow &window)
     return commands;
 }
 
-// Whether `shown` is the client's answer to a request for `asked`: not the probe still waiting, not a late answer
-// to an earlier request (`stale`), and not the answer to the probe itself (a client that answered the request before
-// sway took in the probe, or that got both at once behind a configuration still unanswered, answers the probe as
-// well), which holds the probe's width or height.
-bool answers(QSize shown, QSize asked, QSize probe, const std::vector<QSize> &stale)
+// Whether `shown` is the client's answer to the probe itself, which holds the probe's width or height: the client
+// answered the request before sway took in the probe, or the request never reached it (sway was still waiting for a
+// client, and the probe replaced the request before it was sent).
+bool answersProbe(QSize shown, QSize asked, QSize probe)
 {
-    const bool probeWidth = probe.width() != asked.width() && shown.width() == probe.width();
-    const bool probeHeight = probe.height() != asked.height() && shown.height() == probe.height();
-    return !probeWidth && !probeHeight && std::find(stale.begin(), stale.end(), shown) == stale.end();
+    return (probe.width() != asked.width() && shown.width() == probe.width())
+        || (probe.height() != asked.height() && shown.height() == probe.height());
 }
 
 // The window after a size request, and whether its size is the client's answer.
@@ -92,15 +90,20 @@ bool probeAnswerIsKnown(QSize answer, QSize probe)
 }
 
 // Asks for `size` (after `before`, in the same message) with its probe behind it, and reads the window until it
-// shows another size than the probe. What is not an answer (see answers()) is asked for again, as when no answer
-// came in time, up to `attempts` times. An answer that came after sway stopped waiting for the client may be
-// followed by the client's answer to the probe, which sway then sent on: that second answer is waited for, and the
-// client is asked for its answer once more. The window then, or as it is once every attempt has run out. The probe is
-// known in advance rather than read: a quick client answers before the first reading.
+// shows another size than the probe or than a late answer to an earlier request (`stale`): the answer to the
+// request follows such a late answer, and shows as a change from it. The probe is not asked for again then: the
+// client's answer could come between a reading and that request, which would hide it.
+// An answer to the probe (the request never reached the client: sway was still waiting for a client, and the probe
+// replaced the request before it was sent), or no answer within `wait`, has the request and its probe made again,
+// up to `attempts` times. An answer that came after sway stopped waiting for the client may be followed by the
+// client's answer to the probe, which sway then sent on: that second answer is waited for, and the client is asked
+// for its first answer once more. The window then, or as it is once every attempt has run out. The probe is known in
+// advance rather than read: a quick client answers before the first reading.
 Answer requestSize(const WindowAccess &access, const QStringList &before, QSize size, const QStringList &after,
     const std::vector<QSize> &stale, int attempts, std::chrono::milliseconds wait)
 {
     const QSize probe = probeFor(size, access.layoutSize);
+    const auto isStale = [&](QSize shown) { return std::find(stale.begin(), stale.end(), shown) != stale.end(); };
     std::optional<SwayWindow> window;
     for (int attempt = 0; attempt < attempts; ++attempt) {
         const QStringList request = QStringList(before) << resizeCommand(size) << after;
@@ -108,14 +111,14 @@ Answer requestSize(const WindowAccess &access, const QStringList &before, QSize 
         if (!access.run({request.join(QStringLiteral(", ")), resizeCommand(probe)})) {
             return {};
         }
-        window = readUntil(access, sent + wait, [&](QSize shown) { return shown != probe; });
+        window = readUntil(access, sent + wait, [&](QSize shown) { return shown != probe && !isStale(shown); });
         if (!window) {
             return {};
         }
         const QSize shown = window->outer.size();
-        if (!answers(shown, size, probe, stale)) {
+        if (shown == probe || isStale(shown) || answersProbe(shown, size, probe)) {
             qCDebug(lcSway) << "no answer to a request for" << size << "within" << wait.count()
-                            << "ms, or a late answer to an earlier one:" << shown;
+                            << "ms, or an answer to its probe:" << shown;
             continue;
         }
         if (std::chrono::steady_clock::now() - sent < kSwayClientWait || probeAnswerIsKnown(shown, probe)) {
@@ -156,7 +159,8 @@ std::optional<SwayWindow> resizeAndMove(const SwayWindow &window, const QRect &t
 {
     QStringList state = stateCommands(window);
     const QSize current = window.outer.size();
-    if (window.floating && target.size() == current) {
+    const QSize asked = target.size().expandedTo(kSwayFloatingMinimum).boundedTo(access.layoutSize);
+    if (window.floating && asked == current) {
         return access.run({(state << moveCommand(target.topLeft())).join(QStringLiteral(", "))}) ? access.read()
                                                                                                  : std::nullopt;
     }
@@ -168,8 +172,8 @@ std::optional<SwayWindow> resizeAndMove(const SwayWindow &window, const QRect &t
     if (!window.floating) {
         stale.push_back(current);
     }
-    if (!window.floating || target.size().boundedTo(current) == target.size()) {
-        const QSize larger = grown(current.expandedTo(target.size()), kProbeGrowthPx).boundedTo(access.layoutSize);
+    if (!window.floating || asked.boundedTo(current) == asked) {
+        const QSize larger = grown(current.expandedTo(asked), kProbeGrowthPx).boundedTo(access.layoutSize);
         const Answer prepared = requestSize(access, state, larger, {}, stale, 1, kClientAnswerWait);
         if (!prepared.window) {
             return std::nullopt;
@@ -177,10 +181,10 @@ std::optional<SwayWindow> resizeAndMove(const SwayWindow &window, const QRect &t
         stale.insert(stale.end(), {larger, probeFor(larger, access.layoutSize), prepared.window->outer.size()});
         state.clear();
     }
-    const Answer placed = requestSize(access, state, target.size().boundedTo(access.layoutSize),
-        {moveCommand(target.topLeft())}, stale, kPlacementAttempts, kClientAnswerWait);
+    const Answer placed = requestSize(
+        access, state, asked, {moveCommand(target.topLeft())}, stale, kPlacementAttempts, kClientAnswerWait);
     if (placed.window && !placed.answered) {
-        qCDebug(lcSway) << "the client did not answer a request for" << target.size();
+        qCDebug(lcSway) << "the client did not answer a request for" << asked;
         return std::nullopt;
     }
     return placed.window;

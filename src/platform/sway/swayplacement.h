@@ -37,6 +37,11 @@ constexpr int kProbeGrowthPx = 2;
 constexpr std::chrono::milliseconds kSwayClientWait {
     200}; // even: the container's centre, which `resize set` keeps, stays on whole pixels
 
+// sway's automatic floating minimum: `resize set` gives a floating container at least this size, so a request for
+// less and its probe would both end at it, and the probe could not be told from an answer. Smaller requests ask for
+// it instead; the window then keeps the point its anchor names, as with a size its client refuses.
+constexpr QSize kSwayFloatingMinimum {75, 50};
+
 // What placing needs of the backend: the window as get_tree shows it now (empty once it is gone), and running
 // commands on it, one run_command message per string, all sent in one write (false when sway refused one).
 struct WindowAccess

@@ -88,18 +88,21 @@ std::vector<RawView> RawSway::views()
     return views;
 }
 
-std::optional<RawView> RawSway::view(const QString &title)
+std::vector<RawView> RawSway::views(const QString &title)
 {
-    std::optional<RawView> found;
+    std::vector<RawView> titled;
     for (const RawView &view : views()) {
         if (view.title == title) {
-            if (found) {
-                return std::nullopt;
-            }
-            found = view;
+            titled.push_back(view);
         }
     }
-    return found;
+    return titled;
+}
+
+std::optional<RawView> RawSway::view(const QString &title)
+{
+    const std::vector<RawView> titled = views(title);
+    return titled.size() == 1 ? std::optional<RawView>(titled.front()) : std::nullopt;
 }
 
 std::vector<std::pair<QString, QRect>> RawSway::outputs()

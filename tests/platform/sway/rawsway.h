@@ -31,6 +31,7 @@ public:
     bool command(const QString &command);
 
     std::vector<RawView> views();
+    std::vector<RawView> views(const QString &title);
     // The one window with this title; empty when there is none (or more than one).
     std::optional<RawView> view(const QString &title);
     // The active outputs' rectangles by name.

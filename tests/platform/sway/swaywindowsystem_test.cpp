@@ -28,6 +28,10 @@ namespace {
 const QRect kSecondOutput(1920, 0, 1280, 1024);
 // The Qt client's minimum in the refusal rows; sway adds its title bar and borders around it.
 const QSize kMinimum(400, 300);
+// gtk3-demo's main window keeps a width larger than this (and than sway's floating minimum of 75).
+constexpr int kGtkMinimumBound = 100;
+// How long a placement is watched for a change after it returned: many frames of a client under load.
+constexpr int kLateAnswerWatchMs = 500;
 
 std::optional<WindowId> handleOf(const std::vector<TopLevelWindow> &windows, const QString &title)
 {
@@ -148,6 +152,56 @@ private slots:
         const QRect again = target.translated(-40, 30);
         QVERIFY(m_system->setWindowPlacement(*id, {ShowState::Normal, again, anchor}));
         QCOMPARE(m_raw.view(title)->outer, platform::anchoredRect(again, placed.outer.size(), anchor, 1 << 24));
+    }
+
+    // Client-side decorations: gtk3-demo, started tiled each time, answers every configuration in turn, and under
+    // load some of them late. The placement holds once setWindowPlacement has returned: no late answer to an earlier
+    // request changes the window afterwards.
+    void placesAGtkWindow_data()
+    {
+        QTest::addColumn<QRect>("target");
+        QTest::addColumn<Qt::Alignment>("anchor");
+        QTest::newRow("pixels on the second output")
+            << QRect(2020, 50, 700, 500) << Qt::Alignment(Qt::AlignLeft | Qt::AlignTop);
+        QTest::newRow("half the second output, 10 px from its right bottom corner") << QRect(
+            1920 + 1280 - 640 - 10, 1024 - 512 - 10, 640, 512) << Qt::Alignment(Qt::AlignRight | Qt::AlignBottom);
+        QTest::newRow("below its minimum, kept at the right bottom")
+            << QRect(2100, 200, 60, 40) << Qt::Alignment(Qt::AlignRight | Qt::AlignBottom);
+        QTest::newRow("below its minimum, kept at the centre")
+            << QRect(2100, 200, 60, 40) << Qt::Alignment(Qt::AlignCenter);
+    }
+
+    void placesAGtkWindow()
+    {
+        QFETCH(QRect, target);
+        QFETCH(Qt::Alignment, anchor);
+        QTRY_VERIFY_WITH_TIMEOUT(m_raw.views(GtkDemo::kTitle).empty(), 20000); // the previous row's is gone
+        GtkDemo gtk;
+        QVERIFY(gtk.start());
+        QTRY_VERIFY_WITH_TIMEOUT(m_raw.view(GtkDemo::kTitle), 20000);
+        const std::optional<WindowId> id = handleOf(m_system->topLevelWindows(), GtkDemo::kTitle);
+        QVERIFY(id);
+
+        for (const QRect &asked : {target, target.translated(-30, 40)}) {
+            QVERIFY(m_system->setWindowPlacement(*id, {ShowState::Normal, asked, anchor}));
+            const RawView placed = *m_raw.view(GtkDemo::kTitle);
+            QVERIFY(placed.floating);
+            if (asked.width() > kGtkMinimumBound) {
+                QCOMPARE(placed.outer, asked);
+            } else {
+                // GTK's own minimum, not sway's smaller floating minimum that shows before GTK has answered.
+                QVERIFY2(placed.outer.width() > kGtkMinimumBound, qPrintable(QString::number(placed.outer.width())));
+                QCOMPARE(placed.outer, platform::anchoredRect(asked, placed.outer.size(), anchor, 1 << 24));
+            }
+            QCOMPARE(m_system->windowPlacement(*id)->normalRect, placed.outer);
+            // A late answer would come within a few frames of the client; none may change the window.
+            QVERIFY(!QTest::qWaitFor(
+                [&] {
+                    const std::optional<RawView> now = m_raw.view(GtkDemo::kTitle);
+                    return !now || now->outer != placed.outer;
+                },
+                kLateAnswerWatchMs));
+        }
     }
 
     void topmostFirst()
