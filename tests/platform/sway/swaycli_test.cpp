@@ -1,7 +1,7 @@
-// The command line on a private headless sway (tests/support/sway-session) with Qt windows: framewright is run as a
-// user would run it. Listing windows, matching, applying in pixels and percent on the second output, the refusal of
-// a maximized entry, watching for a window that appears later and one retitled into a match. Results are read back
-// through sway's own IPC.
+// The command line on a private headless sway (tests/support/sway-session) with Qt windows and gtk3-demo: framewright
+// is run as a user would run it. Listing windows, matching, applying in pixels and percent on the second output, the
+// refusal of a maximized entry, watching for a window that appears later and one retitled into a match. Results are
+// read back through sway's own IPC.
 #include "filebytes.h"
 #include "framewrightrun.h"
 #include "rawsway.h"
@@ -15,8 +15,8 @@ namespace {
 
 // Monitor 2 is HEADLESS-2, 1280 x 1024 at (1920, 0); monitor 1 HEADLESS-1, 1920 x 1080 at the origin.
 const QByteArray kSettings
-    = "[General]\nPresetCount=6\nPreset1=Notes right\nPreset2=Pixels\nPreset3=Nothing\n"
-      "Preset4=Maximized notes\nPreset5=Watched\nPreset6=Retitled\n"
+    = "[General]\nPresetCount=7\nPreset1=Notes right\nPreset2=Pixels\nPreset3=Nothing\n"
+      "Preset4=Maximized notes\nPreset5=Watched\nPreset6=Retitled\nPreset7=Demo right\n"
       "[Notes right]\nTitle=notepad\nScreenIndex=1\nHorzIndex=2\nHorzValue=10\nHorzPx=1\n"
       "VertIndex=2\nVertValue=10\nVertPx=1\nWidthValue=50\nHeightValue=50\n"
       "[Pixels]\nTitle=^Untitled\nRegex=1\nScreenIndex=1\nHorzValue=100\nHorzPx=1\nVertValue=50\n"
@@ -25,7 +25,9 @@ const QByteArray kSettings
       "[Maximized notes]\nTitle=notepad\nMaximized=1\nWidthValue=50\nHeightValue=50\n"
       "[Watched]\nTitle=^Watched\nRegex=1\nHorzIndex=1\nVertIndex=1\nWidthValue=500\nWidthPx=1\n"
       "HeightValue=400\nHeightPx=1\n"
-      "[Retitled]\nTitle=renamed into a match\nScreenIndex=1\nWidthValue=25\nHeightValue=25\n";
+      "[Retitled]\nTitle=renamed into a match\nScreenIndex=1\nWidthValue=25\nHeightValue=25\n"
+      "[Demo right]\nTitle=Application Class\nScreenIndex=1\nHorzIndex=2\nHorzValue=10\nHorzPx=1\n"
+      "VertIndex=2\nVertValue=10\nVertPx=1\nWidthValue=50\nHeightValue=50\n";
 
 const QRect kNotesRight(1920 + 1280 - 640 - 10, 1024 - 512 - 10, 640, 512);
 const QRect kPixels(1920 + 100, 50, 400, 300);
@@ -117,6 +119,21 @@ private slots:
         QCOMPARE(run.status, 0);
         const RawView placed = *m_raw.view(title);
         QCOMPARE(placed.outer, expected);
+        QVERIFY(placed.floating);
+        QVERIFY2(withoutIds(run.out).contains(windowLine(placed)), qPrintable(run.out));
+        QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
+    }
+
+    // Client-side decorations: gtk3-demo, tiled when it starts, ends at the entry's rectangle and stays there.
+    void applyToAGtkWindow()
+    {
+        GtkDemo gtk;
+        QVERIFY(gtk.start());
+        QTRY_VERIFY_WITH_TIMEOUT(m_raw.view(GtkDemo::kTitle), 20000);
+        const Run run = framewright({"--apply", "Demo right"});
+        QCOMPARE(run.status, 0);
+        const RawView placed = *m_raw.view(GtkDemo::kTitle);
+        QCOMPARE(placed.outer, kNotesRight);
         QVERIFY(placed.floating);
         QVERIFY2(withoutIds(run.out).contains(windowLine(placed)), qPrintable(run.out));
         QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
