@@ -13,6 +13,12 @@
 // previous size, which sway ignores: it is first made larger than both its size and the target, so that any answer
 // is a change. A client slower than sway's wait gets the probe as well and answers it after the request: once that
 // answer has come, the client is asked for its answer to the request alone, which needs no probe.
+// Clients answer configurations in order, each in turn (GTK), or only the last of several that came together (GTK
+// and Qt under load). A late answer to an earlier request therefore comes before the answer to the present one: it
+// is recognised by its size and waited past. Making the request again instead would leave the client one more
+// configuration to answer after the one taken for the answer, and the window would change after the placement
+// returned. A request that comes while sway still waits for some client is held back, and the probe behind it
+// replaces it: the client then answers the probe alone, and the request is made again.
 #pragma once
 
 #include "swayreplies.h"
