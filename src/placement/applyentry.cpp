@@ -99,10 +99,16 @@ std::vector<AppliedWindow> placeWindows(const Placement &placement, platform::Wi
     }
     const int count = monitorCount ? *monitorCount : GetMonitorCount(windowSystem);
     const PlacementRect rect = placementRect(placement, windowSystem, count);
-    const QString refusal = windowSystem.placementRefusal(windowPlacement(rect, placement.maximized));
-    for (const auto &window : windows) {
-        const bool landed = refusal.isEmpty() && placeWindow(windowSystem, window.id, rect, placement.maximized);
-        applied.push_back({window, QRect(rect.left, rect.top, rect.width, rect.height), landed, refusal});
+    const platform::WindowPlacement asked = windowPlacement(rect, placement.maximized);
+    const QString refusal = windowSystem.placementRefusal(asked);
+    std::vector<platform::WindowId> ids;
+    std::transform(windows.begin(), windows.end(), std::back_inserter(ids),
+        [](const platform::TopLevelWindow &window) { return window.id; });
+    const std::vector<bool> landed
+        = refusal.isEmpty() ? windowSystem.setWindowPlacements(ids, asked) : std::vector<bool>(ids.size(), false);
+    for (size_t i = 0; i < windows.size(); ++i) {
+        const bool took = i < landed.size() && landed[i];
+        applied.push_back({windows[i], QRect(rect.left, rect.top, rect.width, rect.height), took, refusal});
     }
     return applied;
 }

@@ -76,7 +76,8 @@ struct AppliedWindow
 // empty when it can, or for no window.
 QString refusalOf(const std::vector<AppliedWindow> &applied);
 
-// Gives each window the placement's rectangle, in order; reports each window. `monitorCount` as in ApplyScope.
+// Gives each window the placement's rectangle (see WindowSystem::setWindowPlacements); reports each window, in order.
+// `monitorCount` as in ApplyScope.
 std::vector<AppliedWindow> placeWindows(const Placement &placement, platform::WindowSystem &windowSystem,
     std::optional<int> monitorCount, const std::vector<platform::TopLevelWindow> &windows);
 

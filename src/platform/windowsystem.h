@@ -89,6 +89,20 @@ public:
     // whether the window took the placement; a window that is gone gives false and nothing else.
     virtual bool setWindowPlacement(WindowId window, const WindowPlacement &placement) = 0;
 
+    // Gives each of `windows` the same placement as setWindowPlacement does; whether each took it, in their order.
+    // Here one after another, in order; a window system whose windows can take their placements at the same time
+    // overrides this to wait for all of them at once (windows placed later end above those placed earlier).
+    virtual std::vector<bool> setWindowPlacements(
+        const std::vector<WindowId> &windows, const WindowPlacement &placement)
+    {
+        std::vector<bool> taken;
+        taken.reserve(windows.size());
+        for (const WindowId window : windows) {
+            taken.push_back(setWindowPlacement(window, placement));
+        }
+        return taken;
+    }
+
     // Why this window system can never carry out `placement`, whatever the window (sway has no maximized state):
     // one line for the user, without the program's name; empty when it can. setWindowPlacement refuses such a
     // placement.

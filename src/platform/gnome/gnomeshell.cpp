@@ -2,8 +2,11 @@
 // is logged and treated as no reply.
 #include "gnomeshell.h"
 
+#include <algorithm>
+
 #include <QDBusError>
 #include <QDBusMessage>
+#include <QDBusPendingCall>
 #include <QLoggingCategory>
 
 namespace platform::gnome {
@@ -19,6 +22,27 @@ QDBusMessage methodCall(const QString &method, const QVariantList &arguments)
     QDBusMessage call = QDBusMessage::createMethodCall(kShellService, kObjectPath, kInterface, method);
     call.setArguments(arguments);
     return call;
+}
+
+QVariantList placeArguments(const PlaceRequest &request)
+{
+    const QRect &r = request.rect;
+    return {QVariant::fromValue(qulonglong(request.id)), r.x(), r.y(), r.width(), r.height(), request.maximize};
+}
+
+// The reply's one string argument; empty (and logged) for an error, a timeout or another signature.
+std::optional<QString> textOf(const QDBusMessage &reply, const QString &method)
+{
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        qCWarning(lcGnome) << "the GNOME Shell extension did not answer" << method << ":" << reply.errorName()
+                           << reply.errorMessage();
+        return std::nullopt;
+    }
+    if (reply.signature() != QLatin1String("s") || reply.arguments().size() != 1) {
+        qCWarning(lcGnome) << "the GNOME Shell extension answered" << method << "with" << reply.signature();
+        return std::nullopt;
+    }
+    return reply.arguments().constFirst().toString();
 }
 
 bool isMissingObject(const QDBusMessage &reply)
@@ -61,17 +85,7 @@ ShellPresence ShellClient::presence()
 
 std::optional<QString> ShellClient::callForText(const QString &method, const QVariantList &arguments, int timeoutMs)
 {
-    const QDBusMessage reply = m_bus.call(methodCall(method, arguments), QDBus::Block, timeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage) {
-        qCWarning(lcGnome) << "the GNOME Shell extension did not answer" << method << ":" << reply.errorName()
-                           << reply.errorMessage();
-        return std::nullopt;
-    }
-    if (reply.signature() != QLatin1String("s") || reply.arguments().size() != 1) {
-        qCWarning(lcGnome) << "the GNOME Shell extension answered" << method << "with" << reply.signature();
-        return std::nullopt;
-    }
-    return reply.arguments().constFirst().toString();
+    return textOf(m_bus.call(methodCall(method, arguments), QDBus::Block, timeoutMs), method);
 }
 
 std::optional<std::vector<Monitor>> ShellClient::monitors()
@@ -94,16 +108,37 @@ std::optional<std::vector<ShellWindow>> ShellClient::windows()
     return windows;
 }
 
-std::optional<PlaceResult> ShellClient::place(uint64_t id, const QRect &rect, bool maximize)
+std::vector<std::optional<PlaceResult>> ShellClient::place(const std::vector<PlaceRequest> &requests)
 {
-    const QVariantList arguments {
-        QVariant::fromValue(qulonglong(id)), rect.x(), rect.y(), rect.width(), rect.height(), maximize};
-    const auto text = callForText(QStringLiteral("Place"), arguments, kPlaceTimeoutMs);
-    auto result = text ? readPlaceResult(*text) : std::nullopt;
-    if (text && !result) {
-        qCWarning(lcGnome) << "the GNOME Shell extension's placement result cannot be read";
+    std::vector<std::optional<PlaceResult>> results;
+    results.reserve(requests.size());
+    for (size_t first = 0; first < requests.size(); first += kPlacementsInFlight) {
+        const size_t last = std::min(requests.size(), first + kPlacementsInFlight);
+        for (auto &result : placeGroup(requests.data() + first, requests.data() + last)) {
+            results.push_back(std::move(result));
+        }
     }
-    return result;
+    return results;
+}
+
+std::vector<std::optional<PlaceResult>> ShellClient::placeGroup(const PlaceRequest *first, const PlaceRequest *last)
+{
+    const QString method = QStringLiteral("Place");
+    std::vector<QDBusPendingCall> calls;
+    for (const PlaceRequest *request = first; request != last; ++request) {
+        calls.push_back(m_bus.asyncCall(methodCall(method, placeArguments(*request)), kPlaceTimeoutMs));
+    }
+    std::vector<std::optional<PlaceResult>> results;
+    for (QDBusPendingCall &call : calls) {
+        call.waitForFinished();
+        const auto text = textOf(call.reply(), method);
+        auto result = text ? readPlaceResult(*text) : std::nullopt;
+        if (text && !result) {
+            qCWarning(lcGnome) << "the GNOME Shell extension's placement result cannot be read";
+        }
+        results.push_back(std::move(result));
+    }
+    return results;
 }
 
 std::optional<uint64_t> ShellClient::activeWindow()

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace platform::gnome {
 
@@ -23,6 +24,9 @@ inline const QString kWindowsChangedSignal = QStringLiteral("WindowsChanged");
 // shell for the window to be shown, to take its rectangle and to be maximized, each wait bounded there by 3 s.
 constexpr int kListTimeoutMs = 5000;
 constexpr int kPlaceTimeoutMs = 12000;
+// Placements asked for together are sent in groups of at most this many, each group answered before the next is
+// sent, which keeps a call for hundreds of windows within the bus's limit of replies a connection may await.
+constexpr int kPlacementsInFlight = 64;
 
 // The extension's uuid, the name of its folder and what `gnome-extensions enable` takes.
 QString extensionUuid();
@@ -30,6 +34,14 @@ QString extensionUuid();
 // The backend's own connection to the session bus, and its end.
 QDBusConnection openShellBus();
 void closeShellBus();
+
+// One window's placement as the extension's Place takes it.
+struct PlaceRequest
+{
+    uint64_t id = 0;
+    QRect rect;
+    bool maximize = false;
+};
 
 enum class ShellPresence {
     Extension,        // our interface answers
@@ -47,14 +59,17 @@ public:
 
     std::optional<std::vector<Monitor>> monitors();
     std::optional<std::vector<ShellWindow>> windows();
-    // Places the window (see the extension's Place); empty when the call failed or the reply is not one.
-    std::optional<PlaceResult> place(uint64_t id, const QRect &rect, bool maximize);
+    // Places the windows (see the extension's Place), all at once: every request is sent before any answer is
+    // awaited, and each answer is awaited at most kPlaceTimeoutMs from its sending. The results in the order of the
+    // requests; empty for a call that failed or a reply that is not one.
+    std::vector<std::optional<PlaceResult>> place(const std::vector<PlaceRequest> &requests);
     // The focused window's id, 0 for none; empty when the call failed.
     std::optional<uint64_t> activeWindow();
 
 private:
     // The reply's one string argument; empty for an error, a timeout or another signature.
     std::optional<QString> callForText(const QString &method, const QVariantList &arguments, int timeoutMs);
+    std::vector<std::optional<PlaceResult>> placeGroup(const PlaceRequest *first, const PlaceRequest *last);
 
     QDBusConnection m_bus;
 };

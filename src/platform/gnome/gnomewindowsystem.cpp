@@ -1,11 +1,12 @@
-// GNOME Shell backend: the window operations put together from the extension's calls. A placement that gives the
-// window another size than asked (its minimum, a client that keeps its size) is asked again at the anchored
-// position for that size.
+// GNOME Shell backend: the window operations put together from the extension's calls; windows placed together
+// are placed at the same time (gnomeplacements).
 #include "gnomewindowsystem.h"
 
+#include "gnomeplacements.h"
 #include "gnomewindowwatch.h"
-#include "platform/anchoredrect.h"
 #include "platform/monitororder.h"
+
+#include <algorithm>
 
 #include <QDBusConnectionInterface>
 #include <QLoggingCategory>
@@ -15,8 +16,6 @@ namespace platform::gnome {
 namespace {
 
 Q_LOGGING_CATEGORY(lcGnomeSystem, "framewright.gnome", QtWarningMsg)
-
-constexpr int kPlaceAttempts = 3;
 
 QString extensionMissing()
 {
@@ -148,42 +147,41 @@ std::optional<WindowPlacement> GnomeWindowSystem::windowPlacement(WindowId windo
 
 bool GnomeWindowSystem::setWindowPlacement(WindowId window, const WindowPlacement &placement)
 {
+    return setWindowPlacements({window}, placement).front();
+}
+
+std::vector<bool> GnomeWindowSystem::setWindowPlacements(
+    const std::vector<WindowId> &windows, const WindowPlacement &placement)
+{
+    std::vector<bool> taken(windows.size(), false);
+    if (windows.empty()) {
+        return taken;
+    }
     if (placement.showState == ShowState::Minimized) {
         qCWarning(lcGnomeSystem) << "setWindowPlacement: Minimized is not a placement that can be set";
-        return false;
+        return taken;
     }
-    const std::optional<uint64_t> native = m_handles.native(window);
-    const std::optional<ShellWindow> before = findWindow(window);
-    if (!native || !before) {
-        return false;
+    const auto listed = listWindows();
+    if (!listed) {
+        return taken;
     }
-    const bool maximize = placement.showState == ShowState::Maximized;
-    const QRect &asked = placement.normalRect;
-    std::optional<PlaceResult> placed;
-    // A window that kept its size, or was not maximized as asked, is asked again: a Qt 6.4 client that has just shown
-    // its window may pass over the first new sizes it is given (seen on mutter 43 under load). A window that took
-    // another size than the one asked for has answered with its own (its minimum), and is not asked again; the anchor
-    // point of the rectangle is kept. A window not shown yet has no size to compare with (mutter lists it as 0 x 0).
-    const QSize kept = before->frame.size();
-    const auto passedOver = [&](const PlaceResult &result) {
-        const bool sizeRefused
-            = result.normal.size() != asked.size() && (kept.isEmpty() || result.normal.size() == kept);
-        return sizeRefused || result.maximized != maximize;
-    };
-    for (int attempt = 0; attempt < kPlaceAttempts && (!placed || passedOver(*placed)); ++attempt) {
-        placed = m_shell.place(*native, asked, maximize);
-        if (!placed || !placed->found) {
-            return false;
+    std::vector<PlacementTarget> targets;
+    std::vector<size_t> targetIndex; // of each target in `windows`
+    for (size_t i = 0; i < windows.size(); ++i) {
+        const std::optional<uint64_t> native = m_handles.native(windows[i]);
+        const auto found = std::find_if(
+            listed->begin(), listed->end(), [&](const ShellWindow &window) { return native && window.id == *native; });
+        if (found != listed->end()) {
+            targets.push_back({found->id, found->frame.size()});
+            targetIndex.push_back(i);
         }
     }
-    const QRect expected = anchoredRect(asked, placed->normal.size(), placement.anchor, kCoordinateLimitPx);
-    if (placed->normal != expected) {
-        placed = m_shell.place(*native, expected, maximize);
-        if (!placed || !placed->found) {
-            return false;
-        }
+    const auto placeAll = [this](const std::vector<PlaceRequest> &requests) { return m_shell.place(requests); };
+    const std::vector<bool> placed = placeTogether(placeAll, targets, placement);
+    for (size_t i = 0; i < placed.size(); ++i) {
+        taken[targetIndex[i]] = placed[i];
     }
-    return placed->normal == expected && placed->maximized == maximize;
+    return taken;
 }
 
 std::optional<WindowId> GnomeWindowSystem::activeWindow()

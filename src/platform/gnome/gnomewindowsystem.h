@@ -31,6 +31,8 @@ public:
     std::vector<TopLevelWindow> topLevelWindows() override;
     std::optional<WindowPlacement> windowPlacement(WindowId window) override;
     bool setWindowPlacement(WindowId window, const WindowPlacement &placement) override;
+    std::vector<bool> setWindowPlacements(
+        const std::vector<WindowId> &windows, const WindowPlacement &placement) override;
     std::optional<WindowId> activeWindow() override;
     std::unique_ptr<WindowWatch> watchTopLevelWindows(WindowListChanged changed) override;
 
