@@ -51,8 +51,36 @@ function plainRect(rect) {
     return {x: rect.x, y: rect.y, width: rect.width, height: rect.height};
 }
 
+function answerPlacement(invocation, result) {
+    invocation.return_value(new GLib.Variant('(s)', [JSON.stringify(result)]));
+}
+
+// mutter 49 replaced get_maximized(), maximize(directions) and unmaximize(directions) by get_maximize_flags(),
+// set_maximize_flags(directions) and set_unmaximize_flags(directions); 43 to 48 have only the former.
+const kMaximizeFlagsApi = 'set_maximize_flags' in Meta.Window.prototype;
+
+function maximizedDirections(window) {
+    return kMaximizeFlagsApi ? window.get_maximize_flags() : window.get_maximized();
+}
+
 function isMaximized(window) {
-    return window.get_maximized() === Meta.MaximizeFlags.BOTH;
+    return maximizedDirections(window) === Meta.MaximizeFlags.BOTH;
+}
+
+function maximizeBoth(window) {
+    if (kMaximizeFlagsApi) {
+        window.set_maximize_flags(Meta.MaximizeFlags.BOTH);
+    } else {
+        window.maximize(Meta.MaximizeFlags.BOTH);
+    }
+}
+
+function unmaximizeBoth(window) {
+    if (kMaximizeFlagsApi) {
+        window.set_unmaximize_flags(Meta.MaximizeFlags.BOTH);
+    } else {
+        window.unmaximize(Meta.MaximizeFlags.BOTH);
+    }
 }
 
 // Calls `done(found, settled)` once: when `isDone()` holds after one of the window's `signals`, `quietMs` after the
@@ -102,14 +130,14 @@ function waitForWindow(window, signals, isDone, quietMs, timeoutMs, done) {
     });
 }
 
-// One placement: shown, restored, moved and resized, then maximized when asked. `reply` gets the result object.
+// One placement: shown, restored, moved and resized, then maximized when asked. `end` gets the result object.
 class Placement {
-    constructor(service, window, rect, maximize, reply) {
+    constructor(service, window, rect, maximize, end) {
         this._service = service;
         this._window = window;
         this._rect = rect;
         this._maximize = maximize;
-        this._reply = reply;
+        this._end = end;
     }
 
     start() {
@@ -122,7 +150,7 @@ class Placement {
         if (found) {
             next();
         } else {
-            this._reply({found: false});
+            this._end({found: false});
         }
     }
 
@@ -136,8 +164,8 @@ class Placement {
         if (window.minimized) {
             window.unminimize();
         }
-        if (window.get_maximized() !== 0) {
-            window.unmaximize(Meta.MaximizeFlags.BOTH);
+        if (maximizedDirections(window) !== 0) {
+            unmaximizeBoth(window);
         }
         // mutter 43 drops the move of a request whose size it limits (the window's minimum): moving first keeps the
         // asked position for the size the window keeps. A move alone needs no answer from the client. A redraw of the
@@ -162,7 +190,7 @@ class Placement {
             return;
         }
         this._service.rememberRestoreRect(window, normal);
-        window.maximize(Meta.MaximizeFlags.BOTH);
+        maximizeBoth(window);
         window.get_compositor_private()?.queue_redraw();
         // mutter sets the state and moves the frame to the work area's corner at once; the window is maximized once
         // its client has taken the new size (the work area's, or less for a window with size increments).
@@ -176,8 +204,7 @@ class Placement {
     }
 
     _finish(normal, maximized = false) {
-        Main.activateWindow(this._window);
-        this._reply({found: true, ...normal, maximized});
+        this._end({found: true, ...normal, maximized});
     }
 }
 
@@ -186,6 +213,7 @@ class FramewrightService {
         this._pending = new Set(); // windows created but not shown yet
         this._watched = new Map(); // window -> its signal handler ids
         this._restoreRects = new Map(); // window -> the rectangle it had when we maximized it
+        this._placements = []; // placements in the order they were asked for, until they have ended
         this._changedIdle = 0;
         this._displayHandler = global.display.connect('window-created', (display, window) => {
             this._pending.add(window);
@@ -208,6 +236,9 @@ class FramewrightService {
         this._watched.clear();
         if (this._changedIdle !== 0) {
             GLib.source_remove(this._changedIdle);
+        }
+        for (const placement of this._placements.splice(0)) {
+            answerPlacement(placement.invocation, {found: false});
         }
     }
 
@@ -241,14 +272,34 @@ class FramewrightService {
         return JSON.stringify(topmostFirst.map(window => this._describe(window)));
     }
 
+    // Several placements run at the same time, each waiting for its own window.
     PlaceAsync([id, x, y, width, height, maximize], invocation) {
-        const reply = result => invocation.return_value(new GLib.Variant('(s)', [JSON.stringify(result)]));
         const window = global.display.list_all_windows().find(w => w.get_id() === id && this._listed(w));
         if (!window) {
-            reply({found: false});
+            answerPlacement(invocation, {found: false});
             return;
         }
-        new Placement(this, window, {x, y, width, height}, maximize, reply).start();
+        const placement = {window, invocation, result: null};
+        this._placements.push(placement);
+        new Placement(this, window, {x, y, width, height}, maximize, result => {
+            placement.result = result;
+            this._endPlacements();
+        }).start();
+    }
+
+    // Placements end in the order they were asked for: a placed window is activated, and the placement answered,
+    // once every placement asked for before it has ended. Of windows placed together, the one asked for last ends on
+    // top with the focus, as when they are placed one after another. Each placement's waits are bounded, and so is
+    // the wait for those before it, which began earlier.
+    _endPlacements() {
+        while (this._placements.length > 0 && this._placements[0].result !== null) {
+            const {window, invocation, result} = this._placements.shift();
+            const found = result.found && this._watched.has(window);
+            if (found) {
+                Main.activateWindow(window);
+            }
+            answerPlacement(invocation, found ? result : {found: false});
+        }
     }
 
     ActiveWindow() {
