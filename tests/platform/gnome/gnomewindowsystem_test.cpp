@@ -178,6 +178,32 @@ private slots:
         closeWindow(title);
     }
 
+    // Windows placed together are placed at the same time; each reports its own outcome, and the one asked for last
+    // ends on top with the focus, as when they are placed one after another.
+    void placesSeveralTogether()
+    {
+        const QStringList titles {QStringLiteral("Together one"), QStringLiteral("Together vanishing"),
+            QStringLiteral("Together three"), QStringLiteral("Together four")};
+        std::vector<WindowId> windows;
+        for (const QString &title : titles) {
+            windows.push_back(openWindow(title, title == titles[1] ? QStringLiteral("vanish-on-resize") : QString()));
+            QVERIFY(windows.back());
+        }
+        const QRect rect(kSecond.x() + 60, 40, 520, 380);
+        QCOMPARE(m_system->setWindowPlacements(windows, {ShowState::Normal, rect}),
+            (std::vector<bool> {true, false, true, true}));
+        for (const QString &title : {titles[0], titles[2], titles[3]}) {
+            QCOMPARE(frameOf(*shellWindow(title)), rect);
+        }
+        QTRY_VERIFY(!shellWindow(titles[1]));
+        m_numbers.remove(titles[1]);
+        QCOMPARE(m_system->activeWindow(), windows.back());
+        QCOMPARE(this->titles().mid(0, 3), (QStringList {titles[3], titles[2], titles[0]}));
+        for (const QString &title : {titles[0], titles[2], titles[3]}) {
+            closeWindow(title);
+        }
+    }
+
     void watchReportsAppearingRetitledAndVanishing()
     {
         std::vector<std::optional<std::vector<TopLevelWindow>>> reports;
