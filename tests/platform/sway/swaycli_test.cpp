@@ -8,15 +8,19 @@
 #include "waylandclients.h"
 
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
 
 namespace {
 
 // Monitor 2 is HEADLESS-2, 1280 x 1024 at (1920, 0); monitor 1 HEADLESS-1, 1920 x 1080 at the origin.
 const QByteArray kSettings
-    = "[General]\nPresetCount=7\nPreset1=Notes right\nPreset2=Pixels\nPreset3=Nothing\n"
+    = "[General]\nPresetCount=8\nPreset1=Notes right\nPreset2=Pixels\nPreset3=Nothing\n"
       "Preset4=Maximized notes\nPreset5=Watched\nPreset6=Retitled\nPreset7=Demo right\n"
+      "Preset8=Frozen\n"
       "[Notes right]\nTitle=notepad\nScreenIndex=1\nHorzIndex=2\nHorzValue=10\nHorzPx=1\n"
       "VertIndex=2\nVertValue=10\nVertPx=1\nWidthValue=50\nHeightValue=50\n"
       "[Pixels]\nTitle=^Untitled\nRegex=1\nScreenIndex=1\nHorzValue=100\nHorzPx=1\nVertValue=50\n"
@@ -27,7 +31,8 @@ const QByteArray kSettings
       "HeightValue=400\nHeightPx=1\n"
       "[Retitled]\nTitle=renamed into a match\nScreenIndex=1\nWidthValue=25\nHeightValue=25\n"
       "[Demo right]\nTitle=Application Class\nScreenIndex=1\nHorzIndex=2\nHorzValue=10\nHorzPx=1\n"
-      "VertIndex=2\nVertValue=10\nVertPx=1\nWidthValue=50\nHeightValue=50\n";
+      "VertIndex=2\nVertValue=10\nVertPx=1\nWidthValue=50\nHeightValue=50\n"
+      "[Frozen]\nTitle=stopped program\nScreenIndex=1\nWidthValue=40\nHeightValue=40\n";
 
 const QRect kNotesRight(1920 + 1280 - 640 - 10, 1024 - 512 - 10, 640, 512);
 const QRect kPixels(1920 + 100, 50, 400, 300);
@@ -137,6 +142,20 @@ private slots:
         QVERIFY(placed.floating);
         QVERIFY2(withoutIds(run.out).contains(windowLine(placed)), qPrintable(run.out));
         QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
+    }
+
+    // A program that is stopped never answers: the placement is not reported as done.
+    void applyToAProgramThatDoesNotAnswer()
+    {
+        QtClient stopped;
+        QVERIFY(stopped.start());
+        QVERIFY(openMapped(stopped, m_raw, "A stopped program"));
+        const pid_t pid = pid_t(stopped.pid());
+        QCOMPARE(::kill(pid, SIGSTOP), 0);
+        const auto resume = qScopeGuard([pid] { ::kill(pid, SIGCONT); });
+        const Run run = framewright({"--apply", "Frozen"});
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains("did not take"), qPrintable(run.err));
     }
 
     void applyWithoutAMatch() { QCOMPARE(framewright({"--apply", "Nothing"}).status, 1); }

@@ -8,6 +8,7 @@
 #include "platform/sway/swaywindowsystem.h"
 
 #include <QJsonObject>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <atomic>
@@ -269,6 +270,21 @@ private slots:
         QTRY_VERIFY(!m_raw.view("Vanishing while placed"));
         QCOMPARE(m_system->windowPlacement(id), std::nullopt);
         QVERIFY(m_system->topLevelWindows().size() > 0); // the backend goes on
+    }
+
+    // A client stopped before the placement never answers: the placement is reported as not taken, after its
+    // bounded waits, whether the window was tiled or already floating.
+    void aClientThatDoesNotAnswerIsNotPlaced()
+    {
+        QtClient frozen;
+        QVERIFY(frozen.start());
+        QVERIFY(open(frozen, "Not answering"));
+        const WindowId id = *handleOf(m_system->topLevelWindows(), "Not answering");
+        QVERIFY(m_system->setWindowPlacement(id, {ShowState::Normal, QRect(100, 100, 400, 300)}));
+        const pid_t pid = pid_t(frozen.pid());
+        QCOMPARE(::kill(pid, SIGSTOP), 0);
+        const auto resume = qScopeGuard([pid] { ::kill(pid, SIGCONT); });
+        QVERIFY(!m_system->setWindowPlacement(id, {ShowState::Normal, QRect(2000, 100, 500, 400)}));
     }
 
     void watchReportsAppearingRetitledAndClosedWindows()
