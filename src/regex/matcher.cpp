@@ -108,6 +108,7 @@ bool Matcher::tryAt(int position)
 bool Matcher::matchPrim(int node)
 {
     m_stack.clear();
+    m_topFrame = -1;
     for (;;) {
         if (node < 0) {
             fail(ErrorCode::MissingNextNode);
@@ -240,6 +241,10 @@ bool Matcher::backtrack(int &node)
         case Undo::LoopDepth:
             m_loopDepth = entry.a;
             break;
+        case Undo::LoopEntered:
+            m_loopDepth = entry.a - 1;
+            m_loopSerial[static_cast<size_t>(entry.a)] = entry.b;
+            break;
         case Undo::LoopSlot:
             m_loopCounters[static_cast<size_t>(entry.a)] = entry.b;
             m_passStart[static_cast<size_t>(entry.a)] = entry.c;
@@ -274,6 +279,9 @@ bool Matcher::backtrack(int &node)
             beginPass();
             node = entry.node + readInt32(m_program + entry.node + kNodeHeader + 8);
             return true;
+        case Undo::Frame:
+            recordFailure(entry);
+            break;
         }
     }
     return false;
@@ -577,9 +585,10 @@ void Matcher::enterLoop(int node)
     if (depth > kLoopCounterCount) {
         fail(ErrorCode::LoopStackExceeded);
     }
-    push({Undo::LoopDepth, 0, 0, 0, m_loopDepth, 0, 0});
-    m_loopDepth = depth;
     const auto slot = static_cast<size_t>(depth);
+    push({Undo::LoopEntered, 0, 0, 0, depth, m_loopSerial[slot], 0});
+    m_loopDepth = depth;
+    m_loopSerial[slot] = m_nextSerial++;
     push({Undo::LoopSlot, 0, m_loopNode[slot], 0, depth, m_loopCounters[slot], m_passStart[slot]});
     m_loopCounters[slot] = 0;
     m_passStart[slot] = m_pos;
@@ -606,6 +615,9 @@ int Matcher::loopStep(int node)
     }
     const bool emptyPass = count > 0 && m_pos == m_passStart[slot];
     if (count >= max || emptyPass) {
+        if (count >= max) {
+            markLoops(1u << m_loopDepth); // the maximum refused a pass
+        }
         leaveLoop();
         return nextNode(m_program, node);
     }

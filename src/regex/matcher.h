@@ -12,19 +12,24 @@
 // taken kMemoAfterSteps steps: an ordinary title is done long before and pays nothing for it, and
 // a state first met before that point is only expanded once more. What the outcome depends on:
 //   - the position and the node;
-//   - the counters of the active counted loops, whose passes are bounded: inside counted loops the
-//     state holds each counter, reduced to what can still matter (below the minimum its value;
-//     above it, whether the maximum can still be reached before the end of the text). Once the
-//     innermost loop has reached its minimum, a higher counter leaves a subset of the ways on (the
-//     same passes and exits, fewer passes before the maximum), so a state whose innermost counter
-//     is at or above one the walk failed from with all else equal has failed too: the memo keeps
-//     the least such counter (the rank) per state without it. That needs passes that consume: a
-//     loop of at most one pass, whose body may match the empty text, keeps its counter exactly;
+//   - the counters of the active counted loops. Below a loop's minimum its counter is part of the
+//     state. At or above it, a higher counter leaves a subset of the ways on (the same passes and
+//     exits, fewer passes before the maximum), and a lower one the same ways unless a pass is
+//     refused at the maximum. So a failed state is recorded with a threshold per loop, and holds
+//     for every counter at or above it: the loop's minimum where the exploration from the state
+//     never depended on the loop's maximum, its counter at the time where it did. The walk keeps a
+//     frame per state on the stack; a pass refused at a loop's maximum, and a recorded failure that
+//     holds only from a counter above the minimum, mark their loop in the innermost frame of the
+//     same loop instance; a frame taken back records its state's thresholds and hands its marks on
+//     to the frame below while the loop was already running there. Without that, lazy loops in lazy
+//     loops, which reach a position with the most passes first, would explore the product of their
+//     counters;
 //   - group positions, read by back-references: the state holds the spans of the groups that a
 //     back-reference reads. A pass's start matters too where a back-reference can match the empty
 //     text (its group can, or it is not closed before the reference): a program with such a
 //     reference is not memoised, and the budget is what bounds its runs. Everywhere else a pass
-//     through a loop body consumes a character (the compiler refuses empty bodies).
+//     through a loop body consumes a character (the compiler refuses empty bodies) or is the one
+//     pass of a loop of at most one.
 // States at depth 0 of a program without back-references live in a bitmap of memo points x
 // positions; all others in pages of a StateMemo. Past the memo's size the budget decides, and
 // since states are counted in the budget too, a run whose states do not fit still ends.
@@ -64,24 +69,24 @@ constexpr int64_t kMemoAfterSteps = 4096;
 // Memo points times subject positions that a run keeps as a bitmap (1 MiB); a larger run is not
 // memoised. A 255-byte title leaves room for 32768 memo points.
 constexpr int64_t kMaxMemoBits = int64_t {1} << 23;
-// Pages of the state memo that a run keeps (256 bytes each, 2 MiB in all); past them the budget
-// decides.
-constexpr size_t kMaxStateMemoPages = 8192;
+// Entries of the state memo's pages that a run keeps (2 MiB in all); past them the budget decides.
+constexpr size_t kMaxStateMemoSlots = size_t {1} << 19;
 // States recorded in those pages. A run that needs more explores a state space too large for a
-// title's time (the product of several counters, taken in an order that keeps lowering the ranks)
-// and is left to the budget, which a walk without lookups spends fastest.
+// title's time and is left to the budget, which a walk without lookups spends fastest.
 constexpr size_t kMaxKeyedStates = 1u << 16;
 
 enum class Undo : uint8_t {
     GroupStart,   // a: group, b: previous start
     GroupEnd,     // a: group, b: previous end
     LoopDepth,    // a: previous depth
+    LoopEntered,  // a: the depth entered, b: previous serial of its slot
     LoopSlot,     // a: depth, b: previous counter, c: previous pass start, node: previous Loop node
     Branch,       // node: the next Branch to try, pos: where
     RepeatGreedy, // node: continuation, pos: start, a: next count, b: min, c: width, lookahead
     RepeatLazy,   // node: continuation, pos: start, a: next count, b: available, c: width, lookahead
     LeaveLoop,    // node: the Loop node whose continuation to take, pos: where
     PassLoop,     // node: the LoopLazy node whose body to run again, pos: where
+    Frame,        // a memo state: node: memo point, pos, a: frame below, b: loops marked, c: serials then
 };
 
 struct BacktrackEntry
@@ -136,13 +141,15 @@ private:
     int failedRun(int next, int position, int direction, int limit);
     int visitedRun(int point, int position, int direction, int limit) const;
     int keyedFailedRun(int point, int position, int direction, int limit);
-    struct KeyedState
-    {
-        uint64_t page;
-        int32_t rank;
-    };
-    std::optional<KeyedState> keyedState(int point, int position) const;
-    int64_t reducedCounter(int depth, int position) const;
+    bool isKeyedRevisit(int point);
+    std::optional<uint64_t> stateKey(int point, int position) const;
+    int stateStride() const;
+    int32_t loopMin(int depth) const;
+    bool covers(const int32_t *entry) const;
+    uint32_t markedLoops(const int32_t *entry) const;
+    void pushFrame(int point);
+    void recordFailure(const BacktrackEntry &frame);
+    void markLoops(uint32_t loops);
     bool backtrack(int &node);
     void push(const BacktrackEntry &entry);
     [[noreturn]] void fail(ErrorCode code);
@@ -177,6 +184,9 @@ private:
     std::array<int32_t, kLoopCounterCount + 1> m_loopCounters {}; // index 1..10
     std::array<int32_t, kLoopCounterCount + 1> m_passStart {};    // where the current pass of each loop began
     std::array<int32_t, kLoopCounterCount + 1> m_loopNode {};     // the Loop node of each active loop
+    std::array<int32_t, kLoopCounterCount + 1> m_loopSerial {};   // which entry into a loop each is
+    int32_t m_nextSerial = 0;
+    int32_t m_topFrame = -1; // the stack index of the innermost Frame, -1 for none
     enum class Memo : uint8_t { Waiting, On, Off };
     Memo m_memo;
     int64_t m_memoFromStep;               // isRevisit is called from this step on

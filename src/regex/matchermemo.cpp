@@ -27,26 +27,104 @@ bool Matcher::isRevisit(int node)
         word |= mask;
         return seen;
     }
+    return isKeyedRevisit(point);
+}
+
+// isRevisit for a state of the state memo: fails it when a recorded failure covers it, else opens
+// its frame, which records it when the walk takes the frame back.
+bool Matcher::isKeyedRevisit(int point)
+{
     if (!m_stateMemoReady) {
-        m_scratch.stateMemo.reset(kMaxStateMemoPages, kMaxKeyedStates);
+        m_scratch.stateMemo.reset(kMaxStateMemoSlots, kMaxKeyedStates);
         m_stateMemoReady = true;
     }
     // Once the memo is full, its states are no longer looked up either: the budget decides.
     if (m_scratch.stateMemo.full()) {
         return false;
     }
-    const std::optional<KeyedState> state = keyedState(point, m_pos);
-    int32_t *page = state ? m_scratch.stateMemo.add(state->page) : nullptr;
+    const std::optional<uint64_t> key = stateKey(point, m_pos);
+    const int stride = stateStride();
+    const int32_t *page = key ? m_scratch.stateMemo.add(*key, stride) : nullptr;
     if (page == nullptr) {
         return false; // past the memo's size the budget decides
     }
-    int32_t &leastFailed = page[m_pos & (kStateMemoPagePositions - 1)];
-    if (leastFailed <= state->rank) {
+    const int32_t *entry = page + (m_pos & (kStateMemoPagePositions - 1)) * stride;
+    if (covers(entry)) {
+        markLoops(markedLoops(entry));
         return true;
     }
-    leastFailed = state->rank;
-    m_scratch.stateMemo.countState();
+    pushFrame(point);
     return false;
+}
+
+void Matcher::pushFrame(int point)
+{
+    const auto below = m_topFrame;
+    push({Undo::Frame, 0, point, m_pos, below, 0, m_nextSerial});
+    m_topFrame = static_cast<int32_t>(m_stack.size() - 1);
+}
+
+// A frame taken back: the walk has failed from its state, which is as it was when the frame was
+// opened. Records the state's thresholds and hands the marks on.
+void Matcher::recordFailure(const BacktrackEntry &frame)
+{
+    m_topFrame = frame.a;
+    const auto marked = static_cast<uint32_t>(frame.b);
+    const std::optional<uint64_t> key = stateKey(frame.node, frame.pos);
+    int32_t *page = key && !m_scratch.stateMemo.full() ? m_scratch.stateMemo.find(*key) : nullptr;
+    if (page != nullptr) {
+        const int stride = stateStride();
+        int32_t *entry = page + (frame.pos & (kStateMemoPagePositions - 1)) * stride;
+        entry[0] = 0;
+        for (int depth = 1; depth <= m_loopDepth; ++depth) {
+            const int32_t counter = m_loopCounters[static_cast<size_t>(depth)];
+            const int32_t min = loopMin(depth);
+            entry[depth - 1] = counter >= min && (marked & (1u << depth)) == 0 ? min : counter;
+        }
+        m_scratch.stateMemo.countState();
+    }
+    markLoops(marked);
+}
+
+// Marks `loops` (bit n: the loop at depth n) in the innermost frame, for those loops that were
+// already running when it was opened (a later entry into a loop begins its counter afresh).
+void Matcher::markLoops(uint32_t loops)
+{
+    if (loops == 0 || m_topFrame < 0) {
+        return;
+    }
+    BacktrackEntry &frame = m_stack[static_cast<size_t>(m_topFrame)];
+    for (int depth = 1; depth <= m_loopDepth; ++depth) {
+        if ((loops & (1u << depth)) != 0 && m_loopSerial[static_cast<size_t>(depth)] < frame.c) {
+            frame.b |= static_cast<int32_t>(1u << depth);
+        }
+    }
+}
+
+// Whether the entry records a failure that holds with the current counters.
+bool Matcher::covers(const int32_t *entry) const
+{
+    if (entry[0] == kNoRank) {
+        return false;
+    }
+    for (int depth = 1; depth <= m_loopDepth; ++depth) {
+        if (m_loopCounters[static_cast<size_t>(depth)] < entry[depth - 1]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The loops whose counters a recorded failure depends on: those with a threshold above the minimum.
+uint32_t Matcher::markedLoops(const int32_t *entry) const
+{
+    uint32_t loops = 0;
+    for (int depth = 1; depth <= m_loopDepth; ++depth) {
+        if (entry[depth - 1] > loopMin(depth)) {
+            loops |= 1u << depth;
+        }
+    }
+    return loops;
 }
 
 // Sets up the memo for the rest of the run; false (and off for good) when it would not fit.
@@ -76,20 +154,15 @@ uint64_t Matcher::visitedMask(int point, int position) const
     return uint64_t {1} << (visitedBit(point, position) % 64);
 }
 
-// The counter of the loop active at `depth` as far as it can still matter at `position`: at or above
-// the loop's minimum it is the minimum while the maximum is out of reach, since each further pass
-// consumes a character, so at most (characters left + 1) passes can follow.
-int64_t Matcher::reducedCounter(int depth, int position) const
+int32_t Matcher::loopMin(int depth) const
 {
-    const auto slot = static_cast<size_t>(depth);
-    const uint8_t *operand = m_program + m_loopNode[slot] + kNodeHeader;
-    const int64_t min = readInt32(operand);
-    const int64_t max = readInt32(operand + 4);
-    const int64_t counter = m_loopCounters[slot];
-    if (counter >= min && max - counter > int64_t {m_length} - position + 1) {
-        return min;
-    }
-    return counter;
+    return readInt32(m_program + m_loopNode[static_cast<size_t>(depth)] + kNodeHeader);
+}
+
+// Entries a position of a state memo page has at the current loop depth.
+int Matcher::stateStride() const
+{
+    return std::max(m_loopDepth, 1);
 }
 
 namespace {
@@ -105,31 +178,22 @@ bool appendDigit(uint64_t &number, uint64_t &scale, int64_t digit, uint64_t radi
 
 } // namespace
 
-// A state that the bitmap cannot hold (see matcher.h): the key of its page, in mixed radix the
-// point, the block of positions, the outer loops' reduced counters, the innermost loop's class and
-// the spans of the groups that back-references read; and the innermost loop's reduced counter as
-// its rank (0 outside counted loops). None when the key does not fit 64 bits.
-std::optional<Matcher::KeyedState> Matcher::keyedState(int point, int position) const
+// The key of the page of a state that the bitmap cannot hold (see matcher.h), in mixed radix: the
+// point, the loop depth, the block of positions, each counter below its loop's minimum (one digit
+// for all at or above it) and the spans of the groups that back-references read. None when the key
+// does not fit 64 bits.
+std::optional<uint64_t> Matcher::stateKey(int point, int position) const
 {
     const auto length = static_cast<uint64_t>(m_length);
     uint64_t key = 0;
     uint64_t scale = 1;
     appendDigit(key, scale, point, static_cast<uint64_t>(m_memoPoints));
+    appendDigit(key, scale, m_loopDepth, kLoopCounterCount + 1);
     appendDigit(key, scale, position >> kStateMemoPageBits, (length >> kStateMemoPageBits) + 1);
-    int64_t rank = 0;
     for (int depth = 1; depth <= m_loopDepth; ++depth) {
-        int64_t counter = reducedCounter(depth, position);
-        if (depth == m_loopDepth) {
-            rank = counter;
-            const uint8_t *operand = m_program + m_loopNode[static_cast<size_t>(depth)] + kNodeHeader;
-            const int64_t min = readInt32(operand);
-            // A body that may match the empty text (an optional group, at most one pass) can pass
-            // without consuming: there every count is a class of its own.
-            if (counter >= min && readInt32(operand + 4) > 1) {
-                counter = min;
-            }
-        }
-        if (!appendDigit(key, scale, counter, length + 3)) {
+        const int32_t counter = m_loopCounters[static_cast<size_t>(depth)];
+        const int64_t digit = counter >= loopMin(depth) ? int64_t {m_length} + 2 : counter;
+        if (!appendDigit(key, scale, digit, length + 3)) {
             return std::nullopt;
         }
     }
@@ -143,7 +207,7 @@ std::optional<Matcher::KeyedState> Matcher::keyedState(int point, int position) 
     if (key == std::numeric_limits<uint64_t>::max()) {
         return std::nullopt; // StateMemo cannot hold it
     }
-    return KeyedState {key, static_cast<int32_t>(rank)};
+    return key;
 }
 
 // How many counts in a row, from `count` towards `last` (direction 1 or -1; `count` is not past
@@ -215,33 +279,33 @@ int Matcher::visitedRun(int point, int position, int direction, int limit) const
     return limit;
 }
 
-// failedRun from the state memo: the entries of one page. A counter's reduction changes at most
-// once along the positions (where its maximum comes into reach), so when the state at both ends of
-// the stretch is the same, it is the same at every position between.
+// failedRun from the state memo: the entries of one page, which hold every position of a block
+// with the loops and groups as they are. The loops the failures depend on are marked.
 int Matcher::keyedFailedRun(int point, int position, int direction, int limit)
 {
     if (!m_stateMemoReady || m_scratch.stateMemo.full()) {
         return 0;
     }
-    const std::optional<KeyedState> first = keyedState(point, position);
-    const int32_t *page = first ? m_scratch.stateMemo.find(first->page) : nullptr;
-    const int entry = position & (kStateMemoPagePositions - 1);
-    if (page == nullptr || page[entry] > first->rank) {
+    const std::optional<uint64_t> key = stateKey(point, position);
+    const int32_t *page = key ? m_scratch.stateMemo.find(*key) : nullptr;
+    if (page == nullptr) {
         return 0;
     }
+    const int stride = stateStride();
+    const int entry = position & (kStateMemoPagePositions - 1);
     const int inPage = direction > 0 ? kStateMemoPagePositions - entry : entry + 1;
     const int stretch = std::min({limit, inPage, direction > 0 ? m_length - position + 1 : position + 1});
-    if (stretch <= 1) {
-        return 1;
-    }
-    const std::optional<KeyedState> last = keyedState(point, position + (stretch - 1) * direction);
-    if (!last || last->page != first->page || last->rank != first->rank) {
-        return 1;
-    }
-    int run = 1;
-    while (run < stretch && page[entry + run * direction] <= first->rank) {
+    uint32_t loops = 0;
+    int run = 0;
+    while (run < stretch) {
+        const int32_t *failed = page + (entry + run * direction) * stride;
+        if (!covers(failed)) {
+            break;
+        }
+        loops |= markedLoops(failed);
         ++run;
     }
+    markLoops(loops);
     return run;
 }
 

@@ -11,14 +11,14 @@ constexpr size_t kInitialSlots = 64;
 
 } // namespace
 
-void StateMemo::reset(size_t maxPages, size_t maxStates)
+void StateMemo::reset(size_t maxSlots, size_t maxStates)
 {
     m_keys.assign(kInitialSlots, 0);
-    m_pageOf.assign(kInitialSlots, 0);
-    m_pages.clear();
-    m_pages.reserve(maxPages * kStateMemoPagePositions);
+    m_pageAt.assign(kInitialSlots, 0);
+    m_slots.clear();
+    m_slots.reserve(maxSlots);
     m_pageCount = 0;
-    m_maxPages = maxPages;
+    m_maxSlots = maxSlots;
     m_states = 0;
     m_maxStates = maxStates;
     m_lastPage = -1;
@@ -27,7 +27,7 @@ void StateMemo::reset(size_t maxPages, size_t maxStates)
 int32_t *StateMemo::find(uint64_t key)
 {
     if (m_lastPage >= 0 && m_lastKey == key) {
-        return m_pages.data() + static_cast<size_t>(m_lastPage) * kStateMemoPagePositions;
+        return m_slots.data() + m_lastPage;
     }
     if (m_keys.empty()) {
         return nullptr;
@@ -37,16 +37,17 @@ int32_t *StateMemo::find(uint64_t key)
         return nullptr;
     }
     m_lastKey = key;
-    m_lastPage = m_pageOf[slot];
-    return m_pages.data() + static_cast<size_t>(m_lastPage) * kStateMemoPagePositions;
+    m_lastPage = m_pageAt[slot];
+    return m_slots.data() + m_lastPage;
 }
 
-int32_t *StateMemo::add(uint64_t key)
+int32_t *StateMemo::add(uint64_t key, int stride)
 {
     if (int32_t *page = find(key)) {
         return page;
     }
-    if (m_pageCount >= m_maxPages || m_keys.empty()) {
+    const auto pageSize = static_cast<size_t>(stride) * kStateMemoPagePositions;
+    if (stride < 1 || m_slots.size() + pageSize > m_maxSlots || m_keys.empty()) {
         return nullptr;
     }
     if ((m_pageCount + 1) * 2 > m_keys.size()) {
@@ -54,12 +55,12 @@ int32_t *StateMemo::add(uint64_t key)
     }
     const size_t slot = slotOf(key);
     m_keys[slot] = key + 1;
-    m_pageOf[slot] = static_cast<uint32_t>(m_pageCount);
-    m_pages.resize(m_pages.size() + kStateMemoPagePositions, kNoRank);
+    m_pageAt[slot] = static_cast<uint32_t>(m_slots.size());
     m_lastKey = key;
-    m_lastPage = static_cast<int64_t>(m_pageCount);
+    m_lastPage = static_cast<int64_t>(m_slots.size());
+    m_slots.resize(m_slots.size() + pageSize, kNoRank);
     ++m_pageCount;
-    return m_pages.data() + static_cast<size_t>(m_lastPage) * kStateMemoPagePositions;
+    return m_slots.data() + m_lastPage;
 }
 
 // The key's slot, or the empty one where it would go. At most half the slots are used.
@@ -76,14 +77,14 @@ size_t StateMemo::slotOf(uint64_t key) const
 void StateMemo::grow()
 {
     std::vector<uint64_t> keys = std::move(m_keys);
-    std::vector<uint32_t> pageOf = std::move(m_pageOf);
+    std::vector<uint32_t> pageAt = std::move(m_pageAt);
     m_keys.assign(keys.size() * 2, 0);
-    m_pageOf.assign(keys.size() * 2, 0);
+    m_pageAt.assign(keys.size() * 2, 0);
     for (size_t old = 0; old < keys.size(); ++old) {
         if (keys[old] != 0) {
             const size_t slot = slotOf(keys[old] - 1);
             m_keys[slot] = keys[old];
-            m_pageOf[slot] = pageOf[old];
+            m_pageAt[slot] = pageAt[old];
         }
     }
 }
