@@ -3,8 +3,8 @@
 // Input: byte 0 the modifier bits (bit 6: no line pair), byte 1 the pattern length, then the
 // pattern, then the subject. Both are capped so that one input stays within the run's budget.
 #include "regex/compiler.h"
-#include "regex/matcher.h"
 #include "regex/patternengine.h"
+#include "regex/searchoutcome.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -37,27 +37,6 @@ void checkGroups(const TPatternEngine &engine, int length)
     check(engine.GroupStart(0) >= 0 && engine.GroupStart(0) <= engine.GroupEnd(0));
 }
 
-// The outcome of one search as text: the captures, "no match", or the error code.
-std::string searchOutcome(const regex::Program &program, std::string_view subject, int64_t memoAfterSteps)
-{
-    regex::MatchScratch scratch;
-    scratch.memoAfterSteps = memoAfterSteps;
-    regex::Captures captures;
-    try {
-        if (!regex::search(program, subject, 0, captures, scratch)) {
-            return "no match";
-        }
-    } catch (const regex::Error &error) {
-        return "error " + std::to_string(static_cast<int>(error.code));
-    }
-    std::string text;
-    for (int n = 0; n < regex::kGroupCount; ++n) {
-        text += std::to_string(captures.start[static_cast<size_t>(n)]) + ","
-            + std::to_string(captures.end[static_cast<size_t>(n)]) + " ";
-    }
-    return text;
-}
-
 void checkMemoisedAgainstPlain(std::string_view pattern, const std::string &subject, uint32_t modifiers, bool noPair)
 {
     regex::Program program;
@@ -66,9 +45,9 @@ void checkMemoisedAgainstPlain(std::string_view pattern, const std::string &subj
     } catch (const regex::Error &) {
         return;
     }
-    const std::string plain = searchOutcome(program, subject, std::numeric_limits<int64_t>::max());
+    const std::string plain = regex::searchOutcome(program, subject, std::numeric_limits<int64_t>::max());
     if (plain != "error 1016") {
-        check(searchOutcome(program, subject, 0) == plain);
+        check(regex::searchOutcome(program, subject, 0) == plain);
     }
 }
 

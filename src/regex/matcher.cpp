@@ -43,8 +43,8 @@ Matcher::Matcher(const Program &program, std::string_view subject, Captures &cap
     , m_input(reinterpret_cast<const uint8_t *>(subject.data()))
     , m_length(static_cast<int>(subject.size()))
     , m_captures(captures)
-    , m_memo(program.emptyBackRef ? Memo::Off : Memo::Waiting)
-    , m_memoFromStep(program.emptyBackRef ? std::numeric_limits<int64_t>::max() : scratch.memoAfterSteps)
+    , m_memo(Memo::Waiting)
+    , m_memoFromStep(scratch.memoAfterSteps)
     , m_scratch(scratch)
     , m_checkEmptyPasses(program.hasBackRef)
     , m_stack(scratch.stack)
@@ -96,7 +96,7 @@ bool Matcher::search(int start)
 bool Matcher::tryAt(int position)
 {
     m_pos = position;
-    if (!matchPrim(1)) {
+    if (ruledOut(1, position) || !matchPrim(1)) {
         return false;
     }
     m_captures.start[0] = position;
@@ -440,6 +440,9 @@ bool Matcher::lastPassWasEmpty(int exitBranch)
 // only where the continuation's first literal character stands.
 bool Matcher::startRepeat(int &node)
 {
+    if (ruledOut(node, m_pos)) {
+        return false; // spares counting the repetitions
+    }
     const Op op = opAt(m_program, node);
     const uint8_t *operand = m_program + node + kNodeHeader;
     int repeated = node + kNodeHeader;

@@ -26,10 +26,14 @@
 //     counters;
 //   - group positions, read by back-references: the state holds the spans of the groups that a
 //     back-reference reads. A pass's start matters too where a back-reference can match the empty
-//     text (its group can, or it is not closed before the reference): a program with such a
-//     reference is not memoised, and the budget is what bounds its runs. Everywhere else a pass
+//     text (its group can, or it is not closed before the reference): the states of a program with
+//     such a reference are not kept, and the budget is what bounds its runs. Everywhere else a pass
 //     through a loop body consumes a character (the compiler refuses empty bodies) or is the one
 //     pass of a loop of at most one.
+// Besides, once the memo begins, a run builds a ViabilityMap of the program over the subject and
+// fails at once every state at a memo point from which no way leads to End whatever the counters
+// and groups (the common end of a catastrophic title: a last character nothing can take); that
+// holds for every program, those with such back-references too.
 // States at depth 0 of a program without back-references live in a bitmap of memo points x
 // positions; all others in pages of a StateMemo. Past the memo's size the budget decides, and
 // since states are counted in the budget too, a run whose states do not fit still ends.
@@ -39,6 +43,7 @@
 #include "errors.h"
 #include "program.h"
 #include "statememo.h"
+#include "viability.h"
 
 #include <array>
 #include <cstddef>
@@ -86,7 +91,7 @@ enum class Undo : uint8_t {
     RepeatLazy,   // node: continuation, pos: start, a: next count, b: available, c: width, lookahead
     LeaveLoop,    // node: the Loop node whose continuation to take, pos: where
     PassLoop,     // node: the LoopLazy node whose body to run again, pos: where
-    Frame,        // a memo state: node: memo point, pos, a: frame below, b: loops marked, c: serials then
+    Frame,        // a memo state: node: its entry's index, a: frame below, b: loops marked, c: serials then
 };
 
 struct BacktrackEntry
@@ -106,7 +111,8 @@ struct MatchScratch
     std::vector<BacktrackEntry> stack;
     std::vector<int32_t> memoIndex; // collectMemoPoints of the program being run
     std::vector<uint64_t> visited;  // memo point x position, outside counted loops, no back-reference
-    StateMemo stateMemo;            // all other memo states (keyedState)
+    StateMemo stateMemo;            // all other memo states (stateKey)
+    ViabilityMap viability;         // the states that can still end in a match
     // Steps before a run begins to memoise; tests compare runs that never do with runs that always do.
     int64_t memoAfterSteps = kMemoAfterSteps;
 };
@@ -142,12 +148,18 @@ private:
     int visitedRun(int point, int position, int direction, int limit) const;
     int keyedFailedRun(int point, int position, int direction, int limit);
     bool isKeyedRevisit(int point);
+    // Whether the viability map rules out the state at `node` and `position` (never before the memo
+    // begins).
+    bool ruledOut(int node, int position) const
+    {
+        return m_memo == Memo::On && !m_scratch.viability.viable(node, position);
+    }
     std::optional<uint64_t> stateKey(int point, int position) const;
     int stateStride() const;
     int32_t loopMin(int depth) const;
     bool covers(const int32_t *entry) const;
     uint32_t markedLoops(const int32_t *entry) const;
-    void pushFrame(int point);
+    void pushFrame(const int32_t *entry);
     void recordFailure(const BacktrackEntry &frame);
     void markLoops(uint32_t loops);
     bool backtrack(int &node);

@@ -20,6 +20,12 @@ bool Matcher::isRevisit(int node)
     if (point < 0) {
         return false;
     }
+    if (!m_scratch.viability.viable(node, m_pos)) {
+        return true;
+    }
+    if (m_compiled.emptyBackRef) {
+        return false;
+    }
     if (m_loopDepth == 0 && !m_compiled.hasBackRef) {
         uint64_t &word = m_scratch.visited[visitedBit(point, m_pos) / 64];
         const uint64_t mask = visitedMask(point, m_pos);
@@ -44,7 +50,7 @@ bool Matcher::isKeyedRevisit(int point)
     }
     const std::optional<uint64_t> key = stateKey(point, m_pos);
     const int stride = stateStride();
-    const int32_t *page = key ? m_scratch.stateMemo.add(*key, stride) : nullptr;
+    int32_t *page = key ? m_scratch.stateMemo.add(*key, stride) : nullptr;
     if (page == nullptr) {
         return false; // past the memo's size the budget decides
     }
@@ -53,14 +59,14 @@ bool Matcher::isKeyedRevisit(int point)
         markLoops(markedLoops(entry));
         return true;
     }
-    pushFrame(point);
+    pushFrame(entry);
     return false;
 }
 
-void Matcher::pushFrame(int point)
+void Matcher::pushFrame(const int32_t *entry)
 {
     const auto below = m_topFrame;
-    push({Undo::Frame, 0, point, m_pos, below, 0, m_nextSerial});
+    push({Undo::Frame, 0, m_scratch.stateMemo.indexOf(entry), m_pos, below, 0, m_nextSerial});
     m_topFrame = static_cast<int32_t>(m_stack.size() - 1);
 }
 
@@ -70,19 +76,14 @@ void Matcher::recordFailure(const BacktrackEntry &frame)
 {
     m_topFrame = frame.a;
     const auto marked = static_cast<uint32_t>(frame.b);
-    const std::optional<uint64_t> key = stateKey(frame.node, frame.pos);
-    int32_t *page = key && !m_scratch.stateMemo.full() ? m_scratch.stateMemo.find(*key) : nullptr;
-    if (page != nullptr) {
-        const int stride = stateStride();
-        int32_t *entry = page + (frame.pos & (kStateMemoPagePositions - 1)) * stride;
-        entry[0] = 0;
-        for (int depth = 1; depth <= m_loopDepth; ++depth) {
-            const int32_t counter = m_loopCounters[static_cast<size_t>(depth)];
-            const int32_t min = loopMin(depth);
-            entry[depth - 1] = counter >= min && (marked & (1u << depth)) == 0 ? min : counter;
-        }
-        m_scratch.stateMemo.countState();
+    int32_t *entry = m_scratch.stateMemo.entryAt(frame.node);
+    entry[0] = 0;
+    for (int depth = 1; depth <= m_loopDepth; ++depth) {
+        const int32_t counter = m_loopCounters[static_cast<size_t>(depth)];
+        const int32_t min = loopMin(depth);
+        entry[depth - 1] = counter >= min && (marked & (1u << depth)) == 0 ? min : counter;
     }
+    m_scratch.stateMemo.countState();
     markLoops(marked);
 }
 
@@ -137,7 +138,10 @@ bool Matcher::startMemo()
     if (m_memoPoints == 0 || bits > kMaxMemoBits) {
         return false;
     }
-    m_scratch.visited.assign(static_cast<size_t>((bits + 63) / 64), 0);
+    m_scratch.viability.build(m_compiled, m_input, m_length, kMaxMemoBits);
+    if (!m_compiled.emptyBackRef) {
+        m_scratch.visited.assign(static_cast<size_t>((bits + 63) / 64), 0);
+    }
     m_memoIndex = m_scratch.memoIndex.data();
     m_memo = Memo::On;
     m_memoFromStep = 0;
@@ -211,9 +215,9 @@ std::optional<uint64_t> Matcher::stateKey(int point, int position) const
 }
 
 // How many counts in a row, from `count` towards `last` (direction 1 or -1; `count` is not past
-// `last`), have a continuation that is sure to fail: its first literal character is not there, or
-// the walk has failed from that state before. Only reads the memo, so that the state is recorded
-// when the walk gets there.
+// `last`), have a continuation that is sure to fail: its first literal character is not there, the
+// viability map rules it out, or the walk has failed from that state before. Only reads the memo,
+// so that the state is recorded when the walk gets there.
 int Matcher::deadCounts(int next, int start, int count, int last, int direction, int width, uint8_t lookahead)
 {
     const int total = (last - count) * direction + 1;
@@ -221,7 +225,7 @@ int Matcher::deadCounts(int next, int start, int count, int last, int direction,
     while (dead < total) {
         ++m_steps;
         const int position = start + (count + dead * direction) * width;
-        if (lookahead != 0 && m_input[position] != lookahead) {
+        if ((lookahead != 0 && m_input[position] != lookahead) || ruledOut(next, position)) {
             ++dead;
             continue;
         }
@@ -239,7 +243,7 @@ int Matcher::deadCounts(int next, int start, int count, int last, int direction,
 // longer than one needs steps of one position.
 int Matcher::failedRun(int next, int position, int direction, int limit)
 {
-    if (m_memo != Memo::On || next < 0 || m_memoIndex[next] < 0) {
+    if (m_memo != Memo::On || m_compiled.emptyBackRef || next < 0 || m_memoIndex[next] < 0) {
         return 0;
     }
     const int point = m_memoIndex[next];

@@ -34,6 +34,9 @@ public:
     // The page of `key`, made (every entry kNoRank, `stride` entries a position) when there is none;
     // nullptr when the memo is full. A key names pages of one stride only.
     int32_t *add(uint64_t key, int stride);
+    // The entries of a page by their index in the memo, which stays valid for the run.
+    int32_t *entryAt(int32_t index) { return m_slots.data() + index; }
+    int32_t indexOf(const int32_t *entry) const { return static_cast<int32_t>(entry - m_slots.data()); }
 
 private:
     size_t slotOf(uint64_t key) const;

@@ -3,8 +3,8 @@
 // states it failed from against the same walk that keeps none, which must give the same answers.
 // Both compare whether they match and where the match and every group lie.
 #include "regex/compiler.h"
-#include "regex/matcher.h"
 #include "regex/patternengine.h"
+#include "regex/searchoutcome.h"
 
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
@@ -206,26 +206,10 @@ std::string engineResult(TPatternEngine &engine, const std::string &subject)
     return text;
 }
 
-// A run of `program` on `subject` as engineResult writes it; memoising from the first step or never.
+// A run of `program` on `subject`, memoising from the first step or never.
 std::string searchResult(const regex::Program &program, const std::string &subject, bool memoise)
 {
-    regex::MatchScratch scratch;
-    scratch.memoAfterSteps = memoise ? 0 : std::numeric_limits<int64_t>::max();
-    regex::Captures captures;
-    try {
-        if (!regex::search(program, subject, 0, captures, scratch)) {
-            return "no match";
-        }
-    } catch (const regex::Error &error) {
-        return "error " + std::to_string(static_cast<int>(error.code));
-    }
-    std::string text;
-    for (int n = 0; n < regex::kGroupCount; ++n) {
-        text += captures.start[static_cast<size_t>(n)] < 0 ? "- "
-                                                           : std::to_string(captures.start[static_cast<size_t>(n)])
-                + "," + std::to_string(captures.end[static_cast<size_t>(n)]) + " ";
-    }
-    return text;
+    return regex::searchOutcome(program, subject, memoise ? 0 : std::numeric_limits<int64_t>::max());
 }
 
 // The default modifiers with `letters` applied.

@@ -1,0 +1,308 @@
+// The viability map of a run (see viability.h). Built from the end of the subject to its start: a
+// node is viable at a position when one of its ways that consume characters leads to a node viable
+// further on, or a way that consumes nothing leads to a node viable at the same position; the
+// latter are followed backwards from the nodes found viable, so loops of such ways are no trouble.
+#include "viability.h"
+
+#include "matcher.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace regex {
+
+namespace {
+
+constexpr int32_t kNoPosition = std::numeric_limits<int32_t>::max();
+
+bool isRepeat(Op op)
+{
+    return op == Op::Star || op == Op::Plus || op == Op::Braces || op == Op::StarLazy || op == Op::PlusLazy
+        || op == Op::BracesLazy;
+}
+
+bool isBraces(Op op)
+{
+    return op == Op::Braces || op == Op::BracesLazy;
+}
+
+bool isBackRef(Op op)
+{
+    return op == Op::BackRef || op == Op::BackRefCI;
+}
+
+// Whether the single-character node at `node` takes `ch`; the end of the text (0) is no character.
+// A multi-line dot is taken to take a line pair's first character, which only widens the map.
+bool takesCharacter(const uint8_t *program, int node, uint8_t ch)
+{
+    const uint8_t *operand = program + node + kNodeHeader;
+    const bool digit = ch >= '0' && ch <= '9';
+    switch (opAt(program, node)) {
+    case Op::AnyChar:
+        return ch != 0;
+    case Op::AnyCharML:
+        return ch != 0 && !kLineSeparatorTable[ch];
+    case Op::Literal:
+        return ch != 0 && ch == operand[0];
+    case Op::LiteralCI:
+        return ch != 0 && (ch == operand[0] || ch == invertCase(operand[0]));
+    case Op::Digit:
+        return digit;
+    case Op::NotDigit:
+        return ch != 0 && !digit;
+    case Op::TinySet:
+        return ch != 0 && (ch == operand[0] || ch == operand[1] || ch == operand[2]);
+    case Op::TinySetNot:
+        return ch != 0 && ch != operand[0] && ch != operand[1] && ch != operand[2];
+    case Op::FullSet:
+        return ch != 0 && fullSetHas(operand, ch);
+    default:
+        return false;
+    }
+}
+
+bool isSingleCharacter(Op op)
+{
+    switch (op) {
+    case Op::AnyChar:
+    case Op::AnyCharML:
+    case Op::Literal:
+    case Op::LiteralCI:
+    case Op::Digit:
+    case Op::NotDigit:
+    case Op::TinySet:
+    case Op::TinySetNot:
+    case Op::FullSet:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The length of the literal at `node` where it stands at `input`, 0 where it does not.
+int literalLength(const uint8_t *program, int node, const uint8_t *input)
+{
+    const uint8_t *text = program + node + kNodeHeader;
+    const bool foldCase = opAt(program, node) == Op::LiteralCI;
+    if (input[0] == 0 || text[0] == 0) {
+        return 0;
+    }
+    int i = 0;
+    for (; text[i] != 0; ++i) {
+        if (input[i] != text[i] && !(foldCase && input[i] == invertCase(text[i]))) {
+            return 0; // also at the end of the text, as no literal holds a zero byte
+        }
+    }
+    return i;
+}
+
+} // namespace
+
+bool ViabilityMap::build(const Program &program, const uint8_t *input, int length, int64_t maxBits)
+{
+    m_built = false;
+    if (program.empty() || !collectNodes(program)) {
+        return false;
+    }
+    const auto loopEntries
+        = std::count_if(m_nodes.begin(), m_nodes.end(), [](const Node &node) { return node.op == Op::LoopEntry; });
+    m_words = (static_cast<size_t>(length) + 1 + 63) / 64;
+    if (loopEntries > kLoopCounterCount || static_cast<int64_t>(m_nodes.size() * m_words * 64) > maxBits) {
+        return false; // nesting past the loop counters ends a run with an error, which must stay seen
+    }
+    linkEdges(program.bytes.data());
+    m_bits.assign(m_nodes.size() * m_words, 0);
+    m_nearest.assign(m_nodes.size(), kNoPosition);
+    for (int position = length; position >= 0; --position) {
+        markPosition(program.bytes.data(), input, length, position);
+    }
+    m_built = true;
+    return true;
+}
+
+// The nodes reachable from the start, each a row; false for a node the matcher fails at.
+bool ViabilityMap::collectNodes(const Program &program)
+{
+    m_rowOf.assign(program.bytes.size(), -1);
+    m_nodes.clear();
+    std::vector<int> pending {1};
+    while (!pending.empty()) {
+        const int offset = pending.back();
+        pending.pop_back();
+        if (!addNode(program.bytes.data(), static_cast<int>(program.bytes.size()), offset, pending)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ViabilityMap::addNode(const uint8_t *program, int size, int offset, std::vector<int> &pending)
+{
+    if (offset < 1 || offset > size - kNodeHeader) {
+        return false;
+    }
+    if (m_rowOf[static_cast<size_t>(offset)] >= 0) {
+        return true;
+    }
+    const Op op = opAt(program, offset);
+    m_rowOf[static_cast<size_t>(offset)] = static_cast<int32_t>(m_nodes.size());
+    m_nodes.push_back({offset, op, Way::None, -1, -1, offset, 0, 0});
+    const int next = nextNode(program, offset);
+    if (next >= 0) {
+        pending.push_back(next);
+    } else if (op != Op::End && op != Op::Branch) {
+        return false;
+    }
+    if (op == Op::Branch) {
+        pending.push_back(offset + kNodeHeader);
+    } else if (op == Op::Loop || op == Op::LoopLazy) {
+        if (offset + kNodeHeader + kLoopOperand > size) {
+            return false;
+        }
+        pending.push_back(offset + readInt32(program + offset + kNodeHeader + 8));
+    } else if (isRepeat(op)) {
+        const int repeated = offset + kNodeHeader + (isBraces(op) ? kBracesOperand : 0);
+        return repeated <= size - kNodeHeader
+            && (isSingleCharacter(opAt(program, repeated)) || isBackRef(opAt(program, repeated)));
+    }
+    return op != Op::Branch || offset + 2 * kNodeHeader <= size;
+}
+
+// Resolves the rows of each node's ways and lists the ways that consume nothing, reversed.
+void ViabilityMap::linkEdges(const uint8_t *program)
+{
+    const auto rowAt = [this](int offset) { return offset < 0 ? -1 : m_rowOf[static_cast<size_t>(offset)]; };
+    for (Node &node : m_nodes) {
+        node.way = wayOf(program, node.offset, node.taken, node.max);
+        node.next = rowAt(nextNode(program, node.offset));
+        if (node.op == Op::Branch) {
+            node.other = rowAt(node.offset + kNodeHeader);
+        } else if (node.op == Op::Loop || node.op == Op::LoopLazy) {
+            node.other = rowAt(node.offset + readInt32(program + node.offset + kNodeHeader + 8));
+        }
+    }
+    std::vector<std::pair<int32_t, int32_t>> edges; // to, from
+    m_consumers.clear();
+    for (int32_t row = 0; row < static_cast<int32_t>(m_nodes.size()); ++row) {
+        const Node &node = m_nodes[static_cast<size_t>(row)];
+        if (node.way != Way::None && node.way != Way::LineStart && node.way != Way::LineEnd) {
+            m_consumers.push_back(row);
+        }
+        const bool consumesOnly = node.way == Way::End || node.way == Way::Character || node.way == Way::Literal;
+        const bool branchChain = node.next >= 0 && m_nodes[static_cast<size_t>(node.next)].op == Op::Branch;
+        if (node.next >= 0 && !consumesOnly && (node.op != Op::Branch || branchChain)) {
+            edges.emplace_back(node.next, row);
+        }
+        if (node.other >= 0) {
+            edges.emplace_back(node.other, row);
+        }
+    }
+    std::sort(edges.begin(), edges.end());
+    m_fromStart.assign(m_nodes.size() + 1, 0);
+    m_fromRows.clear();
+    for (const auto &[to, from] : edges) {
+        ++m_fromStart[static_cast<size_t>(to) + 1];
+        m_fromRows.push_back(from);
+    }
+    for (size_t row = 0; row < m_nodes.size(); ++row) {
+        m_fromStart[row + 1] += m_fromStart[row];
+    }
+}
+
+// The consuming way of the node at `offset`; `taken` and `max` as Node has them.
+ViabilityMap::Way ViabilityMap::wayOf(const uint8_t *program, int offset, int32_t &taken, int32_t &max)
+{
+    const Op op = opAt(program, offset);
+    if (isRepeat(op)) {
+        taken = offset + kNodeHeader + (isBraces(op) ? kBracesOperand : 0);
+        max = isBraces(op) ? readInt32(program + offset + kNodeHeader + 4) : kUnboundedRepeat;
+        return isBackRef(opAt(program, taken)) ? Way::AnyText : Way::Repeat;
+    }
+    switch (op) {
+    case Op::End:
+        return Way::End;
+    case Op::Literal:
+    case Op::LiteralCI:
+        return Way::Literal;
+    case Op::BackRef:
+    case Op::BackRefCI:
+        return Way::AnyText;
+    case Op::LineStart:
+        return Way::LineStart;
+    case Op::LineEnd:
+        return Way::LineEnd;
+    default:
+        return isSingleCharacter(op) ? Way::Character : Way::None;
+    }
+}
+
+// Marks the rows viable at `position`, every later position being marked.
+void ViabilityMap::markPosition(const uint8_t *program, const uint8_t *input, int length, int position)
+{
+    m_pending.clear();
+    for (const int32_t row : m_consumers) {
+        if (reachesEnd(program, m_nodes[static_cast<size_t>(row)], input, length, position)) {
+            set(row, position);
+            m_pending.push_back(row);
+        }
+    }
+    while (!m_pending.empty()) {
+        const auto to = static_cast<size_t>(m_pending.back());
+        m_pending.pop_back();
+        for (int32_t i = m_fromStart[to]; i < m_fromStart[to + 1]; ++i) {
+            const int32_t from = m_fromRows[static_cast<size_t>(i)];
+            if (!bit(from, position) && passes(m_nodes[static_cast<size_t>(from)], input, position)) {
+                set(from, position);
+                m_pending.push_back(from);
+            }
+        }
+    }
+}
+
+// Whether a way of `node` that consumes characters from `position` leads to a viable node (End
+// counts as one); moves a repetition's count to `position`. A node already viable at `position`
+// may count as reached by consuming nothing: the ways that consume nothing lead there too.
+bool ViabilityMap::reachesEnd(const uint8_t *program, Node &node, const uint8_t *input, int length, int position)
+{
+    const int32_t nearest = node.next < 0 ? kNoPosition : m_nearest[static_cast<size_t>(node.next)];
+    switch (node.way) {
+    case Way::End:
+        return true;
+    case Way::Character:
+        return node.next >= 0 && takesCharacter(program, node.taken, input[position]) && bit(node.next, position + 1);
+    case Way::Literal: {
+        const int taken = literalLength(program, node.offset, input + position);
+        return taken > 0 && node.next >= 0 && bit(node.next, position + taken);
+    }
+    case Way::Repeat:
+        node.count = takesCharacter(program, node.taken, input[position]) ? std::min(node.max, node.count + 1) : 0;
+        return nearest <= position + node.count;
+    case Way::AnyText:
+        return nearest <= length;
+    default:
+        return false;
+    }
+}
+
+// Whether the ways of `node` that consume nothing are open at `position`: the text's start and end
+// are; other assertions are taken to hold, which only widens the map.
+bool ViabilityMap::passes(const Node &node, const uint8_t *input, int position)
+{
+    if (node.way == Way::LineStart) {
+        return position == 0;
+    }
+    if (node.way == Way::LineEnd) {
+        return input[position] == 0;
+    }
+    return true;
+}
+
+// Marks `row` viable at `position`, the least position marked so far.
+void ViabilityMap::set(int row, int position)
+{
+    const size_t index = static_cast<size_t>(row) * m_words * 64 + static_cast<size_t>(position);
+    m_bits[index / 64] |= uint64_t {1} << (index % 64);
+    m_nearest[static_cast<size_t>(row)] = position;
+}
+
+} // namespace regex

@@ -1,0 +1,84 @@
+// Which states of a run can still end in a match: for every node of a program and every position of
+// the subject, whether some way through the program reaches End from there when counted loops may
+// pass or stop at will, repetitions may take any count up to their maximum and back-references may
+// match any text. Every way the matcher can take is such a way, so a state the map rules out fails
+// whatever its counters, groups and choices, and the matcher may fail it at once without changing
+// any result. Built once per run when the run turns out to be long (see matcher.h).
+#pragma once
+
+#include "program.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace regex {
+
+class ViabilityMap
+{
+public:
+    // Builds the map of `program` over the `length` bytes at `input`, which a zero byte follows.
+    // False, and every state viable, when the map would hold more than `maxBits` bits, or when the
+    // program holds a node the matcher stops at with an error (so that no error goes unseen).
+    bool build(const Program &program, const uint8_t *input, int length, int64_t maxBits);
+    // Whether a match can still be reached from `node` at `position` (0 to the length).
+    bool viable(int node, int position) const
+    {
+        if (!m_built || node < 0 || static_cast<size_t>(node) >= m_rowOf.size()) {
+            return true;
+        }
+        const int32_t row = m_rowOf[static_cast<size_t>(node)];
+        return row < 0 || bit(row, position);
+    }
+
+private:
+    // What a node's way that consumes characters is.
+    enum class Way : uint8_t {
+        None,      // it consumes nothing
+        End,       // the match ends
+        Character, // one character (`taken`)
+        Literal,   // its literal
+        Repeat,    // repetitions of `taken`, at most `max`
+        AnyText,   // a back-reference or repetitions of one: taken to match any text
+        LineStart, // nothing, at the start of the text only
+        LineEnd,   // nothing, at the end of the text only
+    };
+    struct Node
+    {
+        int32_t offset;
+        Op op;
+        Way way;
+        int32_t next;  // row of the next node, -1 for none
+        int32_t other; // row of a Branch's alternative or next Branch, a Loop's body; -1 for none
+        int32_t taken; // the single-character node a Character or Repeat takes
+        int32_t max;
+        int32_t count; // repetitions: the count possible at the position after the current one
+    };
+    static Way wayOf(const uint8_t *program, int offset, int32_t &taken, int32_t &max);
+    bool collectNodes(const Program &program);
+    bool addNode(const uint8_t *program, int size, int offset, std::vector<int> &pending);
+    void linkEdges(const uint8_t *program);
+    void markPosition(const uint8_t *program, const uint8_t *input, int length, int position);
+    bool reachesEnd(const uint8_t *program, Node &node, const uint8_t *input, int length, int position);
+    static bool passes(const Node &node, const uint8_t *input, int position);
+    bool bit(int row, int position) const
+    {
+        const size_t index = static_cast<size_t>(row) * m_words * 64 + static_cast<size_t>(position);
+        return (m_bits[index / 64] >> (index % 64)) & 1;
+    }
+    void set(int row, int position);
+
+    bool m_built = false;
+    std::vector<int32_t> m_rowOf; // node offset -> row, -1 for no node
+    std::vector<Node> m_nodes;
+    std::vector<int32_t> m_consumers; // the rows with a way that consumes characters (or End)
+    // The ways that consume nothing, reversed: the rows that reach row r are m_fromRows[m_fromStart[r]
+    // .. m_fromStart[r + 1]).
+    std::vector<int32_t> m_fromStart;
+    std::vector<int32_t> m_fromRows;
+    std::vector<int32_t> m_nearest; // per row, the least viable position marked
+    std::vector<int32_t> m_pending;
+    size_t m_words = 0; // per row
+    std::vector<uint64_t> m_bits;
+};
+
+} // namespace regex
