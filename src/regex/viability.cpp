@@ -111,10 +111,11 @@ bool ViabilityMap::build(const Program &program, const uint8_t *input, int lengt
         return false; // nesting past the loop counters ends a run with an error, which must stay seen
     }
     linkEdges(program.bytes.data());
+    collectGroupCharacters(program);
     m_bits.assign(m_nodes.size() * m_words, 0);
     m_nearest.assign(m_nodes.size(), kNoPosition);
     for (int position = length; position >= 0; --position) {
-        markPosition(program.bytes.data(), input, length, position);
+        markPosition(program.bytes.data(), input, position);
     }
     m_built = true;
     return true;
@@ -216,7 +217,7 @@ ViabilityMap::Way ViabilityMap::wayOf(const uint8_t *program, int offset, int32_
     if (isRepeat(op)) {
         taken = offset + kNodeHeader + (isBraces(op) ? kBracesOperand : 0);
         max = isBraces(op) ? readInt32(program + offset + kNodeHeader + 4) : kUnboundedRepeat;
-        return isBackRef(opAt(program, taken)) ? Way::AnyText : Way::Repeat;
+        return isBackRef(opAt(program, taken)) ? Way::GroupText : Way::Repeat;
     }
     switch (op) {
     case Op::End:
@@ -226,7 +227,7 @@ ViabilityMap::Way ViabilityMap::wayOf(const uint8_t *program, int offset, int32_
         return Way::Literal;
     case Op::BackRef:
     case Op::BackRefCI:
-        return Way::AnyText;
+        return Way::GroupText;
     case Op::LineStart:
         return Way::LineStart;
     case Op::LineEnd:
@@ -236,12 +237,76 @@ ViabilityMap::Way ViabilityMap::wayOf(const uint8_t *program, int offset, int32_
     }
 }
 
+// The characters each group that a back-reference reads can take: those of the nodes from its
+// Open node up to its Close node (a back-reference inside a group: every character).
+void ViabilityMap::collectGroupCharacters(const Program &program)
+{
+    for (std::bitset<256> &characters : m_groupCharacters) {
+        characters.reset(); // also of a group the program does not hold, whose references match nothing
+    }
+    std::vector<uint8_t> seen(m_nodes.size());
+    for (const Node &open : m_nodes) {
+        if (!isOpen(open.op)) {
+            continue;
+        }
+        const int group = static_cast<int>(open.op) - kOpenFirst + 1;
+        if ((program.referencedGroups & (1u << group)) == 0) {
+            continue;
+        }
+        std::bitset<256> &characters = m_groupCharacters[static_cast<size_t>(group)];
+        std::fill(seen.begin(), seen.end(), 0);
+        std::vector<int32_t> pending {open.next};
+        while (!pending.empty()) {
+            const int32_t row = pending.back();
+            pending.pop_back();
+            if (row < 0 || seen[static_cast<size_t>(row)] != 0) {
+                continue;
+            }
+            seen[static_cast<size_t>(row)] = 1;
+            const Node &node = m_nodes[static_cast<size_t>(row)];
+            if (static_cast<int>(node.op) != kCloseFirst + group - 1) {
+                addCharacters(program.bytes.data(), node, characters);
+                pending.push_back(node.next);
+                pending.push_back(node.other);
+            }
+        }
+    }
+}
+
+void ViabilityMap::addCharacters(const uint8_t *program, const Node &node, std::bitset<256> &characters) const
+{
+    if (node.way == Way::Character || node.way == Way::Repeat) {
+        for (int ch = 1; ch < 256; ++ch) {
+            characters[static_cast<size_t>(ch)]
+                = characters[static_cast<size_t>(ch)] || takesCharacter(program, node.taken, static_cast<uint8_t>(ch));
+        }
+    } else if (node.way == Way::Literal) {
+        for (const uint8_t *text = program + node.offset + kNodeHeader; *text != 0; ++text) {
+            characters.set(*text);
+            characters.set(node.op == Op::LiteralCI ? invertCase(*text) : *text);
+        }
+    } else if (node.way == Way::GroupText) {
+        characters.set();
+    }
+}
+
+// Whether `ch` is one of the characters the back-reference at `backRef` can match.
+bool ViabilityMap::takesGroupCharacter(const uint8_t *program, int backRef, uint8_t ch) const
+{
+    const uint8_t group = program[backRef + kNodeHeader];
+    if (ch == 0 || group >= kGroupCount) {
+        return false;
+    }
+    const std::bitset<256> &characters = m_groupCharacters[group];
+    return characters[ch] || (opAt(program, backRef) == Op::BackRefCI && characters[invertCase(ch)]);
+}
+
 // Marks the rows viable at `position`, every later position being marked.
-void ViabilityMap::markPosition(const uint8_t *program, const uint8_t *input, int length, int position)
+void ViabilityMap::markPosition(const uint8_t *program, const uint8_t *input, int position)
 {
     m_pending.clear();
     for (const int32_t row : m_consumers) {
-        if (reachesEnd(program, m_nodes[static_cast<size_t>(row)], input, length, position)) {
+        if (reachesEnd(program, m_nodes[static_cast<size_t>(row)], input, position)) {
             set(row, position);
             m_pending.push_back(row);
         }
@@ -262,7 +327,7 @@ void ViabilityMap::markPosition(const uint8_t *program, const uint8_t *input, in
 // Whether a way of `node` that consumes characters from `position` leads to a viable node (End
 // counts as one); moves a repetition's count to `position`. A node already viable at `position`
 // may count as reached by consuming nothing: the ways that consume nothing lead there too.
-bool ViabilityMap::reachesEnd(const uint8_t *program, Node &node, const uint8_t *input, int length, int position)
+bool ViabilityMap::reachesEnd(const uint8_t *program, Node &node, const uint8_t *input, int position)
 {
     const int32_t nearest = node.next < 0 ? kNoPosition : m_nearest[static_cast<size_t>(node.next)];
     switch (node.way) {
@@ -277,8 +342,9 @@ bool ViabilityMap::reachesEnd(const uint8_t *program, Node &node, const uint8_t 
     case Way::Repeat:
         node.count = takesCharacter(program, node.taken, input[position]) ? std::min(node.max, node.count + 1) : 0;
         return nearest <= position + node.count;
-    case Way::AnyText:
-        return nearest <= length;
+    case Way::GroupText:
+        node.count = takesGroupCharacter(program, node.taken, input[position]) ? node.count + 1 : 0;
+        return nearest <= position + node.count;
     default:
         return false;
     }

@@ -6,8 +6,11 @@
 // any result. Built once per run when the run turns out to be long (see matcher.h).
 #pragma once
 
+#include "captures.h"
 #include "program.h"
 
+#include <array>
+#include <bitset>
 #include <cstdint>
 #include <vector>
 
@@ -38,7 +41,8 @@ private:
         Character, // one character (`taken`)
         Literal,   // its literal
         Repeat,    // repetitions of `taken`, at most `max`
-        AnyText,   // a back-reference or repetitions of one: taken to match any text
+        GroupText, // a back-reference (`taken`) or repetitions of one: any run of the characters its
+                   // group can take
         LineStart, // nothing, at the start of the text only
         LineEnd,   // nothing, at the end of the text only
     };
@@ -54,11 +58,14 @@ private:
         int32_t count; // repetitions: the count possible at the position after the current one
     };
     static Way wayOf(const uint8_t *program, int offset, int32_t &taken, int32_t &max);
+    void collectGroupCharacters(const Program &program);
+    void addCharacters(const uint8_t *program, const Node &node, std::bitset<256> &characters) const;
+    bool takesGroupCharacter(const uint8_t *program, int backRef, uint8_t ch) const;
     bool collectNodes(const Program &program);
     bool addNode(const uint8_t *program, int size, int offset, std::vector<int> &pending);
     void linkEdges(const uint8_t *program);
-    void markPosition(const uint8_t *program, const uint8_t *input, int length, int position);
-    bool reachesEnd(const uint8_t *program, Node &node, const uint8_t *input, int length, int position);
+    void markPosition(const uint8_t *program, const uint8_t *input, int position);
+    bool reachesEnd(const uint8_t *program, Node &node, const uint8_t *input, int position);
     static bool passes(const Node &node, const uint8_t *input, int position);
     bool bit(int row, int position) const
     {
@@ -71,6 +78,7 @@ private:
     std::vector<int32_t> m_rowOf; // node offset -> row, -1 for no node
     std::vector<Node> m_nodes;
     std::vector<int32_t> m_consumers; // the rows with a way that consumes characters (or End)
+    std::array<std::bitset<256>, kGroupCount> m_groupCharacters; // of the groups back-references read
     // The ways that consume nothing, reversed: the rows that reach row r are m_fromRows[m_fromStart[r]
     // .. m_fromStart[r + 1]).
     std::vector<int32_t> m_fromStart;
