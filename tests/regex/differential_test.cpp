@@ -363,6 +363,17 @@ void DifferentialTest::memoisedCases_data()
     row("back-reference to a group of the same pass", "^((a)|b\\2)+$", "", "abaababaa");
     row("back-reference before its group closes", "^(\\2b|(a))+c", "", "aababab");
     row("case-insensitive alternatives", "^(A|a)+(B|b)+$", "i", "aAaAbBbB!");
+    row("lazy counted loops in lazy counted loops, no match", "^((a{1,3}?){1,5}?){1,5}?$", "", as14 + "!");
+    row("lazy counted loops in lazy counted loops, match", "^((a{1,3}?){1,5}?){1,5}?$", "", as14);
+    row("lazy counted loops whose maxima end the match", "^((a|aa){1,3}?){1,3}?b", "", "aaaaaaab");
+    row("lazy counted loops whose maxima are too low", "^((a|aa){1,3}?){1,2}?b", "", as14 + "b");
+    row("greedy counted loops in lazy ones", "^((a|aa){1,3}){1,4}?(b|$)", "", as14);
+    row("a start anchor in a loop", "(^a|b)+c", "", "bbabbc");
+    row("an end anchor in a loop", "(a$|b)+", "", "bbabba");
+    row("back-reference repeated to the end", "^(ab|a)\\1+$", "", "abababab");
+    row("back-reference read case-insensitively", "^(a)(?i)\\1+$", "", "aAaA");
+    row("back-reference read case-insensitively, a literal after", "^(a|b)(?i)\\1*B$", "", "aAaAb");
+    row("back-reference that may match nothing, a stop", "(a?)(\\1|a)*b", "", as14 + "!b");
 }
 
 void DifferentialTest::memoisedCases()

@@ -61,9 +61,17 @@ void GuardTest::catastrophic_data()
         << "^((a{1,3}){1,50}){1,50}$" << QByteArray(254, 'a') + "!" << false << false;
     QTest::newRow("nested counted loops, lazy")
         << "^((a{1,3}?){1,50}?){1,50}?$" << QByteArray(60, 'a') + "!" << false << false;
+    QTest::newRow("nested counted loops, lazy, on a 255-byte title")
+        << "^((a{1,3}?){1,50}?){1,50}?$" << QByteArray(254, 'a') + "!" << false << false;
+    QTest::newRow("nested counted loops, lazy, maxima too low for a 254-byte title")
+        << "^((a{1,3}?){1,9}?){1,9}?$" << QByteArray(254, 'a') << false << false;
     QTest::newRow("nested counted loops matching a 254-byte title")
         << "^((a{1,3}){1,50}){1,50}$" << QByteArray(254, 'a') << true << false;
-    QTest::newRow("back-reference loop") << "(a?)(\\1|a)*b" << QByteArray(40, 'a') << false << true;
+    QTest::newRow("back-reference loop") << "(a?)(\\1|a)*b" << QByteArray(40, 'a') << false << false;
+    QTest::newRow("back-reference loop on a 255-byte title, a stop before the last character")
+        << "(a?)(\\1|a)*b" << QByteArray(253, 'a') + "!b" << true << false;
+    QTest::newRow("back-reference loop whose group takes the stop")
+        << "(.?)(\\1|a)*b" << QByteArray(40, 'a') + "!b" << true << true;
     QTest::newRow("back-reference after a loop") << "^(a|aa)+\\1$" << QByteArray(60, 'a') + "!" << false << false;
     QTest::newRow("back-reference after a loop on a 255-byte title")
         << "^(a|aa)+\\1$" << QByteArray(254, 'a') + "!" << false << false;
