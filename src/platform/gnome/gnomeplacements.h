@@ -31,7 +31,8 @@ struct PlacementTarget
 // may pass over the first new sizes it is given (seen on mutter 43 under load). A window that took another size
 // than the one asked for has answered with its own (its minimum) and is asked once more for that size at the
 // point of the rectangle its anchor names. Whether each took the placement, in the order of `targets`; a window
-// that is gone, or whose answer did not come, did not.
+// that is gone, or whose answer did not come, did not. The shell activates each window it places, so a window asked
+// again ends above those of the rounds before.
 std::vector<bool> placeTogether(
     const PlaceAll &placeAll, const std::vector<PlacementTarget> &targets, const WindowPlacement &placement);
 

@@ -289,8 +289,8 @@ class FramewrightService {
 
     // Placements end in the order they were asked for: a placed window is activated, and the placement answered,
     // once every placement asked for before it has ended. Of windows placed together, the one asked for last ends on
-    // top with the focus, as when they are placed one after another. Each placement's waits are bounded, and so is
-    // the wait for those before it, which began earlier.
+    // top with the focus, as when they are placed one after another (unless the program asks one again afterwards).
+    // Each placement's waits are bounded, and so is the wait for those before it, which began earlier.
     _endPlacements() {
         while (this._placements.length > 0 && this._placements[0].result !== null) {
             const {window, invocation, result} = this._placements.shift();
