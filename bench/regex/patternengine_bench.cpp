@@ -174,6 +174,10 @@ std::vector<PathologicalCase> pathologicalCases()
         {"^(a|aa)+\\1$", as60 + "!"},
         {"^(a|aa)+\\1$", as254 + "!"},
         {"^(a|b|ab)+\\1\\1$", "ab" + as254.substr(0, 250) + "!"},
+        {"(a?)(\\1|a)*b", as254},
+        {"(a?)(\\1|a)*b", as254.substr(0, 253) + "!b"},
+        {"(.?)(\\1|a)*b", as254.substr(0, 253) + "!b"},
+        {"^((a{1,3}?){1,9}?){1,9}?$", as254},
     };
 }
 

@@ -31,9 +31,9 @@
 //     through a loop body consumes a character (the compiler refuses empty bodies) or is the one
 //     pass of a loop of at most one.
 // Besides, once the memo begins, a run builds a ViabilityMap of the program over the subject and
-// fails at once every state at a memo point from which no way leads to End whatever the counters
-// and groups (the common end of a catastrophic title: a last character nothing can take); that
-// holds for every program, those with such back-references too.
+// fails at once every state (at a memo point, a repetition or a start position) from which no way
+// leads to End whatever the counters and groups (the common end of a catastrophic title: a last
+// character nothing can take); that holds for every program, those with such back-references too.
 // States at depth 0 of a program without back-references live in a bitmap of memo points x
 // positions; all others in pages of a StateMemo. Past the memo's size the budget decides, and
 // since states are counted in the budget too, a run whose states do not fit still ends.
