@@ -1,8 +1,8 @@
 // The skinned frame on a real X server with openbox (tests/support/x11-session) and real pointer input (XTEST):
-// the window manager draws no frame and the window stands where it was put; a caption drag moves the window by
-// the pointer's movement, holding the pressed point under the pointer at every step, and the next click in the window
-// works; the minimize button iconifies and activation restores; the system menu from a right click has the right items
-// enabled; and the close button of the real program ends it with its settings written.
+// the window manager draws no frame and the window stands where it was put; a caption drag moves the window and a
+// border drag resizes it by the pointer's movement, holding the pressed point under the pointer at every step, and the
+// next click in the window works; the minimize button iconifies and activation restores; the system menu from a right
+// click has the right items enabled; and the close button of the real program ends it with its settings written.
 #include <QFile>
 #include <QMenu>
 #include <QMouseEvent>
@@ -53,6 +53,20 @@ xcb_window_t idOf(const QWidget &window)
     return xcb_window_t(window.winId());
 }
 
+// The outer rectangle a drag should give: moved by the pointer's travel (no edges), or with those edges moved by it.
+QRect draggedRect(QRect start, Qt::Edges edges, QPoint travel)
+{
+    if (!edges) {
+        return start.translated(travel);
+    }
+    QRect rect = start;
+    rect.setLeft(rect.left() + (edges.testFlag(Qt::LeftEdge) ? travel.x() : 0));
+    rect.setRight(rect.right() + (edges.testFlag(Qt::RightEdge) ? travel.x() : 0));
+    rect.setTop(rect.top() + (edges.testFlag(Qt::TopEdge) ? travel.y() : 0));
+    rect.setBottom(rect.bottom() + (edges.testFlag(Qt::BottomEdge) ? travel.y() : 0));
+    return rect;
+}
+
 } // namespace
 
 class FrameX11Test : public QObject
@@ -85,8 +99,8 @@ private:
         return {};
     }
 
-    // A caption drag as a hand makes it: press, move past the drag distance, then on to the end once the window
-    // follows, release; the window ends moved by the pointer's whole travel. Each step waits for the last.
+    // A caption drag as a hand makes it: press, a few pixels, on to the end, release; each step waits for the pointer's
+    // motion to reach the window. The window ends moved by the pointer's whole travel and nothing holds the pointer.
     bool dragCaption(QWidget &window, QPoint from, QPoint to)
     {
         QWidget *overlay = window.findChild<QWidget *>(QStringLiteral("FrameOverlay"));
@@ -96,27 +110,17 @@ private:
                 seen = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
             }
         });
+        const QPoint startPos = m_raw.outerFromFrame(idOf(window))->topLeft();
+        const auto position = [&] { return m_raw.outerFromFrame(idOf(window))->topLeft(); };
         m_pointer.moveTo(from);
         m_pointer.press();
-        const QPoint started = from + QPoint(12, 6);
-        const QPoint startPos = m_raw.outerFromFrame(idOf(window))->topLeft();
         bool ok = QTest::qWaitFor([&] { return seen == from; });
-        if (ok) {
-            m_pointer.moveTo(started);
-            ok = QTest::qWaitFor([&] { return seen == started; });
+        for (const QPoint step : {from + QPoint(3, 1), from + QPoint(12, 6), to}) {
+            m_pointer.moveTo(step);
+            ok = ok && QTest::qWaitFor([&] { return seen == step && position() == startPos + (step - from); });
         }
-        // The window manager takes the pointer a moment after it was asked to: move until the window follows.
-        const auto position = [&] { return m_raw.outerFromFrame(idOf(window))->topLeft(); };
-        bool moving = false;
-        for (int k = 0; ok && !moving && k < 50; ++k) {
-            m_pointer.moveTo(to + QPoint(k % 2, 0));
-            moving = QTest::qWaitFor([&] { return position() != startPos; }, 100);
-        }
-        m_pointer.moveTo(to);
-        const QPoint expected = startPos + (to - from);
-        ok = ok && moving && QTest::qWaitFor([&] { return position() == expected; });
         m_pointer.release();
-        return ok;
+        return ok && QTest::qWaitFor([&] { return !m_pointer.grabbedElsewhere(); });
     }
 
     QList<bool> openMenuStates(QWidget &window, TWinSkinForm *frame)
@@ -182,17 +186,41 @@ private slots:
         QTRY_COMPARE(m_raw.outerFromFrame(idOf(window))->topLeft(), QPoint(284, 212));
     }
 
-    // The point of the caption that was pressed stays under the pointer (within 1 px) at every step of a path: while
-    // the program moves the window within the drag distance, across it, and on under the window manager's move, which
-    // has the pointer by the end. The window ends moved by the pointer's whole travel.
-    void captionDragHoldsThePointAtEveryStep()
+    void dragHoldsTheGrabbedPointAtEveryStep_data()
     {
+        QTest::addColumn<QPoint>("pressed"); // in the window; negative counts from the right or bottom edge
+        QTest::addColumn<int>("edges");      // Qt::Edges; none for a move by the caption
+        QTest::addColumn<QPoint>("sense");   // the path's direction on each axis
+        QTest::newRow("caption") << QPoint(120, 15) << 0 << QPoint(1, 1);
+        QTest::newRow("caption, up and left") << QPoint(120, 15) << 0 << QPoint(-1, -1);
+        QTest::newRow("bottom-right corner") << QPoint(-2, -2) << int(Qt::BottomEdge | Qt::RightEdge) << QPoint(1, 1);
+        QTest::newRow("top-left corner") << QPoint(1, 10) << int(Qt::TopEdge | Qt::LeftEdge) << QPoint(-1, -1);
+        QTest::newRow("left edge") << QPoint(1, 100) << int(Qt::LeftEdge) << QPoint(-1, 1);
+    }
+
+    // The point of the frame that was pressed stays under the pointer (within 1 px) at every step of a path: from the
+    // first pixel, across the drag distance and on, for a move by the caption and for a resize by the borders. The
+    // release leaves the window exactly where the last step put it, Qt agrees, nothing holds the pointer, and the next
+    // click in the window works.
+    void dragHoldsTheGrabbedPointAtEveryStep()
+    {
+        QFETCH(QPoint, pressed);
+        QFETCH(int, edges);
+        QFETCH(QPoint, sense);
         QWidget window;
         window.resize(kClient);
+        auto *button = new QPushButton(QStringLiteral("Push"), &window);
+        button->setGeometry(140, 80, 100, 30);
         TWinSkinForm *frame = showFramed(window, QPoint(300, 200));
         QVERIFY(frame);
-        const QPoint start(300, 200);
-        QTRY_COMPARE(m_raw.outerFromFrame(idOf(window))->topLeft(), start);
+        const QRect start(QPoint(300, 200), window.size());
+        QTRY_COMPARE(m_raw.outerFromFrame(idOf(window)), std::optional<QRect>(start));
+        const QPoint local(
+            (pressed.x() + start.width()) % start.width(), (pressed.y() + start.height()) % start.height());
+        const FrameHitResult hit = frame->hitTest(local);
+        QCOMPARE(hit.hit, edges ? FrameHit::Resize : FrameHit::Caption);
+        QCOMPARE(int(hit.edges), edges);
+
         QWidget *overlay = window.findChild<QWidget *>(QStringLiteral("FrameOverlay"));
         QPoint seen;
         EventWatch watch(overlay, [&seen](QEvent *event) {
@@ -200,33 +228,47 @@ private slots:
                 seen = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
             }
         });
-        const QPoint press = window.mapToGlobal(QPoint(120, 15));
+        const QPoint press = start.topLeft() + local;
         m_pointer.moveTo(press);
         m_pointer.press();
         auto releaseOnFailure = qScopeGuard([this] { m_pointer.release(); });
         QTRY_COMPARE(seen, press);
-        const auto moved = [&] { return m_raw.outerFromFrame(idOf(window))->topLeft() - start; };
-        const auto heldWithin1Px = [](QPoint moved, QPoint travel) {
-            return std::abs(moved.x() - travel.x()) <= 1 && std::abs(moved.y() - travel.y()) <= 1;
+        const auto outer = [&] { return m_raw.outerFromFrame(idOf(window)).value_or(QRect()); };
+        const auto within1Px = [](const QRect &a, const QRect &b) {
+            return std::abs(a.left() - b.left()) <= 1 && std::abs(a.top() - b.top()) <= 1
+                && std::abs(a.right() - b.right()) <= 1 && std::abs(a.bottom() - b.bottom()) <= 1;
         };
         const QList<QPoint> path {{1, 0}, {2, 1}, {4, 1}, {6, 3}, {9, 4}, {13, 7}, {18, 10}, {26, 14}, {37, 20},
             {52, 28}, {73, 39}, {98, 53}, {126, 68}, {146, 78}, {158, 92}, {141, 101}, {120, 90}, {150, 80}};
-        for (const QPoint travel : path) {
+        QRect expected;
+        for (const QPoint step : path) {
+            const QPoint travel(step.x() * sense.x(), step.y() * sense.y());
+            expected = draggedRect(start, Qt::Edges(edges), travel);
             m_pointer.moveTo(press + travel);
-            QTRY_VERIFY2(heldWithin1Px(moved(), travel),
-                qPrintable(QStringLiteral("pointer moved by %1,%2, window by %3,%4")
+            QTRY_VERIFY2(within1Px(outer(), expected),
+                qPrintable(QStringLiteral("pointer moved by %1,%2: window at %3,%4 %5x%6, expected %7,%8 %9x%10")
                                .arg(travel.x())
                                .arg(travel.y())
-                               .arg(moved().x())
-                               .arg(moved().y())));
+                               .arg(outer().x())
+                               .arg(outer().y())
+                               .arg(outer().width())
+                               .arg(outer().height())
+                               .arg(expected.x())
+                               .arg(expected.y())
+                               .arg(expected.width())
+                               .arg(expected.height())));
         }
-        // The window manager moved the window over the last steps: their motion never reached the window.
-        QVERIFY(seen != press + path.last());
         releaseOnFailure.dismiss();
         m_pointer.release();
         QTRY_VERIFY(!m_pointer.grabbedElsewhere());
-        QCOMPARE(moved(), path.last());
-        QTRY_COMPARE(window.pos(), start + path.last());
+        QTRY_COMPARE(window.geometry(), expected);
+        QCOMPARE(outer(), expected);
+
+        QSignalSpy clicked(button, &QPushButton::clicked);
+        m_pointer.click(button->mapToGlobal(button->rect().center()));
+        QTRY_COMPARE(clicked.count(), 1);
+        QVERIFY(!button->isDown());
+        QCOMPARE(outer(), expected);
     }
 
     void doubleClickOnTheCaptionMaximizesAndRestores()

@@ -9,22 +9,12 @@
 #include <algorithm>
 
 #include "framehost.h"
-#include "framemetrics.h"
-#include "nativemove.h"
-
-namespace {
-
-// The window manager's restore, and the program's own moves reported late, each take one.
-constexpr int kMaxCorrections = 3;
-// Motion that reaches the program before the window manager has the pointer: a few events.
-constexpr qsizetype kMaxOwnPlaces = 64;
-
-} // namespace
+#include "nativeposition.h"
+#include "screenpixels.h"
 
 FrameOverlay::FrameOverlay(FrameHost *frame, QWidget *window)
     : QWidget(window)
     , m_frame(frame)
-    , m_placements([this](QPoint at) { return settleAfterPlacement(at); })
 {
     setObjectName(QStringLiteral("FrameOverlay"));
     setMouseTracking(true);
@@ -59,10 +49,7 @@ void FrameOverlay::mousePressEvent(QMouseEvent *event)
         releaseStaleGrab(event);
         return;
     }
-    if (m_drag != Drag::None) {
-        endDrag();
-    }
-    stopWatchingHandOver();
+    endDrag();
     if (event->button() == Qt::LeftButton) {
         pressButtonOrStartDrag(event, hit);
     } else if (event->button() == Qt::RightButton && hit.hit == FrameHit::Caption) {
@@ -83,11 +70,12 @@ void FrameOverlay::pressButtonOrStartDrag(QMouseEvent *event, const FrameHitResu
     }
     // The caption of an active maximized window does not drag it.
     if ((hit.hit == FrameHit::Caption && !(facts.active && facts.maximized)) || hit.hit == FrameHit::Resize) {
-        m_drag = Drag::Pending;
+        m_drag = xcbConnectionOf(window()->windowHandle()) ? Drag::Following : Drag::Pending;
         m_dragEdges = hit.hit == FrameHit::Resize ? hit.edges : Qt::Edges();
-        m_dragStart = event->globalPosition().toPoint();
+        m_dragStart = event->globalPosition();
         m_grabbed = mapTo(window(), event->position());
         m_startGeometry = window()->geometry();
+        m_pointer = m_dragStart;
     }
 }
 
@@ -100,7 +88,7 @@ void FrameOverlay::mouseMoveEvent(QMouseEvent *event)
             releaseStaleGrab(event);
             return;
         }
-        followPointer(event->globalPosition().toPoint());
+        pointerMoved(event->globalPosition());
         return;
     }
     const FrameHitResult hit = hitAt(event->position().toPoint());
@@ -116,52 +104,74 @@ void FrameOverlay::mouseMoveEvent(QMouseEvent *event)
     }
 }
 
-// A move follows the pointer from the press, moved by this program; a resize waits for the drag distance. Past the
-// drag distance the window manager is asked to take the drag over (its snapping and edge resistance apply), holding
-// the window at the point the press grabbed. Until it has taken the pointer, and all along where it cannot or does
-// not, the pointer's motion still reaches the window and the program goes on following it.
-void FrameOverlay::followPointer(QPoint globalPos)
+// On X11 the program moves and resizes its window itself from the press to the release: the press gave it an implicit
+// grab of the pointer, so every motion and the release reach it wherever the pointer goes. The window manager is not
+// asked to take the drag over: its grab would race the program's own steps (a move it takes up after the last
+// motion, or a release it never sees). Motion is compressed: queued steps all go to the latest position. Where the
+// program cannot place its window (a Wayland client), the platform's move or resize is asked for past the drag
+// distance; where that is refused too (offscreen, no window manager), the program follows from then on.
+void FrameOverlay::pointerMoved(QPointF global)
 {
-    const QPoint travel = globalPos - m_dragStart;
     if (m_drag == Drag::Pending) {
-        const bool resizing = bool(m_dragEdges);
-        if (!resizing) {
-            followByHand(travel);
-        }
-        if (travel.manhattanLength() < QApplication::startDragDistance()) {
+        if ((global - m_dragStart).manhattanLength() < QApplication::startDragDistance()) {
             return;
         }
-        m_drag = Drag::Following;
-        if (startWindowManagerDrag(window()->windowHandle(), m_grabbed, m_dragEdges)) {
-            if (!resizing) {
-                m_handOver = {true, window()->pos(), {}, kMaxCorrections};
-                m_placements.watch(window()->windowHandle());
-            }
-            return;
-        }
-        if (!resizing) {
+        startPlatformDrag();
+        if (m_drag != Drag::Following) {
             return;
         }
     }
-    followByHand(travel);
+    m_pointer = global;
+    if (!m_stepQueued) {
+        m_stepQueued = true;
+        QMetaObject::invokeMethod(this, &FrameOverlay::takeStep, Qt::QueuedConnection);
+    }
 }
 
-// The window's geometry for the pointer `travel` away from the press, set by the program itself.
-void FrameOverlay::followByHand(QPoint travel)
+void FrameOverlay::startPlatformDrag()
+{
+    QWindow *handle = window()->windowHandle();
+    const bool started = handle && (m_dragEdges ? handle->startSystemResize(m_dragEdges) : handle->startSystemMove());
+    if (started) {
+        endDrag();
+    } else {
+        m_drag = Drag::Following;
+    }
+}
+
+void FrameOverlay::takeStep()
+{
+    if (m_stepQueued && m_drag == Drag::Following) {
+        followPointer(m_pointer);
+    }
+    m_stepQueued = false;
+}
+
+// A move puts the window's top-left corner at the pointer's position less the offset grabbed at the press, counted
+// in the X server's pixels, so that the grabbed point stays exactly under the pointer at any scale.
+void FrameOverlay::followPointer(QPointF global)
 {
     QWidget *window = this->window();
-    if (!m_dragEdges) {
-        const QPoint place = m_startGeometry.topLeft() + travel;
-        // Noted first: Qt reports the move to the window at once.
-        if (m_handOver.watching) {
-            if (m_handOver.ownPlaces.size() == kMaxOwnPlaces) {
-                m_handOver.ownPlaces.removeFirst();
-            }
-            m_handOver.ownPlaces.append(place);
-        }
-        window->move(place);
+    if (window->isMaximized() || window->isFullScreen()) {
         return;
     }
+    const QPoint travel = (global - m_dragStart).toPoint();
+    if (m_dragEdges) {
+        resizeByHand(travel);
+        return;
+    }
+    QWindow *handle = window->windowHandle();
+    const QPoint grabbedPx = (m_grabbed * handle->devicePixelRatio()).toPoint();
+    if (!placeNativeWindow(handle, screenPxFromLogical(global) - grabbedPx)) {
+        window->move(m_startGeometry.topLeft() + travel);
+    }
+}
+
+// The window's geometry with the dragged edges moved by the pointer's `travel` from the press, within the window's
+// size limits; a limited edge stays where the limit holds it.
+void FrameOverlay::resizeByHand(QPoint travel)
+{
+    QWidget *window = this->window();
     QRect geometry = m_startGeometry;
     const QSize minimum = window->minimumSize();
     const QSize maximum = window->maximumSize();
@@ -182,45 +192,17 @@ void FrameOverlay::followByHand(QPoint travel)
     window->setGeometry(geometry);
 }
 
-// The window manager has placed the window while a hand-over is watched. A place the program did not ask for is the
-// window manager's own move, whose end follows the pointer. The hand-over place itself, with the button let go, after
-// the program moved the window on, is the window manager putting it back: it is undone (true), and Qt, which still
-// holds the program's place, never hears of it.
-bool FrameOverlay::settleAfterPlacement(QPoint at)
-{
-    if (at != m_handOver.at) {
-        if (!m_handOver.ownPlaces.contains(at)) {
-            stopWatchingHandOver();
-        }
-        return false;
-    }
-    if (m_handOver.ownPlaces.isEmpty() || m_handOver.ownPlaces.last() == at
-        || primaryButtonHeld(window()->windowHandle())) {
-        return false;
-    }
-    const QPoint lastOwn = m_handOver.ownPlaces.last();
-    if (--m_handOver.correctionsLeft <= 0) {
-        stopWatchingHandOver();
-    }
-    placeWindow(window()->windowHandle(), lastOwn);
-    return true;
-}
-
-void FrameOverlay::stopWatchingHandOver()
-{
-    m_handOver = {};
-    m_placements.watch(nullptr);
-}
-
 void FrameOverlay::endDrag()
 {
     m_drag = Drag::None;
     m_dragEdges = {};
+    m_stepQueued = false;
 }
 
-// After the window manager has moved the window it may keep the button release from us, and Qt then sends
-// every later mouse event to this overlay (the widget the button went down on) until a release arrives, so
-// the first click in the client area would be lost. A release is given to the window in its place, and a press
+// After the platform has taken the pointer for its own move (a Wayland compositor), or another client grabbed it
+// during a drag, the button release may never reach the window, and Qt then sends every later mouse event to this
+// overlay (the widget the button went down on) until a release arrives, so the first click in the client area would
+// be lost. A release is given to the window in its place, and a press
 // that belongs to the client area is handed on to it.
 void FrameOverlay::releaseStaleGrab(QMouseEvent *event)
 {
@@ -247,8 +229,7 @@ void FrameOverlay::mouseReleaseEvent(QMouseEvent *event)
         return;
     }
     if (m_drag == Drag::Following) {
-        // The release reached the window, so the window manager never took the pointer.
-        cancelWindowManagerDrag(window()->windowHandle());
+        followPointer(event->globalPosition());
     }
     endDrag();
     const int pressed = m_frame->pressedButton();
@@ -279,9 +260,12 @@ void FrameOverlay::mouseDoubleClickEvent(QMouseEvent *event)
         return;
     }
     const FrameFacts facts = m_frame->facts();
+    // The second press began a drag, which would move the window on as the state changes.
     if (facts.maximized || facts.minimized) {
+        endDrag();
         m_frame->runSystemCommand(SystemCommand::Restore);
     } else if (facts.hasMaximizeBox) {
+        endDrag();
         m_frame->runSystemCommand(SystemCommand::Maximize);
     } else {
         pressButtonOrStartDrag(event, hit);

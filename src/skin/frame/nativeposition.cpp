@@ -1,4 +1,4 @@
-// Native geometry queries and the synthetic ConfigureNotify, on Qt's own xcb connection.
+// Native geometry queries, placement and the synthetic ConfigureNotify, on Qt's own xcb connection.
 #include "nativeposition.h"
 #include "screenpixels.h"
 
@@ -112,6 +112,18 @@ std::optional<QPoint> serverOuterPositionPx(const QWidget *window)
     }
     const QMargins frame = handle->frameMargins(); // Qt's pixels, from the window manager's _NET_FRAME_EXTENTS
     return *clientPx - QPoint(frame.left(), frame.top()) * scaleAtScreenPx(*clientPx);
+}
+
+bool placeNativeWindow(QWindow *window, QPoint topLeftPx)
+{
+    xcb_connection_t *connection = xcbConnectionOf(window);
+    if (!connection) {
+        return false;
+    }
+    const uint32_t values[] = {uint32_t(topLeftPx.x()), uint32_t(topLeftPx.y())};
+    xcb_configure_window(connection, xcb_window_t(window->winId()), XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, values);
+    xcb_flush(connection);
+    return true;
 }
 
 void syncWithServerGeometry(QWindow *window)

@@ -3,6 +3,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QtMath>
 
 namespace {
 
@@ -24,10 +25,10 @@ template<typename Holds> const QScreen *screenWhere(Holds holds)
     return QGuiApplication::primaryScreen();
 }
 
-// `point` scaled by `factor` about `origin`; QPoint * qreal rounds each coordinate to the nearest integer.
-QPoint scaledAbout(QPoint point, QPoint origin, qreal factor)
+// `point` scaled by `factor` about `origin`, rounded to the nearest integer on each axis.
+QPoint scaledAbout(QPointF point, QPoint origin, qreal factor)
 {
-    return origin + (point - origin) * factor;
+    return origin + ((point - QPointF(origin)) * factor).toPoint();
 }
 
 const QScreen *screenAtPx(QPoint pointPx)
@@ -43,11 +44,12 @@ qreal scaleAtScreenPx(QPoint pointPx)
     return screen ? screen->devicePixelRatio() : 1.0;
 }
 
-QPoint screenPxFromLogical(QPoint logical)
+QPoint screenPxFromLogical(QPointF logical)
 {
+    const QPoint pixel(qFloor(logical.x()), qFloor(logical.y())); // the pixel the position lies in
     const QScreen *screen
-        = screenWhere([logical](const QScreen *candidate) { return candidate->geometry().contains(logical); });
-    return screen ? scaledAbout(logical, screen->geometry().topLeft(), screen->devicePixelRatio()) : logical;
+        = screenWhere([pixel](const QScreen *candidate) { return candidate->geometry().contains(pixel); });
+    return screen ? scaledAbout(logical, screen->geometry().topLeft(), screen->devicePixelRatio()) : logical.toPoint();
 }
 
 QPoint logicalFromScreenPx(QPoint pointPx)

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QPointF>
 #include <QRect>
 #include <QSize>
 
@@ -14,8 +15,9 @@
 qreal scaleAtScreenPx(QPoint pointPx);
 
 // A global position in Qt's pixels as screen pixels, through the screen that holds it (the primary one when none
-// does).
-QPoint screenPxFromLogical(QPoint logical);
+// does), rounded to the nearest pixel. Qt's pointer positions carry fractions at scales above 1: mapped back they
+// give the server's pixel exactly.
+QPoint screenPxFromLogical(QPointF logical);
 // A global position in screen pixels as Qt's, through the screen that holds it. At a fractional scale not every
 // screen pixel has a position of its own in Qt's pixels: the nearest one is given, and mapped back it lands within
 // one screen pixel of the original.
