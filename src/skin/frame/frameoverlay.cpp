@@ -228,7 +228,8 @@ void FrameOverlay::mouseReleaseEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton) {
         return;
     }
-    if (m_drag == Drag::Following) {
+    // The release may be the first news of the pointer's last position; a click that did not move moves nothing.
+    if (m_drag == Drag::Following && (m_stepQueued || event->globalPosition() != m_pointer)) {
         followPointer(event->globalPosition());
     }
     endDrag();

@@ -126,6 +126,13 @@ bool placeNativeWindow(QWindow *window, QPoint topLeftPx)
     return true;
 }
 
+void flushNativeRequests(QWindow *window)
+{
+    if (xcb_connection_t *connection = xcbConnectionOf(window)) {
+        xcb_flush(connection);
+    }
+}
+
 void syncWithServerGeometry(QWindow *window)
 {
     xcb_connection_t *connection = xcbConnectionOf(window);

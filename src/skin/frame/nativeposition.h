@@ -27,6 +27,9 @@ std::optional<QPoint> serverOuterPositionPx(const QWidget *window);
 // other platforms and without a native window.
 bool placeNativeWindow(QWindow *window, QPoint topLeftPx);
 
+// Sends the requests Qt has queued for the X server now; nothing on other platforms.
+void flushNativeRequests(QWindow *window);
+
 // When Qt places the window elsewhere than the server does, tells Qt the server's rectangle the way a window
 // manager does: a synthetic ConfigureNotify sent to the window itself (nothing is moved). From then on, each move
 // of the window manager's frame around the window syncs it again. X11 only.

@@ -288,6 +288,9 @@ void TWinSkinForm::frameResized()
         } else {
             m_window->setMask(m_mask);
         }
+        // Qt sends the shape with its next batch of requests; until then the window takes input only within its old
+        // shape, and a click on a window just maximized would fall through to whatever lies below.
+        flushNativeRequests(m_window->windowHandle());
     }
 }
 
