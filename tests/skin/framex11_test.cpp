@@ -278,8 +278,7 @@ private slots:
         TWinSkinForm *frame = showFramed(window, QPoint(150, 150));
         QVERIFY(frame);
         const QPoint caption = window.mapToGlobal(QPoint(150, 15));
-        m_pointer.click(caption);
-        m_pointer.click(caption);
+        m_pointer.doubleClick(caption);
         QTRY_VERIFY(m_raw.maximized(idOf(window)));
         QTRY_VERIFY(window.isMaximized());
         QTRY_COMPARE(window.geometry(), *m_raw.clientRect(idOf(window)));
@@ -294,8 +293,7 @@ private slots:
         QVERIFY(m_raw.maximized(idOf(window)));
         QCOMPARE(m_raw.outerFromFrame(idOf(window))->topLeft(), QPoint(0, 0));
         const QPoint maximizedCaption = window.mapToGlobal(QPoint(400, 15));
-        m_pointer.click(maximizedCaption);
-        m_pointer.click(maximizedCaption);
+        m_pointer.doubleClick(maximizedCaption);
         QTRY_VERIFY(!m_raw.maximized(idOf(window)));
         QTRY_COMPARE(m_raw.outerFromFrame(idOf(window)), std::optional<QRect>(QRect({150, 150}, window.size())));
         QCOMPARE(window.size(), kClient.grownBy(frame->thickness()));

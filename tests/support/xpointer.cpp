@@ -24,13 +24,24 @@ XPointer::~XPointer()
 
 void XPointer::fake(uint8_t type, uint8_t detail, QPoint global)
 {
-    if (!m_available) {
-        return;
+    send(type, detail, global);
+    sync();
+}
+
+void XPointer::send(uint8_t type, uint8_t detail, QPoint global)
+{
+    if (m_available) {
+        xcb_test_fake_input(
+            m_connection, type, detail, XCB_CURRENT_TIME, m_root, int16_t(global.x()), int16_t(global.y()), XCB_NONE);
     }
-    xcb_test_fake_input(
-        m_connection, type, detail, XCB_CURRENT_TIME, m_root, int16_t(global.x()), int16_t(global.y()), XCB_NONE);
-    // A round trip: the input has been carried out when the reply arrives.
-    std::free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+}
+
+// A round trip: the input sent has been carried out when the reply arrives.
+void XPointer::sync()
+{
+    if (m_available) {
+        std::free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+    }
 }
 
 void XPointer::moveTo(QPoint global)
@@ -53,6 +64,16 @@ void XPointer::click(QPoint global, int button)
     moveTo(global);
     press(button);
     release(button);
+}
+
+void XPointer::doubleClick(QPoint global, int button)
+{
+    send(XCB_MOTION_NOTIFY, 0, global);
+    for (int k = 0; k < 2; ++k) {
+        send(XCB_BUTTON_PRESS, uint8_t(button));
+        send(XCB_BUTTON_RELEASE, uint8_t(button));
+    }
+    sync();
 }
 
 bool XPointer::grabbedElsewhere()
