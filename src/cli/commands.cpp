@@ -53,7 +53,7 @@ int matchEntry(const cParameters &entry, platform::WindowSystem &windowSystem, Q
 {
     // An entry without a title (the presets) is for the active window, as the window applies such an entry to the
     // windows chosen in its title list.
-    const auto matching = targetWindows(entry, activeWindowScope(windowSystem));
+    const auto matching = targetWindows(entry, activeWindowScope(windowSystem, entry));
     for (const auto &window : matching) {
         printWindow(windowSystem, window, out);
     }
@@ -136,7 +136,7 @@ bool printWindow(platform::WindowSystem &windowSystem, const platform::TopLevelW
         return false;
     }
     const QRect &rect = placement->normalRect;
-    const std::vector<platform::Monitor> monitors = windowSystem.monitors();
+    const std::vector<platform::Monitor> monitors = windowSystem.monitorLayout();
     const int monitor = MonitorAtPoint(monitors, std::max(1, int(monitors.size())), rect.topLeft());
     const QString monitorText = monitor >= 0 ? QStringLiteral("monitor %1").arg(monitor + 1) : QStringLiteral("-");
     out << windowId(window.id) << '\t' << monitorText << '\t' << stateName(placement->showState) << '\t'
@@ -150,7 +150,8 @@ int applyEntries(const std::vector<cParameters> &entries, platform::WindowSystem
     bool matched = false;
     bool allLanded = true;
     for (const cParameters &entry : entries) {
-        const std::vector<AppliedWindow> placed = applyEntry(entry, windowSystem, activeWindowScope(windowSystem));
+        const std::vector<AppliedWindow> placed
+            = applyEntry(entry, windowSystem, activeWindowScope(windowSystem, entry));
         // A placement the window system can never carry out is one line for the entry, not one per window.
         if (const QString refusal = refusalOf(placed); !refusal.isEmpty()) {
             matched = true;

@@ -30,14 +30,25 @@ Placement withinUnitLimits(Placement placement)
 
 QRect referenceRect(platform::WindowSystem &windowSystem, int monitorIndex, int monitorCount)
 {
+    return referenceRect(windowSystem.monitorLayout(), monitorIndex, monitorCount);
+}
+
+QRect referenceRect(const std::vector<platform::Monitor> &monitors, int monitorIndex, int monitorCount)
+{
     const bool inList = monitorIndex >= 0 && monitorIndex < monitorCount;
-    return GetMonitorRect(windowSystem, inList ? monitorIndex : 0);
+    return GetMonitorRect(monitors, inList ? monitorIndex : 0);
 }
 
 PlacementRect placementRect(const Placement &placement, platform::WindowSystem &windowSystem, int monitorCount)
 {
+    return placementRect(placement, windowSystem.monitorLayout(), monitorCount);
+}
+
+PlacementRect placementRect(
+    const Placement &placement, const std::vector<platform::Monitor> &monitors, int monitorCount)
+{
     return computePlacementRect(
-        withinUnitLimits(placement), referenceRect(windowSystem, placement.screenIndex, monitorCount));
+        withinUnitLimits(placement), referenceRect(monitors, placement.screenIndex, monitorCount));
 }
 
 platform::WindowPlacement windowPlacement(const PlacementRect &rect, bool maximized)
@@ -85,6 +96,16 @@ ApplyScope activeWindowScope(platform::WindowSystem &windowSystem)
     return scope;
 }
 
+ApplyScope activeWindowScope(platform::WindowSystem &windowSystem, const TitledPlacement &entry)
+{
+    if (entry.Title.isEmpty()) {
+        return activeWindowScope(windowSystem);
+    }
+    ApplyScope scope;
+    scope.windows = offeredWindows(windowSystem);
+    return scope;
+}
+
 QString refusalOf(const std::vector<AppliedWindow> &applied)
 {
     return applied.empty() ? QString() : applied.front().refusal;
@@ -97,8 +118,10 @@ std::vector<AppliedWindow> placeWindows(const Placement &placement, platform::Wi
     if (windows.empty()) {
         return applied;
     }
-    const int count = monitorCount ? *monitorCount : GetMonitorCount(windowSystem);
-    const PlacementRect rect = placementRect(placement, windowSystem, count);
+    // One reading of the monitors gives both their number and the reference rectangle.
+    const std::vector<platform::Monitor> monitors = windowSystem.monitorLayout();
+    const int count = monitorCount ? *monitorCount : GetMonitorCount(monitors);
+    const PlacementRect rect = placementRect(placement, monitors, count);
     const platform::WindowPlacement asked = windowPlacement(rect, placement.maximized);
     const QString refusal = windowSystem.placementRefusal(asked);
     std::vector<platform::WindowId> ids;

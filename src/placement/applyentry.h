@@ -40,10 +40,15 @@ Placement withinUnitLimits(Placement placement);
 // The full rectangle of monitor `monitorIndex` when it is in a list of `monitorCount`, else of the primary monitor
 // (on X11 the primary monitor need not be at the origin, so its own rectangle is used, not its size at (0, 0)).
 QRect referenceRect(platform::WindowSystem &windowSystem, int monitorIndex, int monitorCount);
+// The same within one reading of the monitor list.
+QRect referenceRect(const std::vector<platform::Monitor> &monitors, int monitorIndex, int monitorCount);
 
 // The rectangle of `placement` on the current monitors: the numbers within their unit's limits, on the reference
 // rectangle of its monitor.
 PlacementRect placementRect(const Placement &placement, platform::WindowSystem &windowSystem, int monitorCount);
+// The same within one reading of the monitor list.
+PlacementRect placementRect(
+    const Placement &placement, const std::vector<platform::Monitor> &monitors, int monitorCount);
 
 // The window-system placement of the rectangle, shown normal or maximized.
 platform::WindowPlacement windowPlacement(const PlacementRect &rect, bool maximized);
@@ -63,6 +68,8 @@ std::vector<platform::TopLevelWindow> targetWindows(const TitledPlacement &entry
 // The scope of an entry applied from outside the window: the current monitors, the windows offered now, and the
 // active window (when it is offered) for an entry without a title.
 ApplyScope activeWindowScope(platform::WindowSystem &windowSystem);
+// The same for one entry: the active window is read only for an entry without a title, the only kind it serves.
+ApplyScope activeWindowScope(platform::WindowSystem &windowSystem, const TitledPlacement &entry);
 
 struct AppliedWindow
 {

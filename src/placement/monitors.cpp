@@ -52,7 +52,12 @@ QRect monitorRectIn(const std::vector<platform::Monitor> &monitors, int index)
 
 int GetMonitorCount(platform::WindowSystem &windowSystem)
 {
-    return std::max(1, static_cast<int>(windowSystem.monitors().size()));
+    return GetMonitorCount(windowSystem.monitorLayout());
+}
+
+int GetMonitorCount(const std::vector<platform::Monitor> &monitors)
+{
+    return std::max(1, static_cast<int>(monitors.size()));
 }
 
 QString GetMonitorName(platform::WindowSystem &windowSystem, int index)
@@ -63,19 +68,24 @@ QString GetMonitorName(platform::WindowSystem &windowSystem, int index)
 
 QPoint GetAdapterPosition(platform::WindowSystem &windowSystem, int index)
 {
-    return adapterPositionIn(windowSystem.monitors(), index);
+    return adapterPositionIn(windowSystem.monitorLayout(), index);
 }
 
 QRect GetMonitorRect(platform::WindowSystem &windowSystem, int index)
 {
-    return monitorRectIn(windowSystem.monitors(), index);
+    return GetMonitorRect(windowSystem.monitorLayout(), index);
+}
+
+QRect GetMonitorRect(const std::vector<platform::Monitor> &monitors, int index)
+{
+    return monitorRectIn(monitors, index);
 }
 
 // One reading of the monitor list serves the whole walk: a walk never sees two different layouts, and costs
 // one round trip to the X server instead of two per monitor.
 int MonitorAtPoint(platform::WindowSystem &windowSystem, int monitorCount, QPoint point)
 {
-    return MonitorAtPoint(windowSystem.monitors(), monitorCount, point);
+    return MonitorAtPoint(windowSystem.monitorLayout(), monitorCount, point);
 }
 
 int MonitorAtPoint(const std::vector<platform::Monitor> &monitors, int monitorCount, QPoint point)
@@ -90,7 +100,7 @@ int MonitorAtPoint(const std::vector<platform::Monitor> &monitors, int monitorCo
 
 QSize primaryScreenSize(platform::WindowSystem &windowSystem)
 {
-    const auto monitors = windowSystem.monitors();
+    const auto monitors = windowSystem.monitorLayout();
     const auto primary = std::find_if(monitors.begin(), monitors.end(), [](const auto &m) { return m.primary; });
     return primary != monitors.end() ? primary->rect.size() : QSize();
 }
@@ -107,7 +117,7 @@ bool RectFitsMonitor(platform::WindowSystem &windowSystem, int monitorCount, QPo
         return false;
     }
     const QRect rect(topLeft, size);
-    const auto monitors = windowSystem.monitors();
+    const auto monitors = windowSystem.monitorLayout();
     for (int i = 0; i < monitorCount; ++i) {
         const QRect overlap = monitorRectIn(monitors, i).intersected(rect);
         if (!overlap.isEmpty()) {

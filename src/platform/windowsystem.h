@@ -77,6 +77,10 @@ public:
     // monitor information reports its root window as the one monitor.
     virtual std::vector<Monitor> monitors() = 0;
 
+    // The monitors as monitors() lists them, in the same order with the same rectangles, their names possibly
+    // empty: for callers that need no names, which can cost a backend more to read than the rest.
+    virtual std::vector<Monitor> monitorLayout() { return monitors(); }
+
     // Every top-level window, topmost first in the stacking order. Windows that vanish while they are being
     // listed are left out; nothing is reported.
     virtual std::vector<TopLevelWindow> topLevelWindows() = 0;

@@ -1,12 +1,12 @@
-// Opening the connection, interning atoms, and probing the RandR version.
+// Opening the connection, interning atoms, probing the RandR version, and Xlib's display for text conversion.
 #include "x11connection.h"
 
-#include <X11/Xlib-xcb.h>
 #include <X11/Xlib.h>
 #include <xcb/randr.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace platform::x11 {
 
@@ -26,58 +26,75 @@ std::optional<std::string> X11Connection::unreachableReason(const char *displayN
     if (name == nullptr || *name == '\0') {
         return std::string("DISPLAY is not set");
     }
-    Display *display = XOpenDisplay(name);
-    if (display == nullptr) {
+    xcb_connection_t *connection = xcb_connect(name, nullptr);
+    const bool failed = xcb_connection_has_error(connection) != 0;
+    xcb_disconnect(connection);
+    if (failed) {
         return "cannot open display \"" + std::string(name) + '"';
     }
-    XCloseDisplay(display);
     return std::nullopt;
 }
 
 std::unique_ptr<X11Connection> X11Connection::open(const char *displayName)
 {
-    Display *display = XOpenDisplay(displayName);
-    if (display == nullptr) {
+    const char *name = displayName != nullptr ? displayName : std::getenv("DISPLAY");
+    int screenNumber = 0;
+    xcb_connection_t *connection = xcb_connect(name, &screenNumber);
+    if (xcb_connection_has_error(connection)) {
+        xcb_disconnect(connection);
         return nullptr;
     }
-    XSetEventQueueOwner(display, XCBOwnsEventQueue);
-    xcb_connection_t *connection = XGetXCBConnection(display);
-    const int screenNumber = DefaultScreen(display);
     xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
     for (int i = 0; i < screenNumber && screens.rem > 0; ++i) {
         xcb_screen_next(&screens);
     }
     if (screens.rem == 0) {
-        XCloseDisplay(display);
+        xcb_disconnect(connection);
         return nullptr;
     }
-    std::unique_ptr<X11Connection> result(new X11Connection(display, connection, screens.data->root));
-    result->internAtoms();
-    result->queryRandr();
-    // Xlib's text converters compare the property's type with these atoms, looked up by name on the display.
-    // Interned now, they are in Xlib's atom cache, so decoding never sends a request (nor meets Xlib's fatal
-    // error handling of a broken connection).
-    XInternAtom(display, "COMPOUND_TEXT", False);
-    XInternAtom(display, "UTF8_STRING", False);
+    std::unique_ptr<X11Connection> result(
+        new X11Connection(connection, screens.data->root, name != nullptr ? name : ""));
+    result->internAtomsAndAskRandr();
     return result;
 }
 
-X11Connection::X11Connection(Display *display, xcb_connection_t *connection, xcb_window_t root)
-    : m_display(display)
-    , m_connection(connection)
+X11Connection::X11Connection(xcb_connection_t *connection, xcb_window_t root, std::string displayName)
+    : m_connection(connection)
     , m_root(root)
+    , m_displayName(std::move(displayName))
 { }
 
 X11Connection::~X11Connection()
 {
     // XCloseDisplay syncs with the server; on a broken connection Xlib would take that as fatal and end the
-    // process. The server is gone then, so the connection is left to the process's end.
-    if (!broken()) {
-        XCloseDisplay(m_display);
+    // process. The server is gone then, so Xlib's connection is left to the process's end.
+    if (m_textDisplay != nullptr && !broken()) {
+        XCloseDisplay(m_textDisplay);
     }
+    xcb_flush(m_connection);
+    xcb_disconnect(m_connection);
 }
 
-void X11Connection::internAtoms()
+::_XDisplay *X11Connection::textDisplay() const
+{
+    if (!m_textDisplayTried) {
+        m_textDisplayTried = true;
+        m_textDisplay = XOpenDisplay(m_displayName.c_str());
+        if (m_textDisplay == nullptr) {
+            qCInfo(lcX11) << "Xlib cannot open the display: COMPOUND_TEXT titles are decoded up to their first"
+                             " change of character set";
+            return nullptr;
+        }
+        // Xlib's text converters compare the property's type with these atoms, looked up by name on the display.
+        // Interned now, they are in Xlib's atom cache, so decoding never sends a request (nor meets Xlib's fatal
+        // error handling of a broken connection).
+        XInternAtom(m_textDisplay, "COMPOUND_TEXT", False);
+        XInternAtom(m_textDisplay, "UTF8_STRING", False);
+    }
+    return m_textDisplay;
+}
+
+void X11Connection::internAtomsAndAskRandr()
 {
     struct Name
     {
@@ -122,6 +139,7 @@ void X11Connection::internAtoms()
         {"_FRAMEWRIGHT_RESTORE_RECT", false, &a.framewrightRestoreRect},
         {"_FRAMEWRIGHT_TIMESTAMP", false, &a.framewrightTimestamp},
     };
+    xcb_prefetch_extension_data(m_connection, &xcb_randr_id);
     xcb_intern_atom_cookie_t cookies[std::size(names)];
     for (size_t i = 0; i < std::size(names); ++i) {
         cookies[i] = xcb_intern_atom(m_connection, names[i].onlyIfExists, std::strlen(names[i].text), names[i].text);
@@ -130,23 +148,29 @@ void X11Connection::internAtoms()
         Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(m_connection, cookies[i], nullptr));
         *names[i].target = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
     }
-}
-
-void X11Connection::queryRandr()
-{
+    // The extension's reply came before the atoms' ones: asking for the version costs no wait here.
     const xcb_query_extension_reply_t *extension = xcb_get_extension_data(m_connection, &xcb_randr_id);
     if (extension == nullptr || !extension->present) {
         qCInfo(lcX11) << "RandR is not available: the root window is the one monitor";
         return;
     }
-    Reply<xcb_randr_query_version_reply_t> version(xcb_randr_query_version_reply(
-        m_connection, xcb_randr_query_version(m_connection, kRandrMajor, kRandrMinor), nullptr));
+    m_randrVersion = xcb_randr_query_version(m_connection, kRandrMajor, kRandrMinor);
+}
+
+bool X11Connection::hasRandrMonitors()
+{
+    if (!m_randrVersion) {
+        return m_hasRandrMonitors;
+    }
+    Reply<xcb_randr_query_version_reply_t> version(
+        xcb_randr_query_version_reply(m_connection, *std::exchange(m_randrVersion, std::nullopt), nullptr));
     m_hasRandrMonitors = version
         && (version->major_version > kRandrMajor
             || (version->major_version == kRandrMajor && version->minor_version >= kRandrMinor));
     if (!m_hasRandrMonitors) {
         qCInfo(lcX11) << "RandR older than 1.5: the root window is the one monitor";
     }
+    return m_hasRandrMonitors;
 }
 
 } // namespace platform::x11

@@ -1,10 +1,12 @@
-// An X connection of Framewright's own (not Qt's), with owned replies and the atoms it uses in one place. It is
-// opened through Xlib only so that COMPOUND_TEXT titles can be decoded; every request goes through xcb, and xcb
-// owns the event queue.
+// An X connection of Framewright's own (not Qt's), with owned replies and the atoms it uses in one place. Every
+// request goes through xcb. Xlib, which alone can decode COMPOUND_TEXT titles, gets a connection of its own only
+// when such a title is met: opening one costs five round trips (BIG-REQUESTS, the resource database, XKB) that
+// a short command's start would otherwise pay.
 #pragma once
 
 #include <QLoggingCategory>
 
+#include <xcb/randr.h>
 #include <xcb/xcb.h>
 
 #include <cstdlib>
@@ -90,26 +92,33 @@ public:
     X11Connection &operator=(const X11Connection &) = delete;
 
     xcb_connection_t *get() const { return m_connection; }
-    // The same connection as an Xlib display, for text conversion only. Xlib sends no request through it after
-    // open(): the atoms its converters look up are interned and cached there.
-    ::_XDisplay *display() const { return m_display; }
+    // The display this connection was opened to, as another connection to it is opened.
+    const std::string &displayName() const { return m_displayName; }
+    // An Xlib display on the same server, for text conversion only, opened on first use; nullptr when it cannot be
+    // opened. Xlib sends no request through it after that: the atoms its converters look up are interned and
+    // cached there at once.
+    ::_XDisplay *textDisplay() const;
     xcb_window_t root() const { return m_root; }
     const Atoms &atoms() const { return m_atoms; }
-    // RandR 1.5 or later (GetMonitors) is available.
-    bool hasRandrMonitors() const { return m_hasRandrMonitors; }
+    // RandR 1.5 or later (GetMonitors) is available. The version's reply is collected on the first call, so that
+    // it shares a round trip with whatever was sent before.
+    bool hasRandrMonitors();
     // The server closed the connection (or it broke); every later request fails at once.
     bool broken() const { return xcb_connection_has_error(m_connection) != 0; }
 
 private:
-    X11Connection(::_XDisplay *display, xcb_connection_t *connection, xcb_window_t root);
-    void internAtoms();
-    void queryRandr();
+    X11Connection(xcb_connection_t *connection, xcb_window_t root, std::string displayName);
+    // Interns the atoms and asks for RandR's version: one round trip, the version's reply left for later.
+    void internAtomsAndAskRandr();
 
-    ::_XDisplay *m_display;
     xcb_connection_t *m_connection;
     xcb_window_t m_root;
+    std::string m_displayName;
     Atoms m_atoms;
+    std::optional<xcb_randr_query_version_cookie_t> m_randrVersion; // asked for, reply not yet collected
     bool m_hasRandrMonitors = false;
+    mutable ::_XDisplay *m_textDisplay = nullptr;
+    mutable bool m_textDisplayTried = false;
 };
 
 } // namespace platform::x11

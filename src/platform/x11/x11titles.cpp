@@ -25,9 +25,10 @@ std::string compoundTextTitle(const X11Connection &connection, std::span<const u
         buffer.data(), connection.atoms().compoundText, 8, static_cast<unsigned long>(bytes.size())};
     char **list = nullptr;
     int count = 0;
-    const int status = Xutf8TextPropertyToTextList(connection.display(), &property, &list, &count);
+    Display *display = connection.textDisplay();
+    const int status = display != nullptr ? Xutf8TextPropertyToTextList(display, &property, &list, &count) : Success;
     std::string title;
-    if (status >= Success && list != nullptr && count > 0 && list[0] != nullptr) {
+    if (display != nullptr && status >= Success && list != nullptr && count > 0 && list[0] != nullptr) {
         const std::string_view text(list[0]);
         title = titleFromUtf8(std::span(reinterpret_cast<const uint8_t *>(text.data()), text.size()), kMaxTitleBytes);
     } else {

@@ -10,12 +10,8 @@
 
 namespace platform::x11 {
 
-namespace {
-
 // _NET_WM_WINDOW_TYPE entries looked at; real windows list one to three.
 constexpr uint32_t kMaxWindowTypes = 32;
-// Windows looked at below one root child while searching for its client.
-constexpr size_t kMaxDescendantsPerFrame = 256;
 
 // What listing reads of one window, requested at once. WM_NAME follows in a second batch for the windows whose
 // _NET_WM_NAME gives no title (most windows have one, so most listings cost a single round trip).
@@ -34,6 +30,11 @@ struct DescriptionRequest
     bool visibleWithoutWmState; // the visibility of a window no window manager has given a WM_STATE
     PendingProperty netWmName, wmState, transientFor, windowType;
 };
+
+namespace {
+
+// Windows looked at below one root child while searching for its client.
+constexpr size_t kMaxDescendantsPerFrame = 256;
 
 // EWMH: a window's type is the first basic type in its list (the others may be extensions).
 bool isDockOrDesktop(const std::vector<uint32_t> &types, const Atoms &a)
@@ -147,15 +148,21 @@ void searchOneLevel(const X11Connection &connection, std::vector<FrameSearch *> 
 
 } // namespace
 
-std::vector<TopLevelWindow> describeManagedWindows(
+ManagedWindowsDescription::ManagedWindowsDescription(
     const X11Connection &connection, const std::vector<xcb_window_t> &topmostFirst)
+    : m_connection(connection)
 {
-    std::vector<DescriptionRequest> requests;
-    requests.reserve(topmostFirst.size());
+    m_requests.reserve(topmostFirst.size());
     for (const xcb_window_t window : topmostFirst) {
-        requests.emplace_back(connection, window, false);
+        m_requests.emplace_back(connection, window, false);
     }
-    return describeAll(connection, requests);
+}
+
+ManagedWindowsDescription::~ManagedWindowsDescription() = default;
+
+std::vector<TopLevelWindow> ManagedWindowsDescription::get()
+{
+    return describeAll(m_connection, m_requests);
 }
 
 namespace {

@@ -13,9 +13,24 @@ namespace platform::x11 {
 // Entries read from _NET_CLIENT_LIST_STACKING, and root children looked at.
 constexpr uint32_t kMaxListedWindows = 16384;
 
-// The managed windows `topmostFirst`, described. Windows that are gone are left out, as are docks and desktops.
-std::vector<TopLevelWindow> describeManagedWindows(
-    const X11Connection &connection, const std::vector<xcb_window_t> &topmostFirst);
+struct DescriptionRequest;
+
+// The managed windows `topmostFirst`, described: the requests go out on construction, get() collects them (a
+// batch destroyed uncollected discards them). Windows that are gone are left out, as are docks and desktops.
+class ManagedWindowsDescription
+{
+public:
+    ManagedWindowsDescription(const X11Connection &connection, const std::vector<xcb_window_t> &topmostFirst);
+    ~ManagedWindowsDescription();
+    ManagedWindowsDescription(const ManagedWindowsDescription &) = delete;
+    ManagedWindowsDescription &operator=(const ManagedWindowsDescription &) = delete;
+
+    std::vector<TopLevelWindow> get();
+
+private:
+    const X11Connection &m_connection;
+    std::vector<DescriptionRequest> m_requests;
+};
 
 // The root window's children, topmost first, each resolved to the client window inside it (the first window with
 // WM_STATE within kMaxFrameDepth levels; the child itself when there is none). Override-redirect windows (menus,

@@ -32,26 +32,32 @@ WindowManagerProbe::WindowManagerProbe(const X11Connection &connection, xcb_wind
     m_currentDesktop = PendingProperty(c, root, atoms.netCurrentDesktop, 1);
 }
 
+void WindowManagerProbe::askCheckWindow()
+{
+    if (m_checkAsked) {
+        return;
+    }
+    m_checkAsked = true;
+    m_checkWindow = value32(m_rootCheck.get().value(), XCB_ATOM_WINDOW);
+    if (m_checkWindow && *m_checkWindow != XCB_NONE && *m_checkWindow != m_lastCheckWindow) {
+        m_lastCheck = PendingProperty(m_connection.get(), *m_checkWindow, m_connection.atoms().netSupportingWmCheck, 1);
+    }
+}
+
 WindowManager WindowManagerProbe::get()
 {
-    const Atoms &atoms = m_connection.atoms();
-    const Property rootCheck = m_rootCheck.get();
-    const std::optional<uint32_t> checkWindow = value32(rootCheck.value(), XCB_ATOM_WINDOW);
+    askCheckWindow();
     WindowManager wm;
-    if (!checkWindow || *checkWindow == XCB_NONE) {
+    if (!m_checkWindow || *m_checkWindow == XCB_NONE) {
         return wm;
     }
     // EWMH: the check window carries the same property naming itself; a stale root property left by a window
     // manager that has gone names a window that no longer exists or no longer names itself.
-    Property selfCheck = m_lastCheck.get();
-    if (*checkWindow != m_lastCheckWindow) {
-        selfCheck = PendingProperty(m_connection.get(), *checkWindow, atoms.netSupportingWmCheck, 1).get();
-    }
-    if (value32(selfCheck.value(), XCB_ATOM_WINDOW) != checkWindow) {
+    if (value32(m_lastCheck.get().value(), XCB_ATOM_WINDOW) != m_checkWindow) {
         return wm;
     }
     wm.ewmh = true;
-    wm.checkWindow = *checkWindow;
+    wm.checkWindow = *m_checkWindow;
     wm.supported = values32(m_supported.get().value(), XCB_ATOM_ATOM, kMaxSupportedAtoms);
     std::sort(wm.supported.begin(), wm.supported.end());
     wm.currentDesktop = value32(m_currentDesktop.get().value(), XCB_ATOM_CARDINAL);

@@ -21,11 +21,15 @@ struct WindowManager
 };
 
 // Sends its requests on construction; get() collects them. The check window found last time is checked in the
-// same batch, so an unchanged window manager costs no extra round trip.
+// same batch, so an unchanged window manager costs no extra round trip; another one is checked in a second batch,
+// which requests sent between askCheckWindow() and get() share.
 class WindowManagerProbe
 {
 public:
     WindowManagerProbe(const X11Connection &connection, xcb_window_t lastCheckWindow);
+    // Collects the root window's check property (the first batch) and asks the check window it names, unless that
+    // was asked in the first batch. get() calls it when it has not been called.
+    void askCheckWindow();
     WindowManager get();
 
 private:
@@ -33,6 +37,8 @@ private:
     xcb_window_t m_lastCheckWindow;
     PendingProperty m_rootCheck;
     PendingProperty m_lastCheck;
+    std::optional<uint32_t> m_checkWindow; // what the root window names, once collected
+    bool m_checkAsked = false;
     PendingProperty m_supported;
     PendingProperty m_currentDesktop;
 };

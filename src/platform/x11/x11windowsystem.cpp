@@ -14,7 +14,6 @@
 #include "x11windowstate.h"
 #include "x11windowwatch.h"
 
-#include <X11/Xlib.h>
 #include <xcb/randr.h>
 
 #include <algorithm>
@@ -99,6 +98,16 @@ Monitor X11WindowSystem::rootMonitor() const
 
 std::vector<Monitor> X11WindowSystem::monitors()
 {
+    return readMonitors(true);
+}
+
+std::vector<Monitor> X11WindowSystem::monitorLayout()
+{
+    return readMonitors(false);
+}
+
+std::vector<Monitor> X11WindowSystem::readMonitors(bool withNames)
+{
     if (!m_connection->hasRandrMonitors()) {
         return {rootMonitor()};
     }
@@ -113,11 +122,9 @@ std::vector<Monitor> X11WindowSystem::monitors()
     struct Pending
     {
         Monitor monitor;
-        xcb_get_atom_name_cookie_t monitorName;
-        bool hasOutput = false;
-        xcb_randr_get_output_info_cookie_t outputInfo {};
-        xcb_randr_get_output_property_cookie_t edid {};
-        bool hasEdid = false;
+        std::optional<xcb_get_atom_name_cookie_t> monitorName;
+        std::optional<xcb_randr_get_output_info_cookie_t> outputInfo;
+        std::optional<xcb_randr_get_output_property_cookie_t> edid;
     };
     std::vector<Pending> pending;
     for (auto it = xcb_randr_get_monitors_monitors_iterator(reply.get()); it.rem > 0;
@@ -126,13 +133,13 @@ std::vector<Monitor> X11WindowSystem::monitors()
         Pending p;
         p.monitor.rect = QRect(info->x, info->y, info->width, info->height);
         p.monitor.primary = info->primary != 0;
-        p.monitorName = xcb_get_atom_name(c, info->name);
-        if (xcb_randr_monitor_info_outputs_length(info) > 0) {
+        if (withNames) {
+            p.monitorName = xcb_get_atom_name(c, info->name);
+        }
+        if (withNames && xcb_randr_monitor_info_outputs_length(info) > 0) {
             const xcb_randr_output_t output = xcb_randr_monitor_info_outputs(info)[0];
-            p.hasOutput = true;
             p.outputInfo = xcb_randr_get_output_info(c, output, XCB_CURRENT_TIME);
             if (m_connection->atoms().edid != XCB_ATOM_NONE) {
-                p.hasEdid = true;
                 p.edid = xcb_randr_get_output_property(
                     c, output, m_connection->atoms().edid, XCB_GET_PROPERTY_TYPE_ANY, 0, kEdidRequestLongs, 0, 0);
             }
@@ -142,9 +149,9 @@ std::vector<Monitor> X11WindowSystem::monitors()
 
     std::vector<Monitor> result;
     for (Pending &p : pending) {
-        const QString ownName = atomName(c, p.monitorName);
-        const QString portName = p.hasOutput ? outputName(c, p.outputInfo) : QString();
-        const QString displayName = p.hasEdid ? edidName(c, p.edid) : QString();
+        const QString ownName = p.monitorName ? atomName(c, *p.monitorName) : QString();
+        const QString portName = p.outputInfo ? outputName(c, *p.outputInfo) : QString();
+        const QString displayName = p.edid ? edidName(c, *p.edid) : QString();
         p.monitor.name = !displayName.isEmpty() ? displayName : !portName.isEmpty() ? portName : ownName;
         result.push_back(p.monitor);
     }
@@ -221,11 +228,10 @@ std::vector<TopLevelWindow> X11WindowSystem::topLevelWindows()
     WindowManagerProbe probe(*m_connection, m_checkWindow);
     PendingProperty stacking(m_connection->get(), m_connection->root(), atoms.netClientListStacking, kMaxListedWindows);
     PendingProperty mapping(m_connection->get(), m_connection->root(), atoms.netClientList, kMaxListedWindows);
-    const WindowManager wm = probe.get();
-    noteWindowManager(wm);
-    if (!wm.supports(atoms.netClientListStacking) && !wm.supports(atoms.netClientList)) {
-        return listRootChildren(*m_connection, m_events->helperWindow());
-    }
+    // The lists come with the root window's check property: the windows they name are described in the batch
+    // that checks the window manager's check window (a batch left uncollected when the lists are not the ones to
+    // use).
+    probe.askCheckWindow();
     // Both lists run bottom to top: topmost first in ours. xfwm4 4.18 publishes the stacking list only after its
     // first restack, so with few windows it is missing or shorter than the mapping list, and fluxbox publishes the
     // mapping order as its stacking list: then the mapping list names the windows and the frames' order among the
@@ -237,10 +243,22 @@ std::vector<TopLevelWindow> X11WindowSystem::topLevelWindows()
         windows = std::move(mapped);
     }
     std::reverse(windows.begin(), windows.end());
+    std::optional<ManagedWindowsDescription> described;
+    if (stackingKnown) {
+        described.emplace(*m_connection, windows);
+    }
+    const WindowManager wm = probe.get();
+    noteWindowManager(wm);
+    if (!wm.supports(atoms.netClientListStacking) && !wm.supports(atoms.netClientList)) {
+        return listRootChildren(*m_connection, m_events->helperWindow());
+    }
     if (m_followRecords) {
         m_records->followRecorded(windows);
     }
-    return describeManagedWindows(*m_connection, stackingKnown ? windows : inStackingOrder(*m_connection, windows));
+    if (!described) {
+        described.emplace(*m_connection, inStackingOrder(*m_connection, windows));
+    }
+    return described->get();
 }
 
 std::optional<WindowPlacement> X11WindowSystem::windowPlacement(WindowId window)
@@ -316,7 +334,7 @@ std::unique_ptr<WindowWatch> X11WindowSystem::watchTopLevelWindows(WindowListCha
     if (m_connection->broken()) {
         return nullptr;
     }
-    auto connection = X11Connection::open(XDisplayString(m_connection->display()));
+    auto connection = X11Connection::open(m_connection->displayName().c_str());
     if (!connection) {
         return nullptr;
     }

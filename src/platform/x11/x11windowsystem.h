@@ -28,6 +28,7 @@ public:
     ~X11WindowSystem() override;
 
     std::vector<Monitor> monitors() override;
+    std::vector<Monitor> monitorLayout() override;
     std::vector<TopLevelWindow> topLevelWindows() override;
     std::optional<WindowPlacement> windowPlacement(WindowId window) override;
     bool setWindowPlacement(WindowId window, const WindowPlacement &placement) override;
@@ -40,6 +41,7 @@ private:
 
     explicit X11WindowSystem(std::unique_ptr<X11Connection> connection);
     Monitor rootMonitor() const;
+    std::vector<Monitor> readMonitors(bool withNames);
     void noteWindowManager(const WindowManager &wm);
 
     std::unique_ptr<X11Connection> m_connection;
