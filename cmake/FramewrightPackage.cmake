@@ -24,6 +24,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Used at run time without being linked, so dpkg-shlibdeps cannot see them: a font (a bare system may have none) and
 # xdg-open for the help page and the web page. Qt's xcb platform plugin comes with libqt6gui6.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2 | fonts-dejavu-core, xdg-utils")
+# Xlib, loaded without being linked when a COMPOUND_TEXT title is decoded (src/platform/x11/x11xlibtext.h).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libx11-6")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)

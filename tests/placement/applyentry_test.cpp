@@ -191,14 +191,28 @@ private slots:
         FakeWindowSystem windowSystem;
         windowSystem.setWindows(kWindows);
         windowSystem.active = active;
+        const auto ids = [](const std::vector<TopLevelWindow> &windows) {
+            QList<platform::WindowId> list;
+            for (const auto &window : windows) {
+                list << window.id;
+            }
+            return list;
+        };
         const ApplyScope scope = activeWindowScope(windowSystem);
-        QList<platform::WindowId> ids;
-        for (const auto &window : scope.chosen) {
-            ids << window.id;
-        }
-        QCOMPARE(ids, chosen);
+        QCOMPARE(ids(scope.chosen), chosen);
         QCOMPARE(scope.windows.size(), size_t(5));
         QVERIFY(!scope.monitorCount);
+
+        // The scope of one entry: the active window for an entry without a title, none needed for one with a title,
+        // whose windows are the same either way.
+        const ApplyScope untitled = activeWindowScope(windowSystem, entry(QString(), false));
+        QCOMPARE(ids(untitled.chosen), chosen);
+        QCOMPARE(ids(untitled.windows), ids(scope.windows));
+        const ApplyScope titled = activeWindowScope(windowSystem, entry(QStringLiteral("Notepad"), false));
+        QVERIFY(titled.chosen.empty());
+        QCOMPARE(ids(titled.windows), ids(scope.windows));
+        QCOMPARE(
+            ids(targetWindows(entry(QStringLiteral("Notepad"), false), titled)), (QList<platform::WindowId> {1, 2}));
     }
 };
 

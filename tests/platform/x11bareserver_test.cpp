@@ -8,6 +8,7 @@
 #include "rawx.h"
 #include "testclient.h"
 
+#include <QScopeGuard>
 #include <QTest>
 
 #include <algorithm>
@@ -40,6 +41,7 @@ private slots:
     void setsAndReads();
     void vanishedWindowFails();
     void windowManagerWithoutEwmh();
+    void propertiesOfAnEndedWindowManager();
 
 private:
     quint32 open(const QByteArray &options);
@@ -286,6 +288,33 @@ void X11BareServerTest::windowManagerWithoutEwmh()
     QCOMPARE(m_raw->clientRect(window).value_or(QRect()), target);
     QVERIFY(windowManager->configureRequests() >= 1); // it went through the window manager
     QCOMPARE(m_system->windowPlacement(window), (WindowPlacement {ShowState::Normal, target}));
+}
+
+// A window manager that has ended leaves its root properties behind: the check window they name is gone, so the
+// client list they name is not used (its windows, described in the same batch as the check, are passed over) and
+// the root window's children are listed.
+void X11BareServerTest::propertiesOfAnEndedWindowManager()
+{
+    xcb_connection_t *c = m_raw->connection();
+    const xcb_window_t root = m_raw->root();
+    const char *const names[] = {"_NET_SUPPORTING_WM_CHECK", "_NET_SUPPORTED", "_NET_CLIENT_LIST_STACKING"};
+    const auto restoreRoot = qScopeGuard([&] {
+        for (const char *name : names) {
+            xcb_delete_property(c, root, m_raw->atom(name));
+        }
+        xcb_flush(c);
+    });
+    const quint32 window = open("pos=10,10 -- Left behind");
+    QVERIFY(window);
+    const xcb_window_t gone = xcb_generate_id(c); // an id never created
+    const xcb_atom_t stacking = m_raw->atom(names[2]);
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, root, m_raw->atom(names[0]), XCB_ATOM_WINDOW, 32, 1, &gone);
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, root, m_raw->atom(names[1]), XCB_ATOM_ATOM, 32, 1, &stacking);
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, root, stacking, XCB_ATOM_WINDOW, 32, 1, &gone);
+    for (int listing = 0; listing < 2; ++listing) {
+        QCOMPARE(listed(window), (TopLevelWindow {window, QStringLiteral("Left behind"), true, false}));
+    }
+    QVERIFY(m_system->windowPlacement(window));
 }
 
 QTEST_GUILESS_MAIN(X11BareServerTest)

@@ -25,6 +25,17 @@ private slots:
         QCOMPARE(monitors[1], (platform::Monitor {QStringLiteral("DUMMY1"), QRect(1920, 0, 1280, 1024), false}));
     }
 
+    // The layout that placing and printing read: the same monitors in the same order, without the names (whose
+    // requests make the second round trip).
+    void layoutIsTheListWithoutNames()
+    {
+        std::vector<platform::Monitor> expected = m_windowSystem->monitors();
+        for (platform::Monitor &monitor : expected) {
+            monitor.name.clear();
+        }
+        QCOMPARE(m_windowSystem->monitorLayout(), expected);
+    }
+
     void displayUnit()
     {
         auto &ws = *m_windowSystem;

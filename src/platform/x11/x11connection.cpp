@@ -1,7 +1,8 @@
-// Opening the connection, interning atoms, probing the RandR version, and Xlib's display for text conversion.
+// Opening the connection, interning atoms, and probing the RandR version.
 #include "x11connection.h"
 
-#include <X11/Xlib.h>
+#include "x11xlibtext.h"
+
 #include <xcb/randr.h>
 
 #include <cstdlib>
@@ -66,32 +67,19 @@ X11Connection::X11Connection(xcb_connection_t *connection, xcb_window_t root, st
 
 X11Connection::~X11Connection()
 {
-    // XCloseDisplay syncs with the server; on a broken connection Xlib would take that as fatal and end the
-    // process. The server is gone then, so Xlib's connection is left to the process's end.
-    if (m_textDisplay != nullptr && !broken()) {
-        XCloseDisplay(m_textDisplay);
+    if (m_xlibText && !broken()) {
+        m_xlibText->close();
     }
     xcb_flush(m_connection);
     xcb_disconnect(m_connection);
 }
 
-::_XDisplay *X11Connection::textDisplay() const
+std::optional<std::string> X11Connection::compoundTextToUtf8(std::span<const uint8_t> bytes) const
 {
-    if (!m_textDisplayTried) {
-        m_textDisplayTried = true;
-        m_textDisplay = XOpenDisplay(m_displayName.c_str());
-        if (m_textDisplay == nullptr) {
-            qCInfo(lcX11) << "Xlib cannot open the display: COMPOUND_TEXT titles are decoded up to their first"
-                             " change of character set";
-            return nullptr;
-        }
-        // Xlib's text converters compare the property's type with these atoms, looked up by name on the display.
-        // Interned now, they are in Xlib's atom cache, so decoding never sends a request (nor meets Xlib's fatal
-        // error handling of a broken connection).
-        XInternAtom(m_textDisplay, "COMPOUND_TEXT", False);
-        XInternAtom(m_textDisplay, "UTF8_STRING", False);
+    if (!m_xlibText) {
+        m_xlibText = std::make_unique<XlibText>(m_displayName);
     }
-    return m_textDisplay;
+    return m_xlibText->toUtf8(bytes, m_atoms.compoundText);
 }
 
 void X11Connection::internAtomsAndAskRandr()

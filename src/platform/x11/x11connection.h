@@ -1,7 +1,7 @@
 // An X connection of Framewright's own (not Qt's), with owned replies and the atoms it uses in one place. Every
-// request goes through xcb. Xlib, which alone can decode COMPOUND_TEXT titles, gets a connection of its own only
-// when such a title is met: opening one costs five round trips (BIG-REQUESTS, the resource database, XKB) that
-// a short command's start would otherwise pay.
+// request goes through xcb; Xlib, which alone decodes COMPOUND_TEXT titles, gets a connection of its own when such a
+// title is met (x11xlibtext.h). Xlib's own opening would cost five round trips (BIG-REQUESTS, the resource
+// database, XKB) that a short command's start does without.
 #pragma once
 
 #include <QLoggingCategory>
@@ -12,11 +12,12 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
-struct _XDisplay; // Xlib's Display; Xlib's headers stay out of this one
-
 namespace platform::x11 {
+
+class XlibText;
 
 Q_DECLARE_LOGGING_CATEGORY(lcX11)
 
@@ -94,10 +95,9 @@ public:
     xcb_connection_t *get() const { return m_connection; }
     // The display this connection was opened to, as another connection to it is opened.
     const std::string &displayName() const { return m_displayName; }
-    // An Xlib display on the same server, for text conversion only, opened on first use; nullptr when it cannot be
-    // opened. Xlib sends no request through it after that: the atoms its converters look up are interned and
-    // cached there at once.
-    ::_XDisplay *textDisplay() const;
+    // The first text of COMPOUND_TEXT `bytes` as UTF-8, through Xlib on the same display; empty when Xlib cannot
+    // convert it (see XlibText).
+    std::optional<std::string> compoundTextToUtf8(std::span<const uint8_t> bytes) const;
     xcb_window_t root() const { return m_root; }
     const Atoms &atoms() const { return m_atoms; }
     // RandR 1.5 or later (GetMonitors) is available. The version's reply is collected on the first call, so that
@@ -117,8 +117,7 @@ private:
     Atoms m_atoms;
     std::optional<xcb_randr_query_version_cookie_t> m_randrVersion; // asked for, reply not yet collected
     bool m_hasRandrMonitors = false;
-    mutable ::_XDisplay *m_textDisplay = nullptr;
-    mutable bool m_textDisplayTried = false;
+    mutable std::unique_ptr<XlibText> m_xlibText; // made on first use
 };
 
 } // namespace platform::x11

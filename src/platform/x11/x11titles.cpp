@@ -1,11 +1,7 @@
 // Window titles: choosing the property, decoding it by its type.
 #include "x11titles.h"
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-
 #include <algorithm>
-#include <vector>
 
 namespace platform::x11 {
 
@@ -19,28 +15,12 @@ constexpr uint8_t kControlSequenceIntroducer = 0x9B;
 // in ISO 8859-1.
 std::string compoundTextTitle(const X11Connection &connection, std::span<const uint8_t> bytes)
 {
-    std::vector<unsigned char> buffer(bytes.begin(), bytes.end());
-    buffer.push_back(0);
-    XTextProperty property {
-        buffer.data(), connection.atoms().compoundText, 8, static_cast<unsigned long>(bytes.size())};
-    char **list = nullptr;
-    int count = 0;
-    Display *display = connection.textDisplay();
-    const int status = display != nullptr ? Xutf8TextPropertyToTextList(display, &property, &list, &count) : Success;
-    std::string title;
-    if (display != nullptr && status >= Success && list != nullptr && count > 0 && list[0] != nullptr) {
-        const std::string_view text(list[0]);
-        title = titleFromUtf8(std::span(reinterpret_cast<const uint8_t *>(text.data()), text.size()), kMaxTitleBytes);
-    } else {
-        qCDebug(lcX11) << "cannot convert COMPOUND_TEXT in this locale, status" << status;
-        const auto end = std::find_if(bytes.begin(), bytes.end(),
-            [](uint8_t byte) { return byte == kEscape || byte == kControlSequenceIntroducer; });
-        title = titleFromLatin1(std::span(bytes.begin(), end), kMaxTitleBytes);
+    if (const std::optional<std::string> text = connection.compoundTextToUtf8(bytes)) {
+        return titleFromUtf8(std::span(reinterpret_cast<const uint8_t *>(text->data()), text->size()), kMaxTitleBytes);
     }
-    if (list != nullptr) {
-        XFreeStringList(list);
-    }
-    return title;
+    const auto end = std::find_if(
+        bytes.begin(), bytes.end(), [](uint8_t byte) { return byte == kEscape || byte == kControlSequenceIntroducer; });
+    return titleFromLatin1(std::span(bytes.begin(), end), kMaxTitleBytes);
 }
 
 } // namespace
