@@ -216,10 +216,8 @@ private slots:
         const quint32 early = open("Watched before the start", "pos=40,60 size=300x200");
         const QRect earlyBefore = *m_raw.outerFromExtents(early);
         QProcess watch;
-        watch.start(QStringLiteral(FRAMEWRIGHT_PROGRAM), {"--settings", m_settings, "--watch", "Watched", "Retitled"});
-        QVERIFY(watch.waitForStarted());
-        QByteArray errors;
-        QTRY_VERIFY((errors += watch.readAllStandardError()).contains("watching for 2 entries"));
+        QByteArray errors = startWatching(watch, {"--settings", m_settings, "--watch", "Watched", "Retitled"});
+        QVERIFY2(errors.contains("watching for 2 entries"), errors.constData());
 
         // Never matching, then mapped later and matching: once the second has landed, the first was looked at.
         const quint32 never = open("Not for any entry", "pos=700,500 size=200x100");
@@ -322,10 +320,8 @@ private slots:
     {
         const quint32 unrelated = open(QStringLiteral("Not for any entry"), "pos=400,300 size=250x150");
         QProcess watch;
-        watch.start(QStringLiteral(FRAMEWRIGHT_PROGRAM), {"--settings", hostileSettings(), "--watch", "Hostile"});
-        QVERIFY(watch.waitForStarted());
-        QByteArray errors;
-        QTRY_VERIFY((errors += watch.readAllStandardError()).contains("watching for 1 entry"));
+        QByteArray errors = startWatching(watch, {"--settings", hostileSettings(), "--watch", "Hostile"});
+        QVERIFY2(errors.contains("watching for 1 entry"), errors.constData());
         std::map<quint32, QString> expected;
         for (const HostileTitle &hostile : kHostileTitles) {
             expected[openHostile(hostile, "pos=700,500 size=200x100")] = hostile.title;

@@ -66,10 +66,8 @@ private slots:
         }
 
         QProcess watch;
-        watch.start(QStringLiteral(FRAMEWRIGHT_PROGRAM), {"--settings", m_settings, "--watch"});
-        QVERIFY(watch.waitForStarted());
-        QByteArray errors;
-        QTRY_VERIFY((errors += watch.readAllStandardError()).contains("watching for 2 entries"));
+        QByteArray errors = startWatching(watch, {"--settings", m_settings, "--watch"});
+        QVERIFY2(errors.contains("watching for 2 entries"), errors.constData());
 
         const quint32 window = m_client.openWindow("pos=40,600 size=300x200 -- Watched from the start");
         QVERIFY(window != 0);
@@ -105,10 +103,8 @@ private slots:
 
         // Its first listing, before the line, follows the windows that carry a record.
         QProcess watch;
-        watch.start(QStringLiteral(FRAMEWRIGHT_PROGRAM), {"--settings", m_settings, "--watch", "Watched"});
-        QVERIFY(watch.waitForStarted());
-        QByteArray errors;
-        QTRY_VERIFY((errors += watch.readAllStandardError()).contains("watching for 1 entry"));
+        QByteArray errors = startWatching(watch, {"--settings", m_settings, "--watch", "Watched"});
+        QVERIFY2(errors.contains("watching for 1 entry"), errors.constData());
 
         const QRect maximized = m_raw.outerFromFrame(window).value_or(QRect());
         m_raw.setMaximized(window, false);

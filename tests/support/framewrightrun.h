@@ -1,8 +1,9 @@
 // Runs the framewright program of this build as a user would, to its end, and hands back its exit status and
-// output. For the tests of the command line on every window system.
+// output; starts its --watch. For the tests of the command line on every window system.
 #pragma once
 
 #include <QByteArray>
+#include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -24,3 +25,7 @@ struct RunOptions
 
 // Runs framewright with `arguments`; whatever it wrote is collected even when it did not end normally.
 Run runFramewright(const QStringList &arguments, const RunOptions &options = {});
+
+// Starts framewright with `arguments` (a --watch) in `watch` and polls its standard error until it has written the
+// whole line saying what it watches for, has ended, or `limitMs` has passed; what it wrote there by then.
+QByteArray startWatching(QProcess &watch, const QStringList &arguments, int limitMs = 20000);

@@ -131,10 +131,8 @@ private slots:
         const int early = open(QStringLiteral("Watched before the start"));
         const QRect earlyBefore = shellFrame(QStringLiteral("Watched before the start"));
         QProcess watch;
-        watch.start(QStringLiteral(FRAMEWRIGHT_PROGRAM), {"--settings", m_settings, "--watch", "Watched", "Retitled"});
-        QVERIFY(watch.waitForStarted());
-        QByteArray errors;
-        QTRY_VERIFY((errors += watch.readAllStandardError()).contains("watching for 2 entries"));
+        QByteArray errors = startWatching(watch, {"--settings", m_settings, "--watch", "Watched", "Retitled"});
+        QVERIFY2(errors.contains("watching for 2 entries"), errors.constData());
 
         open(QStringLiteral("Watched and opened later"));
         QTRY_COMPARE_WITH_TIMEOUT(shellFrame(QStringLiteral("Watched and opened later")), kWatched, 20000);

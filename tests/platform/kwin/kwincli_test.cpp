@@ -196,10 +196,8 @@ private slots:
     void watchAppliesToWindowsAsTheyCome()
     {
         QProcess watch;
-        watch.start(QStringLiteral(FRAMEWRIGHT_PROGRAM), {"--settings", m_settings, "--watch", "Watched", "Retitled"});
-        QVERIFY(watch.waitForStarted());
-        QByteArray errors;
-        QTRY_VERIFY2((errors += watch.readAllStandardError()).contains("watching for 2 entries"), errors.constData());
+        QByteArray errors = startWatching(watch, {"--settings", m_settings, "--watch", "Watched", "Retitled"});
+        QVERIFY2(errors.contains("watching for 2 entries"), errors.constData());
 
         const int later = m_client.open(QStringLiteral("Watched and opened later"));
         QVERIFY(later);

@@ -177,10 +177,8 @@ private slots:
         QVERIFY(openMapped(m_client, m_raw, "Watched before the start"));
         const QRect earlyBefore = m_raw.view("Watched before the start")->outer;
         QProcess watch;
-        watch.start(QStringLiteral(FRAMEWRIGHT_PROGRAM), {"--settings", m_settings, "--watch", "Watched", "Retitled"});
-        QVERIFY(watch.waitForStarted());
-        QByteArray errors;
-        QTRY_VERIFY((errors += watch.readAllStandardError()).contains("watching for 2 entries"));
+        QByteArray errors = startWatching(watch, {"--settings", m_settings, "--watch", "Watched", "Retitled"});
+        QVERIFY2(errors.contains("watching for 2 entries"), errors.constData());
 
         QVERIFY(openMapped(m_client, m_raw, "Watched and opened later"));
         QTRY_COMPARE(m_raw.view("Watched and opened later")->outer, kWatched);
