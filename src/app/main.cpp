@@ -103,8 +103,10 @@ int main(int argc, char **argv)
     services.noSkin = QCoreApplication::arguments().contains(QStringLiteral("--no-skin"));
 
     TMainWnd mainWnd(std::move(services));
+    // Before show(): the window can be on screen before show() returns (whatever flushes the X connection during it
+    // sends the map request), and a session that ends the program as soon as it appears must get the shut-down.
+    eventLoopStarts();
     mainWnd.show();
     MapRequestRetry::watch(&mainWnd);
-    eventLoopStarts();
     return application.exec();
 }
