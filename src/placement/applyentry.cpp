@@ -28,11 +28,6 @@ Placement withinUnitLimits(Placement placement)
     return placement;
 }
 
-QRect referenceRect(platform::WindowSystem &windowSystem, int monitorIndex, int monitorCount)
-{
-    return referenceRect(windowSystem.monitorLayout(), monitorIndex, monitorCount);
-}
-
 QRect referenceRect(const std::vector<platform::Monitor> &monitors, int monitorIndex, int monitorCount)
 {
     const bool inList = monitorIndex >= 0 && monitorIndex < monitorCount;

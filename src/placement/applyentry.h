@@ -39,8 +39,6 @@ Placement withinUnitLimits(Placement placement);
 
 // The full rectangle of monitor `monitorIndex` when it is in a list of `monitorCount`, else of the primary monitor
 // (on X11 the primary monitor need not be at the origin, so its own rectangle is used, not its size at (0, 0)).
-QRect referenceRect(platform::WindowSystem &windowSystem, int monitorIndex, int monitorCount);
-// The same within one reading of the monitor list.
 QRect referenceRect(const std::vector<platform::Monitor> &monitors, int monitorIndex, int monitorCount);
 
 // The rectangle of `placement` on the current monitors: the numbers within their unit's limits, on the reference

@@ -132,7 +132,7 @@ private slots:
         FakeWindowSystem windowSystem;
         // The window system lists the primary monitor first.
         windowSystem.setMonitors({{"Desk", QRect(1366, 0, 1920, 1080), true}, {"Laptop", QRect(0, 0, 1366, 768)}});
-        QCOMPARE(referenceRect(windowSystem, index, listed), reference);
+        QCOMPARE(referenceRect(windowSystem.monitors(), index, listed), reference);
         Placement placement;
         placement.screenIndex = index;
         placement.width = {100, Unit::Percent};
