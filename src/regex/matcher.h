@@ -24,12 +24,20 @@
 //     to the frame below while the loop was already running there. Without that, lazy loops in lazy
 //     loops, which reach a position with the most passes first, would explore the product of their
 //     counters;
-//   - group positions, read by back-references: the state holds the spans of the groups that a
-//     back-reference reads. A pass's start matters too where a back-reference can match the empty
-//     text (its group can, or it is not closed before the reference): the states of a program with
-//     such a reference are not kept, and the budget is what bounds its runs. Everywhere else a pass
-//     through a loop body consumes a character (the compiler refuses empty bodies) or is the one
-//     pass of a loop of at most one.
+//   - the groups that back-references read: of a group the walk may still close (its Close node is
+//     reachable without passing its Open node), the span; of any other, only its text, named by its
+//     first occurrence in the subject and its length, so that states of different start positions
+//     that captured the same text are one (the span only decides the captures a match reports, and
+//     a state reached again has failed). On subjects longer than a title, the spans;
+//   - where a back-reference can match the empty text (its group can, or it is not closed before the
+//     reference), whether the pass of each active loop began at the position, since a loop ends
+//     after an empty pass: for counted loops from their pass start, for '*' and '+' over a group from
+//     the choice point their exit Branch left at the start of the pass (those at the position lie at
+//     the top of the stack); and of each group whose text is in the state, whether it ended at the
+//     position (an Open there would make it empty rather than unset). A loop left after an empty
+//     pass is marked like a pass refused at its maximum. Elsewhere a pass through a loop body
+//     consumes a character (the compiler refuses empty bodies) or is the one pass of a loop of at
+//     most one.
 // Besides, once the memo begins, a run builds a ViabilityMap of the program over the subject and
 // fails at once every state (at a memo point, a repetition or a start position) from which no way
 // leads to End whatever the counters and groups (the common end of a catastrophic title: a last
@@ -74,6 +82,9 @@ constexpr int64_t kMemoAfterSteps = 4096;
 // Memo points times subject positions that a run keeps as a bitmap (1 MiB); a larger run is not
 // memoised. A 255-byte title leaves room for 32768 memo points.
 constexpr int64_t kMaxMemoBits = int64_t {1} << 23;
+// Longest subject whose groups a state holds by their text (a title is at most 255 bytes); the
+// first occurrences found are kept in a table of (length + 1)^2 entries.
+constexpr int kMaxTextKeyedSubject = 256;
 // Entries of the state memo's pages that a run keeps (2 MiB in all); past them the budget decides.
 constexpr size_t kMaxStateMemoSlots = size_t {1} << 19;
 // States recorded in those pages. A run that needs more explores a state space too large for a
@@ -109,10 +120,13 @@ struct BacktrackEntry
 struct MatchScratch
 {
     std::vector<BacktrackEntry> stack;
-    std::vector<int32_t> memoIndex; // collectMemoPoints of the program being run
-    std::vector<uint64_t> visited;  // memo point x position, outside counted loops, no back-reference
-    StateMemo stateMemo;            // all other memo states (stateKey)
-    ViabilityMap viability;         // the states that can still end in a match
+    std::vector<int32_t> memoIndex;       // collectMemoPoints of the program being run
+    std::vector<uint64_t> visited;        // memo point x position, outside counted loops, no back-reference
+    StateMemo stateMemo;                  // all other memo states (stateKey)
+    std::vector<int32_t> loopExits;       // collectLoopExits of the program being run
+    std::vector<uint16_t> openGroups;     // collectOpenGroups of the program being run
+    std::vector<int16_t> firstOccurrence; // per start x length of a text, where it first occurs; -1 unknown
+    ViabilityMap viability;               // the states that can still end in a match
     // Steps before a run begins to memoise; tests compare runs that never do with runs that always do.
     int64_t memoAfterSteps = kMemoAfterSteps;
 };
@@ -120,6 +134,16 @@ struct MatchScratch
 // Numbers the memo points of `program` 0..n - 1 in `index` (by node offset; -1 for other nodes)
 // and returns n.
 int collectMemoPoints(const Program &program, std::vector<int32_t> &index);
+
+// Numbers the exit Branch nodes of the greedy '*' and '+' loops over groups of `program` 0..n - 1
+// in `index` (by node offset; -1 for other nodes) and returns n.
+int collectLoopExits(const Program &program, std::vector<int32_t> &index);
+
+// Sets, per memo point (collectMemoPoints' `memoIndex` and `points`), bit n of `openGroups` where a
+// walk from there may still reach the Close node of group n, which a back-reference reads, without
+// passing its Open node.
+void collectOpenGroups(
+    const Program &program, const std::vector<int32_t> &memoIndex, int points, std::vector<uint16_t> &openGroups);
 
 // Finds the first match of `program` in `subject` that begins at `start` (0-based, at most the
 // subject's length) or later. `subject` holds no zero byte and is followed by one (a std::string's
@@ -154,7 +178,10 @@ private:
     {
         return m_memo == Memo::On && !m_scratch.viability.viable(node, position);
     }
-    std::optional<uint64_t> stateKey(int point, int position) const;
+    std::optional<uint64_t> stateKey(int point, int position);
+    uint64_t emptyPasses(int position) const;
+    bool appendGroups(uint64_t &key, uint64_t &scale, int point, int position);
+    int firstOccurrence(int start, int length);
     int stateStride() const;
     int32_t loopMin(int depth) const;
     bool covers(const int32_t *entry) const;
@@ -204,7 +231,9 @@ private:
     int64_t m_memoFromStep;               // isRevisit is called from this step on
     const int32_t *m_memoIndex = nullptr; // the memo points while m_memo is On
     int m_memoPoints = 0;
-    bool m_stateMemoReady = false; // the scratch's loop states are emptied for this run
+    int m_loopExits = 0;            // collectLoopExits' count, where passes may be empty
+    bool m_textKeyedGroups = false; // groups are held by their text (kMaxTextKeyedSubject)
+    bool m_stateMemoReady = false;  // the scratch's loop states are emptied for this run
     MatchScratch &m_scratch;
     int64_t m_steps = 0;
     bool m_checkEmptyPasses;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <limits>
 
 namespace regex {
@@ -22,9 +23,6 @@ bool Matcher::isRevisit(int node)
     }
     if (!m_scratch.viability.viable(node, m_pos)) {
         return true;
-    }
-    if (m_compiled.emptyBackRef) {
-        return false;
     }
     if (m_loopDepth == 0 && !m_compiled.hasBackRef) {
         uint64_t &word = m_scratch.visited[visitedBit(point, m_pos) / 64];
@@ -139,8 +137,16 @@ bool Matcher::startMemo()
         return false;
     }
     m_scratch.viability.build(m_compiled, m_input, m_length, kMaxMemoBits);
-    if (!m_compiled.emptyBackRef) {
-        m_scratch.visited.assign(static_cast<size_t>((bits + 63) / 64), 0);
+    m_scratch.visited.assign(static_cast<size_t>((bits + 63) / 64), 0);
+    if (m_compiled.emptyBackRef) {
+        m_loopExits = collectLoopExits(m_compiled, m_scratch.loopExits);
+    }
+    if (m_compiled.hasBackRef) {
+        collectOpenGroups(m_compiled, m_scratch.memoIndex, m_memoPoints, m_scratch.openGroups);
+        m_textKeyedGroups = m_length <= kMaxTextKeyedSubject;
+    }
+    if (m_textKeyedGroups) {
+        m_scratch.firstOccurrence.assign(static_cast<size_t>(m_length + 1) * static_cast<size_t>(m_length + 1), -1);
     }
     m_memoIndex = m_scratch.memoIndex.data();
     m_memo = Memo::On;
@@ -184,9 +190,9 @@ bool appendDigit(uint64_t &number, uint64_t &scale, int64_t digit, uint64_t radi
 
 // The key of the page of a state that the bitmap cannot hold (see matcher.h), in mixed radix: the
 // point, the loop depth, the block of positions, each counter below its loop's minimum (one digit
-// for all at or above it) and the spans of the groups that back-references read. None when the key
-// does not fit 64 bits.
-std::optional<uint64_t> Matcher::stateKey(int point, int position) const
+// for all at or above it), the groups that back-references read and, where passes may be empty,
+// the loops whose pass began at the position. None when the key does not fit 64 bits.
+std::optional<uint64_t> Matcher::stateKey(int point, int position)
 {
     const auto length = static_cast<uint64_t>(m_length);
     uint64_t key = 0;
@@ -201,10 +207,13 @@ std::optional<uint64_t> Matcher::stateKey(int point, int position) const
             return std::nullopt;
         }
     }
-    for (size_t group = 1; group < kGroupCount; ++group) {
-        if ((m_compiled.referencedGroups & (1u << group)) != 0
-            && !(appendDigit(key, scale, int64_t {m_captures.start[group]} + 1, length + 2)
-                && appendDigit(key, scale, int64_t {m_captures.end[group]} + 1, length + 2))) {
+    if (!appendGroups(key, scale, point, position)) {
+        return std::nullopt;
+    }
+    if (m_compiled.emptyBackRef) {
+        const int loops = m_loopDepth + m_loopExits;
+        if (loops >= 63
+            || !appendDigit(key, scale, static_cast<int64_t>(emptyPasses(position)), uint64_t {1} << loops)) {
             return std::nullopt;
         }
     }
@@ -212,6 +221,84 @@ std::optional<uint64_t> Matcher::stateKey(int point, int position) const
         return std::nullopt; // StateMemo cannot hold it
     }
     return key;
+}
+
+// Appends the groups that back-references read to a state's key (see matcher.h).
+bool Matcher::appendGroups(uint64_t &key, uint64_t &scale, int point, int position)
+{
+    const auto radix = static_cast<uint64_t>(m_length) + 2;
+    for (size_t group = 1; group < kGroupCount; ++group) {
+        if ((m_compiled.referencedGroups & (1u << group)) == 0) {
+            continue;
+        }
+        const int start = m_captures.start[group];
+        const int end = m_captures.end[group];
+        if (!m_textKeyedGroups || (m_scratch.openGroups[static_cast<size_t>(point)] & (1u << group)) != 0) {
+            if (!appendDigit(key, scale, int64_t {start} + 1, radix)
+                || !appendDigit(key, scale, int64_t {end} + 1, radix)) {
+                return false;
+            }
+            continue;
+        }
+        const bool set = start >= 0 && end >= start;
+        if (!appendDigit(key, scale, set ? firstOccurrence(start, end - start) + 1 : 0, radix)
+            || !appendDigit(key, scale, set ? end - start : 0, radix)
+            || (m_compiled.emptyBackRef && !appendDigit(key, scale, end == position ? 1 : 0, 2))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Where the `length` characters at `start` first occur in the subject (m_textKeyedGroups only).
+int Matcher::firstOccurrence(int start, int length)
+{
+    if (length == 0) {
+        return 0;
+    }
+    int16_t &known = m_scratch.firstOccurrence[static_cast<size_t>(start) * static_cast<size_t>(m_length + 1)
+        + static_cast<size_t>(length)];
+    if (known < 0) {
+        int first = 0;
+        while (std::memcmp(m_input + first, m_input + start, static_cast<size_t>(length)) != 0) {
+            ++first;
+        }
+        known = static_cast<int16_t>(first);
+    }
+    return known;
+}
+
+// Bit n - 1 for each loop at depth n whose pass began at `position`, and bit depth + k for each
+// '*' or '+' loop k whose exit Branch's latest choice point was left there (those at the position
+// are the last on the stack: positions only grow along the walk).
+uint64_t Matcher::emptyPasses(int position) const
+{
+    uint64_t passes = 0;
+    for (int depth = 1; depth <= m_loopDepth; ++depth) {
+        if (m_passStart[static_cast<size_t>(depth)] == position) {
+            passes |= uint64_t {1} << (depth - 1);
+        }
+    }
+    for (auto entry = m_stack.rbegin(); entry != m_stack.rend(); ++entry) {
+        switch (entry->kind) {
+        case Undo::Branch:
+        case Undo::RepeatGreedy:
+        case Undo::RepeatLazy:
+        case Undo::LeaveLoop:
+        case Undo::PassLoop:
+        case Undo::Frame:
+            if (entry->pos < position) {
+                return passes;
+            }
+            if (entry->kind == Undo::Branch && m_scratch.loopExits[static_cast<size_t>(entry->node)] >= 0) {
+                passes |= uint64_t {1} << (m_loopDepth + m_scratch.loopExits[static_cast<size_t>(entry->node)]);
+            }
+            break;
+        default:
+            break; // undo records hold no position
+        }
+    }
+    return passes;
 }
 
 // How many counts in a row, from `count` towards `last` (direction 1 or -1; `count` is not past
@@ -243,12 +330,12 @@ int Matcher::deadCounts(int next, int start, int count, int last, int direction,
 // longer than one needs steps of one position.
 int Matcher::failedRun(int next, int position, int direction, int limit)
 {
-    if (m_memo != Memo::On || m_compiled.emptyBackRef || next < 0 || m_memoIndex[next] < 0) {
+    if (m_memo != Memo::On || next < 0 || m_memoIndex[next] < 0) {
         return 0;
     }
     const int point = m_memoIndex[next];
-    if (direction != 1 && direction != -1) {
-        limit = 1;
+    if ((direction != 1 && direction != -1) || m_compiled.emptyBackRef) {
+        limit = 1; // where passes may be empty, the key depends on the position itself
     }
     if (m_loopDepth == 0 && !m_compiled.hasBackRef) {
         return visitedRun(point, position, direction, limit);

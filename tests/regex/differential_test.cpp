@@ -39,10 +39,12 @@ constexpr int kSubjectsPerPattern = 4;
 class PatternGenerator
 {
 public:
-    // `boundSpan`: counted repetitions get bounds up to about twice it.
-    explicit PatternGenerator(uint32_t seed, int boundSpan = 3)
+    // `boundSpan`: counted repetitions get bounds up to about twice it. `openReferences`: a
+    // back-reference may also read a group it stands in, and groups may match the empty text often.
+    explicit PatternGenerator(uint32_t seed, int boundSpan = 3, bool openReferences = false)
         : m_random(seed)
         , m_boundSpan(boundSpan)
+        , m_openReferences(openReferences)
     { }
 
     std::string pattern()
@@ -130,8 +132,15 @@ private:
         if (choice < 19) {
             return fixed[choice];
         }
-        if (choice < 22 && m_closed > 0) {
-            return "\\" + std::to_string(1 + pick(m_closed));
+        const int referable = m_openReferences ? m_groups : m_closed;
+        if (choice < 22 && referable > 0) {
+            return "\\" + std::to_string(1 + pick(referable));
+        }
+        if (m_openReferences && choice == 22 && m_groups < 9) {
+            ++m_groups;
+            const std::string inner = atom(depth + 1);
+            m_closed = m_groups;
+            return "(" + inner + "?)";
         }
         if (m_groups >= 9) {
             return "a";
@@ -144,6 +153,7 @@ private:
 
     std::mt19937 m_random;
     int m_boundSpan;
+    bool m_openReferences;
     int m_groups = 0;
     int m_closed = 0;
 };
@@ -276,12 +286,16 @@ void DifferentialTest::memoisedAgainstPlain_data()
     QTest::addColumn<uint>("seed");
     QTest::addColumn<QString>("modifiers");
     QTest::addColumn<int>("boundSpan");
-    QTest::newRow("defaults") << 11u << "" << 3;
-    QTest::newRow("case-insensitive") << 12u << "i" << 3;
-    QTest::newRow("every quantifier lazy: counted loops") << 13u << "-g" << 3;
-    QTest::newRow("multi-line, dot without line ends") << 14u << "m-s" << 3;
-    QTest::newRow("wide counted loops: maxima within reach") << 15u << "" << 6;
-    QTest::newRow("wide counted loops, every quantifier lazy") << 16u << "-g" << 6;
+    QTest::addColumn<bool>("openReferences");
+    QTest::newRow("defaults") << 11u << "" << 3 << false;
+    QTest::newRow("case-insensitive") << 12u << "i" << 3 << false;
+    QTest::newRow("every quantifier lazy: counted loops") << 13u << "-g" << 3 << false;
+    QTest::newRow("multi-line, dot without line ends") << 14u << "m-s" << 3 << false;
+    QTest::newRow("wide counted loops: maxima within reach") << 15u << "" << 6 << false;
+    QTest::newRow("wide counted loops, every quantifier lazy") << 16u << "-g" << 6 << false;
+    QTest::newRow("back-references that may match nothing") << 17u << "" << 3 << true;
+    QTest::newRow("back-references that may match nothing, every quantifier lazy") << 18u << "-g" << 3 << true;
+    QTest::newRow("back-references that may match nothing, case-insensitive") << 19u << "i" << 3 << true;
 }
 
 void DifferentialTest::memoisedAgainstPlain()
@@ -289,8 +303,9 @@ void DifferentialTest::memoisedAgainstPlain()
     QFETCH(uint, seed);
     QFETCH(QString, modifiers);
     QFETCH(int, boundSpan);
+    QFETCH(bool, openReferences);
 
-    PatternGenerator generator(seed, boundSpan);
+    PatternGenerator generator(seed, boundSpan, openReferences);
     int compared = 0;
     QStringList mismatches;
     for (int i = 0; i < kPatterns / 2; ++i) {
@@ -374,6 +389,11 @@ void DifferentialTest::memoisedCases_data()
     row("back-reference read case-insensitively", "^(a)(?i)\\1+$", "", "aAaA");
     row("back-reference read case-insensitively, a literal after", "^(a|b)(?i)\\1*B$", "", "aAaAb");
     row("back-reference that may match nothing, a stop", "(a?)(\\1|a)*b", "", as14 + "!b");
+    row("back-reference that may match nothing, its group takes the stop", "(.?)(\\1|a)*b", "", as14 + "!b");
+    row("back-reference that may match nothing under a plus", "^(.?)(\\1|a)+\\1b", "", as14 + "!b");
+    row("back-reference that may match nothing, lazy loop", "^(.?)(\\1|a)*?\\1b", "", as14 + "!b");
+    row("back-reference that may match nothing, counted loop", "(.?)(\\1|a){0,20}b", "", as14 + "!b");
+    row("back-reference to an open group in a loop", "^(a|\\1b)+c", "", "aabbabbc");
 }
 
 void DifferentialTest::memoisedCases()
