@@ -618,7 +618,9 @@ int Matcher::loopStep(int node)
     }
     const bool emptyPass = count > 0 && m_pos == m_passStart[slot];
     if (count >= max || emptyPass) {
-        markLoops(1u << m_loopDepth); // the maximum, or the empty pass at a count above 0, refused a pass
+        if (count >= max) {
+            markLoops(1u << m_loopDepth); // the maximum refused a pass
+        }
         leaveLoop();
         return nextNode(m_program, node);
     }

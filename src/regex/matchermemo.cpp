@@ -268,14 +268,15 @@ int Matcher::firstOccurrence(int start, int length)
     return known;
 }
 
-// Bit n - 1 for each loop at depth n whose pass began at `position`, and bit depth + k for each
+// Bit n - 1 for each loop at depth n whose pass (not its entry) began at `position`, and bit depth + k for each
 // '*' or '+' loop k whose exit Branch's latest choice point was left there (those at the position
 // are the last on the stack: positions only grow along the walk).
 uint64_t Matcher::emptyPasses(int position) const
 {
     uint64_t passes = 0;
     for (int depth = 1; depth <= m_loopDepth; ++depth) {
-        if (m_passStart[static_cast<size_t>(depth)] == position) {
+        const auto slot = static_cast<size_t>(depth);
+        if (m_loopCounters[slot] > 0 && m_passStart[slot] == position) {
             passes |= uint64_t {1} << (depth - 1);
         }
     }
