@@ -71,7 +71,15 @@ void GuardTest::catastrophic_data()
     QTest::newRow("back-reference loop on a 255-byte title, a stop before the last character")
         << "(a?)(\\1|a)*b" << QByteArray(253, 'a') + "!b" << true << false;
     QTest::newRow("back-reference loop whose group takes the stop")
-        << "(.?)(\\1|a)*b" << QByteArray(40, 'a') + "!b" << true << true;
+        << "(.?)(\\1|a)*b" << QByteArray(40, 'a') + "!b" << true << false;
+    QTest::newRow("back-reference loop whose group takes the stop, on a 255-byte title")
+        << "(.?)(\\1|a)*b" << QByteArray(253, 'a') + "!b" << true << false;
+    QTest::newRow("lazy back-reference loop whose group takes the stop, on a 255-byte title")
+        << "(.?)(\\1|a)*?b" << QByteArray(253, 'a') + "!b" << true << false;
+    QTest::newRow("counted back-reference loop whose group takes the stop, on a 255-byte title")
+        << "(.?)(\\1|a){0,300}b" << QByteArray(253, 'a') + "!b" << true << false;
+    QTest::newRow("back-reference loop in a loop, on a 255-byte title")
+        << "(.?)((\\1|a)+)+b" << QByteArray(253, 'a') + "!b" << true << false;
     QTest::newRow("back-reference after a loop") << "^(a|aa)+\\1$" << QByteArray(60, 'a') + "!" << false << false;
     QTest::newRow("back-reference after a loop on a 255-byte title")
         << "^(a|aa)+\\1$" << QByteArray(254, 'a') + "!" << false << false;
