@@ -116,6 +116,15 @@ struct BacktrackEntry
     int32_t c;
 };
 
+// What a memo point of a program with back-references leads to (collectPointFacts): bit n of a
+// group mask for group n.
+struct PointFacts
+{
+    uint16_t openGroups = 0;     // a Close node of a group reachable without passing its Open node
+    uint16_t reopenedGroups = 0; // an Open node reachable
+    uint64_t exitChecks = 0;     // bit k: the check of loop exit k reachable
+};
+
 // Working storage of runs, kept by the caller so that a run after the first allocates nothing.
 struct MatchScratch
 {
@@ -124,7 +133,8 @@ struct MatchScratch
     std::vector<uint64_t> visited;        // memo point x position, outside counted loops, no back-reference
     StateMemo stateMemo;                  // all other memo states (stateKey)
     std::vector<int32_t> loopExits;       // collectLoopExits of the program being run
-    std::vector<uint16_t> openGroups;     // collectOpenGroups of the program being run
+    std::vector<int32_t> exitChecks;      // and its checks
+    std::vector<PointFacts> pointFacts;   // collectPointFacts of the program being run
     std::vector<int16_t> firstOccurrence; // per start x length of a text, where it first occurs; -1 unknown
     ViabilityMap viability;               // the states that can still end in a match
     // Steps before a run begins to memoise; tests compare runs that never do with runs that always do.
@@ -136,14 +146,14 @@ struct MatchScratch
 int collectMemoPoints(const Program &program, std::vector<int32_t> &index);
 
 // Numbers the exit Branch nodes of the greedy '*' and '+' loops over groups of `program` 0..n - 1
-// in `index` (by node offset; -1 for other nodes) and returns n.
-int collectLoopExits(const Program &program, std::vector<int32_t> &index);
+// in `index` (by node offset; -1 for other nodes), lists in `checks` the node where each loop
+// checks for an empty pass, and returns n.
+int collectLoopExits(const Program &program, std::vector<int32_t> &index, std::vector<int32_t> &checks);
 
-// Sets, per memo point (collectMemoPoints' `memoIndex` and `points`), bit n of `openGroups` where a
-// walk from there may still reach the Close node of group n, which a back-reference reads, without
-// passing its Open node.
-void collectOpenGroups(
-    const Program &program, const std::vector<int32_t> &memoIndex, int points, std::vector<uint16_t> &openGroups);
+// Fills `facts` per memo point (collectMemoPoints' `memoIndex` and `points`) for the groups that
+// back-references read and for the loop exits with `exitChecks` (collectLoopExits).
+void collectPointFacts(const Program &program, const std::vector<int32_t> &memoIndex, int points,
+    const std::vector<int32_t> &exitChecks, std::vector<PointFacts> &facts);
 
 // Finds the first match of `program` in `subject` that begins at `start` (0-based, at most the
 // subject's length) or later. `subject` holds no zero byte and is followed by one (a std::string's
@@ -179,7 +189,7 @@ private:
         return m_memo == Memo::On && !m_scratch.viability.viable(node, position);
     }
     std::optional<uint64_t> stateKey(int point, int position);
-    uint64_t emptyPasses(int position) const;
+    uint64_t emptyPasses(int point, int position) const;
     bool appendGroups(uint64_t &key, uint64_t &scale, int point, int position);
     int firstOccurrence(int start, int length);
     int stateStride() const;

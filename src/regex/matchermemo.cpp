@@ -138,11 +138,12 @@ bool Matcher::startMemo()
     }
     m_scratch.viability.build(m_compiled, m_input, m_length, kMaxMemoBits);
     m_scratch.visited.assign(static_cast<size_t>((bits + 63) / 64), 0);
+    m_scratch.exitChecks.clear();
     if (m_compiled.emptyBackRef) {
-        m_loopExits = collectLoopExits(m_compiled, m_scratch.loopExits);
+        m_loopExits = collectLoopExits(m_compiled, m_scratch.loopExits, m_scratch.exitChecks);
     }
     if (m_compiled.hasBackRef) {
-        collectOpenGroups(m_compiled, m_scratch.memoIndex, m_memoPoints, m_scratch.openGroups);
+        collectPointFacts(m_compiled, m_scratch.memoIndex, m_memoPoints, m_scratch.exitChecks, m_scratch.pointFacts);
         m_textKeyedGroups = m_length <= kMaxTextKeyedSubject;
     }
     if (m_textKeyedGroups) {
@@ -213,7 +214,7 @@ std::optional<uint64_t> Matcher::stateKey(int point, int position)
     if (m_compiled.emptyBackRef) {
         const int loops = m_loopDepth + m_loopExits;
         if (loops >= 63
-            || !appendDigit(key, scale, static_cast<int64_t>(emptyPasses(position)), uint64_t {1} << loops)) {
+            || !appendDigit(key, scale, static_cast<int64_t>(emptyPasses(point, position)), uint64_t {1} << loops)) {
             return std::nullopt;
         }
     }
@@ -233,7 +234,8 @@ bool Matcher::appendGroups(uint64_t &key, uint64_t &scale, int point, int positi
         }
         const int start = m_captures.start[group];
         const int end = m_captures.end[group];
-        if (!m_textKeyedGroups || (m_scratch.openGroups[static_cast<size_t>(point)] & (1u << group)) != 0) {
+        const PointFacts &facts = m_scratch.pointFacts[static_cast<size_t>(point)];
+        if (!m_textKeyedGroups || (facts.openGroups & (1u << group)) != 0) {
             if (!appendDigit(key, scale, int64_t {start} + 1, radix)
                 || !appendDigit(key, scale, int64_t {end} + 1, radix)) {
                 return false;
@@ -243,7 +245,8 @@ bool Matcher::appendGroups(uint64_t &key, uint64_t &scale, int point, int positi
         const bool set = start >= 0 && end >= start;
         if (!appendDigit(key, scale, set ? firstOccurrence(start, end - start) + 1 : 0, radix)
             || !appendDigit(key, scale, set ? end - start : 0, radix)
-            || (m_compiled.emptyBackRef && !appendDigit(key, scale, end == position ? 1 : 0, 2))) {
+            || (m_compiled.emptyBackRef && (facts.reopenedGroups & (1u << group)) != 0
+                && !appendDigit(key, scale, end == position ? 1 : 0, 2))) {
             return false;
         }
     }
@@ -268,11 +271,13 @@ int Matcher::firstOccurrence(int start, int length)
     return known;
 }
 
-// Bit n - 1 for each loop at depth n whose pass (not its entry) began at `position`, and bit depth + k for each
-// '*' or '+' loop k whose exit Branch's latest choice point was left there (those at the position
-// are the last on the stack: positions only grow along the walk).
-uint64_t Matcher::emptyPasses(int position) const
+// Bit n - 1 for each loop at depth n whose pass (not its entry) began at `position`, and bit depth
+// + k for each '*' or '+' loop k whose exit Branch's latest choice point was left there and whose
+// check a walk from `point` may reach (those at the position are the last on the stack: positions
+// only grow along the walk).
+uint64_t Matcher::emptyPasses(int point, int position) const
 {
+    const uint64_t checked = m_scratch.pointFacts[static_cast<size_t>(point)].exitChecks;
     uint64_t passes = 0;
     for (int depth = 1; depth <= m_loopDepth; ++depth) {
         const auto slot = static_cast<size_t>(depth);
@@ -291,8 +296,11 @@ uint64_t Matcher::emptyPasses(int position) const
             if (entry->pos < position) {
                 return passes;
             }
-            if (entry->kind == Undo::Branch && m_scratch.loopExits[static_cast<size_t>(entry->node)] >= 0) {
-                passes |= uint64_t {1} << (m_loopDepth + m_scratch.loopExits[static_cast<size_t>(entry->node)]);
+            if (entry->kind == Undo::Branch) {
+                const int32_t exit = m_scratch.loopExits[static_cast<size_t>(entry->node)];
+                if (exit >= 0 && exit < 64 && ((checked >> exit) & 1) != 0) {
+                    passes |= uint64_t {1} << (m_loopDepth + exit);
+                }
             }
             break;
         default:

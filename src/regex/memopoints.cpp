@@ -105,77 +105,131 @@ int collectMemoPoints(const Program &compiled, std::vector<int32_t> &index)
     return points;
 }
 
-// The exit Branch of a greedy '*' or '+' loop over a group: for '*', Branch[body -> Back] followed
-// by the exit Branch; for '+', the Branch[Back] after the body, followed by the exit Branch.
-int collectLoopExits(const Program &compiled, std::vector<int32_t> &index)
+// The exit Branch of a greedy '*' or '+' loop over a group, and the node that checks whether its
+// last pass was empty: for '*', Branch[body -> Back] followed by the exit Branch, checked at the
+// Back; for '+', the Branch[Back] after the body, followed by the exit Branch, checked there.
+int collectLoopExits(const Program &compiled, std::vector<int32_t> &index, std::vector<int32_t> &checks)
 {
     const uint8_t *program = compiled.bytes.data();
     const auto size = static_cast<int>(compiled.bytes.size());
     index.assign(static_cast<size_t>(size), -1);
-    int exits = 0;
-    const auto addExitAfter = [&](int branch) {
+    checks.clear();
+    const auto addExitAfter = [&](int branch, int check) {
         const bool isBranch = nodeFits(program, size, branch) && opAt(program, branch) == Op::Branch;
         const int exit = isBranch ? nextNode(program, branch) : -1;
         if (nodeFits(program, size, exit) && opAt(program, exit) == Op::Branch
             && index[static_cast<size_t>(exit)] < 0) {
-            index[static_cast<size_t>(exit)] = exits++;
+            index[static_cast<size_t>(exit)] = static_cast<int32_t>(checks.size());
+            checks.push_back(check);
         }
     };
     forEachReachableNode(compiled, [&](int node) {
         if (opAt(program, node) == Op::Back) {
-            addExitAfter(nextNode(program, node));
+            addExitAfter(nextNode(program, node), node);
         } else if (opAt(program, node) == Op::Branch && opAt(program, node + kNodeHeader) == Op::Back) {
-            addExitAfter(node);
+            addExitAfter(node, node);
         }
     });
-    return exits;
+    return static_cast<int>(checks.size());
 }
 
-// Per memo point, the groups a back-reference reads whose start a walk from there may still take
-// to its Close node, or read before it: the Close is reachable without passing the group's Open.
-void collectOpenGroups(
-    const Program &compiled, const std::vector<int32_t> &memoIndex, int points, std::vector<uint16_t> &openGroups)
+namespace {
+
+// The ways between the reachable nodes of a program, reversed, to find the nodes from which a walk
+// can reach given nodes.
+class ReverseWays
+{
+public:
+    explicit ReverseWays(const Program &compiled)
+        : m_program(compiled.bytes.data())
+        , m_reaches(compiled.bytes.size())
+    {
+        const auto size = static_cast<int>(compiled.bytes.size());
+        forEachReachableNode(compiled, [&](int node) {
+            m_nodes.push_back(node);
+            forEachWay(m_program, size, node, [&](int to) { m_edges.emplace_back(to, node); });
+        });
+        std::sort(m_edges.begin(), m_edges.end());
+    }
+
+    // Calls `found` with every node from which a walk reaches a node `isTarget` accepts (the targets
+    // too) without passing a node `isStop` accepts.
+    template<typename Target, typename Stop, typename Found> void reaching(Target isTarget, Stop isStop, Found found)
+    {
+        std::fill(m_reaches.begin(), m_reaches.end(), 0);
+        std::vector<int32_t> pending;
+        for (const int32_t node : m_nodes) {
+            if (isTarget(node)) {
+                m_reaches[static_cast<size_t>(node)] = 1;
+                pending.push_back(node);
+            }
+        }
+        while (!pending.empty()) {
+            const int32_t to = pending.back();
+            pending.pop_back();
+            found(to);
+            auto edge = std::lower_bound(m_edges.begin(), m_edges.end(), std::pair<int32_t, int32_t> {to, 0});
+            for (; edge != m_edges.end() && edge->first == to; ++edge) {
+                const int32_t from = edge->second;
+                if (m_reaches[static_cast<size_t>(from)] == 0 && !isStop(from)) {
+                    m_reaches[static_cast<size_t>(from)] = 1;
+                    pending.push_back(from);
+                }
+            }
+        }
+    }
+
+private:
+    const uint8_t *m_program;
+    std::vector<int32_t> m_nodes;
+    std::vector<std::pair<int32_t, int32_t>> m_edges; // to, from
+    std::vector<uint8_t> m_reaches;
+};
+
+} // namespace
+
+// Per memo point, for the groups back-references read: those whose Close node a walk from there may
+// reach without passing their Open node (it would take or read the start it has), and those whose
+// Open node it may reach; and the loop exits (collectLoopExits' `checks`, the first 64) whose check
+// it may reach.
+void collectPointFacts(const Program &compiled, const std::vector<int32_t> &memoIndex, int points,
+    const std::vector<int32_t> &exitChecks, std::vector<PointFacts> &facts)
 {
     const uint8_t *program = compiled.bytes.data();
-    const size_t size = compiled.bytes.size();
-    std::vector<std::pair<int32_t, int32_t>> edges; // to, from
-    forEachReachableNode(compiled, [&](int node) {
-        forEachWay(program, static_cast<int>(size), node, [&](int to) { edges.emplace_back(to, node); });
-    });
-    std::sort(edges.begin(), edges.end());
-    openGroups.assign(static_cast<size_t>(points), 0);
-    std::vector<uint8_t> reaches(size);
+    ReverseWays ways(compiled);
+    facts.assign(static_cast<size_t>(points), PointFacts {});
+    const auto factsAt = [&](int32_t node) -> PointFacts * {
+        const int32_t point = memoIndex[static_cast<size_t>(node)];
+        return point < 0 ? nullptr : &facts[static_cast<size_t>(point)];
+    };
     for (int group = 1; group < kGroupCount; ++group) {
         if ((compiled.referencedGroups & (1u << group)) == 0) {
             continue;
         }
         const auto open = static_cast<Op>(kOpenFirst + group - 1);
         const auto close = static_cast<Op>(kCloseFirst + group - 1);
-        std::fill(reaches.begin(), reaches.end(), 0);
-        std::vector<int32_t> pending;
-        for (const auto &[to, from] : edges) {
-            if (opAt(program, to) == close && reaches[static_cast<size_t>(to)] == 0) {
-                reaches[static_cast<size_t>(to)] = 1;
-                pending.push_back(to);
-            }
-        }
-        while (!pending.empty()) {
-            const int32_t to = pending.back();
-            pending.pop_back();
-            auto edge = std::lower_bound(edges.begin(), edges.end(), std::pair<int32_t, int32_t> {to, 0});
-            for (; edge != edges.end() && edge->first == to; ++edge) {
-                const int32_t from = edge->second;
-                if (reaches[static_cast<size_t>(from)] == 0 && opAt(program, from) != open) {
-                    reaches[static_cast<size_t>(from)] = 1;
-                    pending.push_back(from);
+        const auto bit = static_cast<uint16_t>(1u << group);
+        ways.reaching([&](int32_t node) { return opAt(program, node) == close; },
+            [&](int32_t node) { return opAt(program, node) == open; },
+            [&](int32_t node) {
+                if (PointFacts *point = factsAt(node)) {
+                    point->openGroups |= bit;
                 }
-            }
-        }
-        for (size_t node = 0; node < size; ++node) {
-            if (reaches[node] != 0 && memoIndex[node] >= 0) {
-                openGroups[static_cast<size_t>(memoIndex[node])] |= static_cast<uint16_t>(1u << group);
-            }
-        }
+            });
+        ways.reaching([&](int32_t node) { return opAt(program, node) == open; }, [](int32_t) { return false; },
+            [&](int32_t node) {
+                if (PointFacts *point = factsAt(node)) {
+                    point->reopenedGroups |= bit;
+                }
+            });
+    }
+    for (size_t exit = 0; exit < std::min<size_t>(exitChecks.size(), 64); ++exit) {
+        ways.reaching([&](int32_t node) { return node == exitChecks[exit]; }, [](int32_t) { return false; },
+            [&](int32_t node) {
+                if (PointFacts *point = factsAt(node)) {
+                    point->exitChecks |= uint64_t {1} << exit;
+                }
+            });
     }
 }
 
