@@ -32,12 +32,13 @@
 //   - where a back-reference can match the empty text (its group can, or it is not closed before the
 //     reference), whether the pass of each active loop began at the position, since a loop ends
 //     after an empty pass: for counted loops from their pass start (not at their entry, where no
-//     pass has been made), for '*' and '+' over a group from
-//     the choice point their exit Branch left at the start of the pass (those at the position lie at
-//     the top of the stack); and of each group whose text is in the state, whether it ended at the
-//     position (an Open there would make it empty rather than unset). Elsewhere a pass through a loop body
-//     consumes a character (the compiler refuses empty bodies) or is the one pass of a loop of at
-//     most one.
+//     pass has been made), for '*' and '+' over a group from the choice point their exit Branch left
+//     at the start of the pass (those at the position lie at the top of the stack); and of each group
+//     whose text is in the state, whether it ended at the position (an Open there would make it
+//     empty rather than unset). Each only where the walk from the memo point can still read it: the
+//     loop's check for an empty pass, or the group's Open node, is reachable (collectPointFacts).
+//     Elsewhere a pass through a loop body consumes a character (the compiler refuses empty bodies)
+//     or is the one pass of a loop of at most one.
 // Besides, once the memo begins, a run builds a ViabilityMap of the program over the subject and
 // fails at once every state (at a memo point, a repetition or a start position) from which no way
 // leads to End whatever the counters and groups (the common end of a catastrophic title: a last
