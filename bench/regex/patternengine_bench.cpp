@@ -158,6 +158,10 @@ std::vector<PathologicalCase> pathologicalCases()
 {
     const std::string as60(60, 'a');
     const std::string as254(254, 'a');
+    std::string abs126;
+    for (int i = 0; i < 126; ++i) {
+        abs126 += "ab";
+    }
     return {
         {"^(a+)+$", as60 + "!"},
         {"^(a+)+$", as254 + "!"},
@@ -181,6 +185,11 @@ std::vector<PathologicalCase> pathologicalCases()
         {"(.?)(\\1|a){0,300}b", as254.substr(0, 253) + "!b"},
         {"(.?)((\\1|a)+)+b", as254.substr(0, 253) + "!b"},
         {"^((a{1,3}?){1,9}?){1,9}?$", as254},
+        {"^((a{1,3}){1,9}){1,9}$", as254},
+        {"^((ab|a){2,7}){1,9}x$", abs126 + "x"},
+        {"^((ab|a){2,7}?){1,9}?x$", abs126 + "x"},
+        {"(a{1,4}?b?){1,40}?c", as254 + "c"},
+        {"(a{1,4}b?){1,40}c", as254 + "c"},
     };
 }
 

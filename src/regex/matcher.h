@@ -43,11 +43,16 @@
 // fails at once every state (at a memo point, a repetition or a start position) from which no way
 // leads to End whatever the counters and groups (the common end of a catastrophic title: a last
 // character nothing can take); that holds for every program, those with such back-references too.
+// Where counted loops with maxima bound what a walk can still take (Capacity), the map also gives
+// the least end of a match from each state, and a state at a memo point or a repetition's count
+// whose characters left, with the counters as they are, fall short of it fails at once; as that
+// depends on the counters, it marks the loops whose counters it needs, as a refused pass does.
 // States at depth 0 of a program without back-references live in a bitmap of memo points x
 // positions; all others in pages of a StateMemo. Past the memo's size the budget decides, and
 // since states are counted in the budget too, a run whose states do not fit still ends.
 #pragma once
 
+#include "capacity.h"
 #include "captures.h"
 #include "errors.h"
 #include "program.h"
@@ -138,6 +143,7 @@ struct MatchScratch
     std::vector<PointFacts> pointFacts;   // collectPointFacts of the program being run
     std::vector<int16_t> firstOccurrence; // per start x length of a text, where it first occurs; -1 unknown
     ViabilityMap viability;               // the states that can still end in a match
+    Capacity capacity;                    // what the walk can still take from each node
     // Steps before a run begins to memoise; tests compare runs that never do with runs that always do.
     int64_t memoAfterSteps = kMemoAfterSteps;
 };
@@ -189,6 +195,8 @@ private:
     {
         return m_memo == Memo::On && !m_scratch.viability.viable(node, position);
     }
+    bool beyondReach(int node, int position);
+    uint32_t loopsBounding(int64_t slack) const;
     std::optional<uint64_t> stateKey(int point, int position);
     uint64_t emptyPasses(int point, int position) const;
     bool appendGroups(uint64_t &key, uint64_t &scale, int point, int position);

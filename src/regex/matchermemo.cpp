@@ -21,7 +21,7 @@ bool Matcher::isRevisit(int node)
     if (point < 0) {
         return false;
     }
-    if (!m_scratch.viability.viable(node, m_pos)) {
+    if (!m_scratch.viability.viable(node, m_pos) || beyondReach(node, m_pos)) {
         return true;
     }
     if (m_loopDepth == 0 && !m_compiled.hasBackRef) {
@@ -136,7 +136,8 @@ bool Matcher::startMemo()
     if (m_memoPoints == 0 || bits > kMaxMemoBits) {
         return false;
     }
-    m_scratch.viability.build(m_compiled, m_input, m_length, kMaxMemoBits);
+    const bool bounded = m_scratch.capacity.build(m_compiled);
+    m_scratch.viability.build(m_compiled, m_input, m_length, kMaxMemoBits, bounded);
     m_scratch.visited.assign(static_cast<size_t>((bits + 63) / 64), 0);
     m_scratch.exitChecks.clear();
     if (m_compiled.emptyBackRef) {
@@ -321,7 +322,8 @@ int Matcher::deadCounts(int next, int start, int count, int last, int direction,
     while (dead < total) {
         ++m_steps;
         const int position = start + (count + dead * direction) * width;
-        if ((lookahead != 0 && m_input[position] != lookahead) || ruledOut(next, position)) {
+        if ((lookahead != 0 && m_input[position] != lookahead) || ruledOut(next, position)
+            || beyondReach(next, position)) {
             ++dead;
             continue;
         }

@@ -68,12 +68,6 @@ template<typename Visit> void forEachReachableNode(const Program &compiled, Visi
     }
 }
 
-bool isRepeat(Op op)
-{
-    return op == Op::Star || op == Op::Plus || op == Op::Braces || op == Op::StarLazy || op == Op::PlusLazy
-        || op == Op::BracesLazy;
-}
-
 } // namespace
 
 // Marks the first Branch of every chain of alternatives (where a choice is made, and where a loop

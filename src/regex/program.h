@@ -161,6 +161,42 @@ inline bool isClose(Op op)
     return static_cast<int>(op) >= kCloseFirst && static_cast<int>(op) <= kCloseLast;
 }
 
+// Star, Plus, Braces and their lazy forms: repetitions of the single-character node after the operand.
+inline bool isRepeat(Op op)
+{
+    return op == Op::Star || op == Op::Plus || op == Op::Braces || op == Op::StarLazy || op == Op::PlusLazy
+        || op == Op::BracesLazy;
+}
+
+inline bool isBraces(Op op)
+{
+    return op == Op::Braces || op == Op::BracesLazy;
+}
+
+inline bool isBackRef(Op op)
+{
+    return op == Op::BackRef || op == Op::BackRefCI;
+}
+
+// The nodes that take one character (a literal as the node a repetition repeats: its first).
+inline bool isSingleCharacter(Op op)
+{
+    switch (op) {
+    case Op::AnyChar:
+    case Op::AnyCharML:
+    case Op::Literal:
+    case Op::LiteralCI:
+    case Op::Digit:
+    case Op::NotDigit:
+    case Op::TinySet:
+    case Op::TinySetNot:
+    case Op::FullSet:
+        return true;
+    default:
+        return false;
+    }
+}
+
 inline bool fullSetHas(const uint8_t *set, uint8_t ch)
 {
     return (set[ch >> 3] >> (ch & 7)) & 1;

@@ -15,22 +15,6 @@ namespace {
 
 constexpr int32_t kNoPosition = std::numeric_limits<int32_t>::max();
 
-bool isRepeat(Op op)
-{
-    return op == Op::Star || op == Op::Plus || op == Op::Braces || op == Op::StarLazy || op == Op::PlusLazy
-        || op == Op::BracesLazy;
-}
-
-bool isBraces(Op op)
-{
-    return op == Op::Braces || op == Op::BracesLazy;
-}
-
-bool isBackRef(Op op)
-{
-    return op == Op::BackRef || op == Op::BackRefCI;
-}
-
 // Whether the single-character node at `node` takes `ch`; the end of the text (0) is no character.
 // A multi-line dot is taken to take a line pair's first character, which only widens the map.
 bool takesCharacter(const uint8_t *program, int node, uint8_t ch)
@@ -61,24 +45,6 @@ bool takesCharacter(const uint8_t *program, int node, uint8_t ch)
     }
 }
 
-bool isSingleCharacter(Op op)
-{
-    switch (op) {
-    case Op::AnyChar:
-    case Op::AnyCharML:
-    case Op::Literal:
-    case Op::LiteralCI:
-    case Op::Digit:
-    case Op::NotDigit:
-    case Op::TinySet:
-    case Op::TinySetNot:
-    case Op::FullSet:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // The length of the literal at `node` where it stands at `input`, 0 where it does not.
 int literalLength(const uint8_t *program, int node, const uint8_t *input)
 {
@@ -98,7 +64,7 @@ int literalLength(const uint8_t *program, int node, const uint8_t *input)
 
 } // namespace
 
-bool ViabilityMap::build(const Program &program, const uint8_t *input, int length, int64_t maxBits)
+bool ViabilityMap::build(const Program &program, const uint8_t *input, int length, int64_t maxBits, bool leastEnds)
 {
     m_built = false;
     if (program.empty() || !collectNodes(program)) {
@@ -113,6 +79,11 @@ bool ViabilityMap::build(const Program &program, const uint8_t *input, int lengt
     linkEdges(program.bytes.data());
     collectGroupCharacters(program);
     m_bits.assign(m_nodes.size() * m_words, 0);
+    m_positions = static_cast<size_t>(length) + 1;
+    const bool endsFit
+        = leastEnds && length <= 0xffff && static_cast<int64_t>(m_nodes.size() * m_positions) <= maxBits / 8;
+    m_endBytes = !endsFit ? 0 : length <= 0xff ? 1 : 2;
+    m_ends.assign(m_nodes.size() * m_positions * static_cast<size_t>(m_endBytes), 0);
     m_nearest.assign(m_nodes.size(), kNoPosition);
     for (int position = length; position >= 0; --position) {
         markPosition(program.bytes.data(), input, position);
@@ -147,7 +118,7 @@ bool ViabilityMap::addNode(const uint8_t *program, int size, int offset, std::ve
     }
     const Op op = opAt(program, offset);
     m_rowOf[static_cast<size_t>(offset)] = static_cast<int32_t>(m_nodes.size());
-    m_nodes.push_back({offset, op, Way::None, -1, -1, offset, 0, 0});
+    m_nodes.push_back({offset, op, Way::None, -1, -1, offset, 0, 0, kNoPosition});
     const int next = nextNode(program, offset);
     if (next >= 0) {
         pending.push_back(next);
@@ -301,52 +272,82 @@ bool ViabilityMap::takesGroupCharacter(const uint8_t *program, int backRef, uint
     return characters[ch] || (opAt(program, backRef) == Op::BackRefCI && characters[invertCase(ch)]);
 }
 
-// Marks the rows viable at `position`, every later position being marked.
+// Marks the rows viable at `position`, every later position being marked. The rows whose consuming
+// ways are open are taken by their ends, least first, so that a row reached from several through
+// ways that consume nothing gets the least.
 void ViabilityMap::markPosition(const uint8_t *program, const uint8_t *input, int position)
 {
-    m_pending.clear();
+    m_seeds.clear();
     for (const int32_t row : m_consumers) {
-        if (reachesEnd(program, m_nodes[static_cast<size_t>(row)], input, position)) {
-            set(row, position);
-            m_pending.push_back(row);
+        const int32_t end = reachesEnd(program, m_nodes[static_cast<size_t>(row)], input, position);
+        if (end != kNoPosition) {
+            m_seeds.emplace_back(end, row);
         }
     }
+    if (m_endBytes != 0) {
+        std::sort(m_seeds.begin(), m_seeds.end());
+    }
+    for (const auto &[end, row] : m_seeds) {
+        if (!bit(row, position)) {
+            set(row, position, end);
+            spreadBack(input, row, position, end);
+        }
+    }
+}
+
+// Marks viable at `position`, with `end`, the rows from which ways that consume nothing lead to `row`.
+void ViabilityMap::spreadBack(const uint8_t *input, int32_t row, int position, int32_t end)
+{
+    m_pending.assign(1, row);
     while (!m_pending.empty()) {
         const auto to = static_cast<size_t>(m_pending.back());
         m_pending.pop_back();
         for (int32_t i = m_fromStart[to]; i < m_fromStart[to + 1]; ++i) {
             const int32_t from = m_fromRows[static_cast<size_t>(i)];
             if (!bit(from, position) && passes(m_nodes[static_cast<size_t>(from)], input, position)) {
-                set(from, position);
+                set(from, position, end);
                 m_pending.push_back(from);
             }
         }
     }
 }
 
-// Whether a way of `node` that consumes characters from `position` leads to a viable node (End
-// counts as one); moves a repetition's count to `position`. A node already viable at `position`
-// may count as reached by consuming nothing: the ways that consume nothing lead there too.
-bool ViabilityMap::reachesEnd(const uint8_t *program, Node &node, const uint8_t *input, int position)
+// The least end from `row` at `position` where it is viable there, else kNoPosition; `position`
+// while no ends are kept.
+int32_t ViabilityMap::endAfter(int32_t row, int position) const
+{
+    if (row < 0 || !bit(row, position)) {
+        return kNoPosition;
+    }
+    return m_endBytes == 0 ? position : end(row, position);
+}
+
+// The least end of a way of `node` that consumes characters from `position` and leads to a viable
+// node (End is one), kNoPosition for none; moves a repetition's count and reach to `position`.
+// Consuming nothing, a repetition leads to its next node as any way that consumes nothing does.
+int32_t ViabilityMap::reachesEnd(const uint8_t *program, Node &node, const uint8_t *input, int position)
 {
     const int32_t nearest = node.next < 0 ? kNoPosition : m_nearest[static_cast<size_t>(node.next)];
     switch (node.way) {
     case Way::End:
-        return true;
+        return position;
     case Way::Character:
-        return node.next >= 0 && takesCharacter(program, node.taken, input[position]) && bit(node.next, position + 1);
+        return takesCharacter(program, node.taken, input[position]) ? endAfter(node.next, position + 1) : kNoPosition;
     case Way::Literal: {
         const int taken = literalLength(program, node.offset, input + position);
-        return taken > 0 && node.next >= 0 && bit(node.next, position + taken);
+        return taken > 0 ? endAfter(node.next, position + taken) : kNoPosition;
     }
     case Way::Repeat:
-        node.count = takesCharacter(program, node.taken, input[position]) ? std::min(node.max, node.count + 1) : 0;
-        return nearest <= position + node.count;
-    case Way::GroupText:
-        node.count = takesGroupCharacter(program, node.taken, input[position]) ? node.count + 1 : 0;
-        return nearest <= position + node.count;
+    case Way::GroupText: {
+        const bool takes = node.way == Way::Repeat ? takesCharacter(program, node.taken, input[position])
+                                                   : takesGroupCharacter(program, node.taken, input[position]);
+        const int32_t limit = node.way == Way::Repeat ? node.max : kUnboundedRepeat;
+        node.count = takes ? std::min(limit, node.count + 1) : 0;
+        node.reach = takes ? std::min(node.reach, endAfter(node.next, position + 1)) : kNoPosition;
+        return takes && nearest <= position + node.count ? node.reach : kNoPosition;
+    }
     default:
-        return false;
+        return kNoPosition;
     }
 }
 
@@ -363,12 +364,19 @@ bool ViabilityMap::passes(const Node &node, const uint8_t *input, int position)
     return true;
 }
 
-// Marks `row` viable at `position`, the least position marked so far.
-void ViabilityMap::set(int row, int position)
+// Marks `row` viable at `position`, the least position marked so far, with the least end `end`.
+void ViabilityMap::set(int row, int position, int32_t end)
 {
     const size_t index = static_cast<size_t>(row) * m_words * 64 + static_cast<size_t>(position);
     m_bits[index / 64] |= uint64_t {1} << (index % 64);
     m_nearest[static_cast<size_t>(row)] = position;
+    const size_t entry = static_cast<size_t>(row) * m_positions + static_cast<size_t>(position);
+    if (m_endBytes == 1) {
+        m_ends[entry] = static_cast<uint8_t>(end);
+    } else if (m_endBytes == 2) {
+        m_ends[2 * entry] = static_cast<uint8_t>(end);
+        m_ends[2 * entry + 1] = static_cast<uint8_t>(end >> 8);
+    }
 }
 
 } // namespace regex

@@ -1,0 +1,151 @@
+// The widths of a program's nodes (see capacity.h). A depth-first walk over the ways a node can go on,
+// each width computed once every node after it is: a Loop node ends the walk of its body, and its
+// LoopEntry counts the loop as a whole. A way back to a node still being computed (a loop over a
+// group) finds that node's width still unbounded, which is what a loop without a count is.
+#include "capacity.h"
+
+#include <algorithm>
+
+namespace regex {
+
+namespace {
+
+enum : uint8_t { kNotSeen, kOpen, kDone };
+} // namespace
+
+bool Capacity::build(const Program &program)
+{
+    m_program = program.bytes.data();
+    m_size = static_cast<int>(program.bytes.size());
+    m_width.assign(program.bytes.size(), kUnboundedWidth);
+    m_passWidth.assign(program.bytes.size(), kUnboundedWidth);
+    m_afterWidth.assign(program.bytes.size(), kUnboundedWidth);
+    m_state.assign(program.bytes.size(), kNotSeen);
+    m_bounded = false;
+    if (m_size < 1 + kNodeHeader) {
+        return false;
+    }
+    std::vector<std::pair<int, int>> walk {{1, 0}}; // node, successors taken
+    m_state[1] = kOpen;
+    while (!walk.empty()) {
+        const int node = walk.back().first;
+        int next[2];
+        const int count = successors(node, next);
+        if (walk.back().second < count) {
+            const int successor = next[walk.back().second++];
+            if (m_state[static_cast<size_t>(successor)] == kNotSeen) {
+                m_state[static_cast<size_t>(successor)] = kOpen;
+                walk.emplace_back(successor, 0);
+            }
+            continue;
+        }
+        m_width[static_cast<size_t>(node)] = widthOf(node);
+        m_state[static_cast<size_t>(node)] = kDone;
+        walk.pop_back();
+    }
+    return m_bounded;
+}
+
+// The Loop node a LoopEntry links to, with its whole operand within the program; -1 when there is none.
+int Capacity::loopNodeOf(int loopEntry) const
+{
+    const int loop = nextNode(m_program, loopEntry);
+    if (loop < 1 || loop + kNodeHeader + kLoopOperand > m_size) {
+        return -1;
+    }
+    const Op op = opAt(m_program, loop);
+    return op == Op::Loop || op == Op::LoopLazy ? loop : -1;
+}
+
+// The nodes `node` can go on with whose widths its own depends on, at most two, every one a node
+// offset within the program. A Loop node and End go on with none.
+int Capacity::successors(int node, int *out) const
+{
+    const auto valid = [this](int offset) { return offset >= 1 && offset <= m_size - kNodeHeader; };
+    const Op op = opAt(m_program, node);
+    const int next = nextNode(m_program, node);
+    int count = 0;
+    if (op == Op::End || op == Op::Loop || op == Op::LoopLazy) {
+        return 0;
+    }
+    if (op == Op::LoopEntry) {
+        const int loop = loopNodeOf(node);
+        if (loop < 0) {
+            return 0;
+        }
+        for (const int successor : {loop + readInt32(m_program + loop + kNodeHeader + 8), nextNode(m_program, loop)}) {
+            if (valid(successor)) {
+                out[count++] = successor;
+            }
+        }
+        return count;
+    }
+    if (op == Op::Branch && valid(node + kNodeHeader)) {
+        out[count++] = node + kNodeHeader;
+        if (!valid(next) || opAt(m_program, next) != Op::Branch) {
+            return count;
+        }
+    }
+    if (valid(next)) {
+        out[count++] = next;
+    }
+    return count;
+}
+
+// The width of `node` from those of its successors; one still being computed counts as unbounded.
+int64_t Capacity::widthOf(int node)
+{
+    const Op op = opAt(m_program, node);
+    const int next = nextNode(m_program, node);
+    const int64_t nextWidth = width(next);
+    switch (op) {
+    case Op::End:
+    case Op::Loop:
+    case Op::LoopLazy:
+        return 0;
+    case Op::LoopEntry: {
+        const int loop = loopNodeOf(node);
+        if (loop < 0) {
+            return kUnboundedWidth; // the walk stops there with an error
+        }
+        const int32_t max = readInt32(m_program + loop + kNodeHeader + 4);
+        const int64_t pass
+            = max >= kOpenBound ? kUnboundedWidth : width(loop + readInt32(m_program + loop + kNodeHeader + 8));
+        const auto slot = static_cast<size_t>(loop);
+        m_passWidth[slot] = pass;
+        m_afterWidth[slot] = width(nextNode(m_program, loop));
+        m_bounded = m_bounded || (max > 0 && pass < kUnboundedWidth);
+        return addWidths(multiplyWidth(max, pass), m_afterWidth[slot]);
+    }
+    case Op::Branch: {
+        const bool chain = next >= 0 && next < m_size && opAt(m_program, next) == Op::Branch;
+        return std::max(width(node + kNodeHeader), chain ? nextWidth : 0);
+    }
+    case Op::Literal:
+    case Op::LiteralCI: {
+        const auto *text = m_program + node + kNodeHeader;
+        const auto *end = std::find(text, m_program + m_size, 0);
+        return end == m_program + m_size ? kUnboundedWidth : addWidths(end - text, nextWidth);
+    }
+    case Op::Star:
+    case Op::Plus:
+    case Op::StarLazy:
+    case Op::PlusLazy:
+    case Op::BackRef:
+    case Op::BackRefCI:
+        return kUnboundedWidth;
+    case Op::Braces:
+    case Op::BracesLazy: {
+        const int repeated = node + kNodeHeader + kBracesOperand;
+        if (repeated > m_size - kNodeHeader || !isSingleCharacter(opAt(m_program, repeated))) {
+            return kUnboundedWidth; // a back-reference repeated: its group's text at each count
+        }
+        const int32_t max = readInt32(m_program + node + kNodeHeader + 4);
+        return max >= kOpenBound ? kUnboundedWidth : addWidths(std::max(max, 0), nextWidth);
+    }
+    default:
+        return isSingleCharacter(op) ? addWidths(1, nextWidth) : nextWidth;
+    }
+}
+
+} // namespace regex

@@ -1,0 +1,71 @@
+// The most characters a walk through a program can take from each node: up to the end of the current
+// pass through the innermost counted loop around the node (its Loop node) or up to End. With the
+// counters of the active loops this bounds what a state can still consume; the matcher fails a
+// state whose bound falls short of the least end the viability map gives for it.
+#pragma once
+
+#include "program.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace regex {
+
+// A width no subject reaches: repetitions without a maximum, loops over groups, back-references.
+constexpr int64_t kUnboundedWidth = int64_t {1} << 40;
+
+// Sums and multiples of widths, which stop at kUnboundedWidth.
+inline int64_t addWidths(int64_t a, int64_t b)
+{
+    return std::min(a + b, kUnboundedWidth); // both at most kUnboundedWidth, so the sum fits
+}
+
+inline int64_t multiplyWidth(int64_t count, int64_t width)
+{
+    if (count <= 0) {
+        return 0;
+    }
+    return width >= kUnboundedWidth / count ? kUnboundedWidth : count * width;
+}
+
+class Capacity
+{
+public:
+    // Computes the widths of the nodes reachable from the start of `program`. True when some counted
+    // loop has a maximum and a bounded pass, the only case where the bound can end a state that the
+    // viability map keeps and the bitmap of the memo does not already hold.
+    bool build(const Program &program);
+
+    // At most the characters a walk from `node` takes until it reaches the Loop node of the innermost
+    // counted loop around `node`, or End; a Loop node itself is 0. kUnboundedWidth for other offsets.
+    int64_t width(int node) const
+    {
+        return node >= 0 && static_cast<size_t>(node) < m_width.size() ? m_width[static_cast<size_t>(node)]
+                                                                       : kUnboundedWidth;
+    }
+    // For the Loop node of a counted loop: the widest pass through its body, and what the walk takes
+    // after the loop (until the Loop node of the loop around it, or End).
+    int64_t passWidth(int loopNode) const { return at(m_passWidth, loopNode); }
+    int64_t afterWidth(int loopNode) const { return at(m_afterWidth, loopNode); }
+
+private:
+    static int64_t at(const std::vector<int64_t> &widths, int node)
+    {
+        return node >= 0 && static_cast<size_t>(node) < widths.size() ? widths[static_cast<size_t>(node)]
+                                                                      : kUnboundedWidth;
+    }
+    int loopNodeOf(int loopEntry) const;
+    int successors(int node, int *out) const;
+    int64_t widthOf(int node);
+
+    const uint8_t *m_program = nullptr;
+    int m_size = 0;
+    std::vector<int64_t> m_width; // by node offset
+    std::vector<int64_t> m_passWidth;
+    std::vector<int64_t> m_afterWidth;
+    std::vector<uint8_t> m_state; // by node offset: not seen, being computed, done
+    bool m_bounded = false;
+};
+
+} // namespace regex
