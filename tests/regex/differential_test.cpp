@@ -27,6 +27,8 @@ private slots:
     void memoisedAgainstPlain();
     void memoisedCases_data();
     void memoisedCases();
+    void countedLoopsAgainstPlain_data();
+    void countedLoopsAgainstPlain();
 };
 
 namespace {
@@ -411,6 +413,70 @@ void DifferentialTest::memoisedCases()
     const std::string plain = searchResult(program, subject.toStdString(), false);
     QVERIFY2(plain.rfind("error", 0) != 0, plain.c_str());
     QCOMPARE(searchResult(program, subject.toStdString(), true), plain);
+}
+
+// Counted loops nested in counted loops, every pair of bounds from a small set, greedy and lazy, on
+// subjects shorter and longer than the loops' maxima can take: where the maxima fall short a state
+// fails at once by the characters it can still take, which must never fail a state that matches.
+void DifferentialTest::countedLoopsAgainstPlain_data()
+{
+    QTest::addColumn<QString>("shape"); // A and B stand for the bounds of two counted loops
+
+    QTest::newRow("nested, repetition innermost, end anchor") << "^((a{1,2})A)B$";
+    QTest::newRow("alternatives in the inner loop, a literal after") << "^((ab|a)A)Bx$";
+    QTest::newRow("one loop, unanchored, a literal after") << "(a{1,2}b?)Ac";
+    QTest::newRow("more needed after both loops") << "^((a|aa)Ab?)B(aa)$";
+    QTest::newRow("inner loop that may stop at once") << "^(a(ba{0,2})A)B$";
+    QTest::newRow("more needed after the inner loop, within the outer pass") << "^((a{1,2})A(a|b))Ba?$";
+    QTest::newRow("three loops deep") << "^((a(a)A)B){1,2}$";
+    QTest::newRow("an unbounded tail after the loops") << "(x(a|aa)A)B(a*)";
+}
+
+void DifferentialTest::countedLoopsAgainstPlain()
+{
+    QFETCH(QString, shape);
+
+    const QStringList bounds {"{0,1}", "{1}", "{1,2}", "{2,3}"};
+    std::vector<std::string> subjects;
+    for (int n = 0; n <= 11; ++n) {
+        const std::string as(static_cast<size_t>(n), 'a');
+        std::string abs;
+        for (int i = 0; i < n / 2; ++i) {
+            abs += "ab";
+        }
+        subjects.insert(subjects.end(), {as, as + "c", as + "x", abs + "x", "x" + as, as + "baa"});
+    }
+    int compared = 0;
+    QStringList mismatches;
+    for (const QString &a : bounds) {
+        for (const QString &b : bounds) {
+            for (int lazy = 0; lazy < 4; ++lazy) {
+                QString pattern = shape;
+                pattern.replace('A', a + ((lazy & 1) != 0 ? "?" : ""));
+                pattern.replace('B', b + ((lazy & 2) != 0 ? "?" : ""));
+                regex::Program program;
+                try {
+                    program = regex::compile(pattern.toStdString(), {modifiersWith(""), {13, 10}});
+                } catch (const regex::Error &error) {
+                    // a loop whose body may match the empty text is refused by design
+                    QVERIFY2(error.code == regex::ErrorCode::RepeatOfEmpty, qPrintable(pattern));
+                    continue;
+                }
+                for (const std::string &subject : subjects) {
+                    const std::string plain = searchResult(program, subject, false);
+                    const std::string memoised = searchResult(program, subject, true);
+                    ++compared;
+                    if (plain != memoised && mismatches.size() < 10) {
+                        mismatches << QString("/%1/ on \"%2\": plain %3 memoised %4")
+                                          .arg(pattern, QString::fromStdString(subject), QString::fromStdString(plain),
+                                              QString::fromStdString(memoised));
+                    }
+                }
+            }
+        }
+    }
+    QVERIFY2(mismatches.isEmpty(), qPrintable(mismatches.join('\n')));
+    QVERIFY(compared >= 32 * static_cast<int>(subjects.size()));
 }
 
 QTEST_GUILESS_MAIN(DifferentialTest)

@@ -65,6 +65,20 @@ void GuardTest::catastrophic_data()
         << "^((a{1,3}?){1,50}?){1,50}?$" << QByteArray(254, 'a') + "!" << false << false;
     QTest::newRow("nested counted loops, lazy, maxima too low for a 254-byte title")
         << "^((a{1,3}?){1,9}?){1,9}?$" << QByteArray(254, 'a') << false << false;
+    QTest::newRow("nested counted loops, maxima too low for a 254-byte title")
+        << "^((a{1,3}){1,9}){1,9}$" << QByteArray(254, 'a') << false << false;
+    QTest::newRow("nested counted loops, maxima just enough for a 243-byte title")
+        << "^((a{1,3}){1,9}){1,9}$" << QByteArray(243, 'a') << true << false;
+    QTest::newRow("nested counted loops, lazy, maxima just enough for a 243-byte title")
+        << "^((a{1,3}?){1,9}?){1,9}?$" << QByteArray(243, 'a') << true << false;
+    QTest::newRow("counted loops over alternatives, maxima too low")
+        << "^((ab|a){2,7}){1,9}x$" << QByteArray(repeated("ab", 126).c_str()) + "x" << false << false;
+    QTest::newRow("counted loops over alternatives, lazy, maxima too low")
+        << "^((ab|a){2,7}?){1,9}?x$" << QByteArray(repeated("ab", 126).c_str()) + "x" << false << false;
+    QTest::newRow("unanchored lazy counted loop, the match far in")
+        << "(a{1,4}?b?){1,40}?c" << QByteArray(254, 'a') + "c" << true << false;
+    QTest::newRow("unanchored counted loop, the match far in")
+        << "(a{1,4}b?){1,40}c" << QByteArray(254, 'a') + "c" << true << false;
     QTest::newRow("nested counted loops matching a 254-byte title")
         << "^((a{1,3}){1,50}){1,50}$" << QByteArray(254, 'a') << true << false;
     QTest::newRow("back-reference loop") << "(a?)(\\1|a)*b" << QByteArray(40, 'a') << false << false;

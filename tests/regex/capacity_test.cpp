@@ -1,0 +1,107 @@
+// Tests of the bound on what a state can still take: the widths of whole programs (the most
+// characters a walk can take through them), and the least ends the viability map gives.
+#include "regex/capacity.h"
+#include "regex/compiler.h"
+#include "regex/viability.h"
+
+#include <QTest>
+
+#include <string>
+
+class CapacityTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void programWidth_data();
+    void programWidth();
+    void leastEnd_data();
+    void leastEnd();
+};
+
+namespace {
+
+regex::Program compiled(const QString &pattern)
+{
+    return regex::compile(pattern.toStdString(), {regex::kModR | regex::kModS | regex::kModG, {13, 10}});
+}
+
+} // namespace
+
+void CapacityTest::programWidth_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<qint64>("width"); // -1: unbounded
+    QTest::addColumn<bool>("bounded"); // a counted loop bounds its passes
+
+    QTest::newRow("literals and classes") << "ab[cd]\\d." << qint64 {5} << false;
+    QTest::newRow("the widest alternative") << "x(a|bcd|ef)y" << qint64 {5} << false;
+    QTest::newRow("optional group") << "(ab)?c" << qint64 {3} << false;
+    QTest::newRow("counted repetition") << "a{2,5}b" << qint64 {6} << false;
+    QTest::newRow("lazy counted repetition") << "a{2,5}?b" << qint64 {6} << false;
+    QTest::newRow("counted loop over alternatives") << "(ab|a){2,7}" << qint64 {14} << true;
+    QTest::newRow("nested counted loops") << "^((a{1,3}){1,9}){1,9}$" << qint64 {243} << true;
+    QTest::newRow("nested lazy counted loops") << "^((a{1,3}?){1,9}?){1,9}?$" << qint64 {243} << true;
+    QTest::newRow("what follows a loop, in the pass around it") << "((ab){2}cd){3}e" << qint64 {19} << true;
+    QTest::newRow("a loop of at most one pass") << "(abc){0,1}?d" << qint64 {4} << true;
+    QTest::newRow("a loop of no pass") << "(abc){0}d" << qint64 {1} << false;
+    QTest::newRow("widths past any subject") << "(((a{1,9999}){1,9999}){1,9999}){1,9999}" << qint64 {-1} << true;
+    QTest::newRow("star") << "ab*c" << qint64 {-1} << false;
+    QTest::newRow("open bound") << "a{2,}" << qint64 {-1} << false;
+    QTest::newRow("loop over a group") << "(ab)+" << qint64 {-1} << false;
+    QTest::newRow("lazy loop over a group") << "(ab)*?c" << qint64 {-1} << false;
+    QTest::newRow("open counted loop") << "(ab){2,}" << qint64 {-1} << false;
+    QTest::newRow("back-reference") << "(a)\\1" << qint64 {-1} << false;
+    QTest::newRow("counted repetition of a back-reference") << "(a)\\1{2}" << qint64 {-1} << false;
+    QTest::newRow("unbounded inside a counted loop") << "(ab*){3}" << qint64 {-1} << false;
+}
+
+void CapacityTest::programWidth()
+{
+    QFETCH(QString, pattern);
+    QFETCH(qint64, width);
+    QFETCH(bool, bounded);
+
+    regex::Capacity capacity;
+    QCOMPARE(capacity.build(compiled(pattern)), bounded);
+    QCOMPARE(capacity.width(1), width < 0 ? regex::kUnboundedWidth : width);
+}
+
+void CapacityTest::leastEnd_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QByteArray>("subject");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("end"); // of a match from the program's start at `position`
+
+    QTest::newRow("end anchor") << "^a*$" << QByteArray("aaaa") << 0 << 4;
+    QTest::newRow("the nearest of the alternatives") << "a|bbb|b" << QByteArray("bbbxa") << 0 << 1;
+    QTest::newRow("an alternative that fails here") << "a|bbb" << QByteArray("bbbxa") << 0 << 3;
+    QTest::newRow("a literal further on") << "(a|bc)*d" << QByteArray("bcad") << 0 << 4;
+    QTest::newRow("repetition up to its maximum") << "a{1,2}b" << QByteArray("aaab") << 1 << 4;
+    QTest::newRow("repetition, fewer than its maximum") << "a{1,2}b" << QByteArray("aaab") << 2 << 4;
+    QTest::newRow("counted loops at will") << "^((a{1,3}){1,2}){1,2}$" << QByteArray(40, 'a') << 0 << 40;
+    QTest::newRow("a run of a back-reference's characters") << "(a)\\1*x" << QByteArray("aaaax") << 0 << 5;
+    QTest::newRow("a 300-byte subject (two bytes an entry)") << "a*b" << QByteArray(299, 'a') + "b" << 0 << 300;
+}
+
+void CapacityTest::leastEnd()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QByteArray, subject);
+    QFETCH(int, position);
+    QFETCH(int, end);
+
+    const regex::Program program = compiled(pattern);
+    const auto *input = reinterpret_cast<const uint8_t *>(subject.constData());
+    regex::ViabilityMap map;
+    QVERIFY(map.build(program, input, static_cast<int>(subject.size()), int64_t {1} << 23, true));
+    QVERIFY(map.viable(1, position));
+    QCOMPARE(map.leastEnd(1, position), end);
+
+    QVERIFY(map.build(program, input, static_cast<int>(subject.size()), int64_t {1} << 23, false));
+    QCOMPARE(map.leastEnd(1, position), position); // no ends kept: no bound
+}
+
+QTEST_GUILESS_MAIN(CapacityTest)
+#include "capacity_test.moc"
