@@ -11,10 +11,17 @@ namespace regex {
 namespace {
 
 enum : uint8_t { kNotSeen, kOpen, kDone };
+
+// The width of a node no way goes through on the subject, while the widths are computed.
+constexpr int64_t kNoWay = -1;
 } // namespace
 
-bool Capacity::build(const Program &program)
+bool Capacity::build(const Program &program, const uint8_t *input, int length)
 {
+    m_present.reset();
+    for (int i = 0; i < length; ++i) {
+        m_present.set(input[i]);
+    }
     m_program = program.bytes.data();
     m_size = static_cast<int>(program.bytes.size());
     m_width.assign(program.bytes.size(), kUnboundedWidth);
@@ -42,6 +49,9 @@ bool Capacity::build(const Program &program)
         m_width[static_cast<size_t>(node)] = widthOf(node);
         m_state[static_cast<size_t>(node)] = kDone;
         walk.pop_back();
+    }
+    for (int64_t &width : m_width) {
+        width = std::max(width, int64_t {0}); // the viability map rules out what no way goes through
     }
     return m_bounded;
 }
@@ -92,40 +102,68 @@ int Capacity::successors(int node, int *out) const
     return count;
 }
 
-// The width of `node` from those of its successors; one still being computed counts as unbounded.
+// The width of `node` from those of its successors, kNoWay where no way goes through; one still
+// being computed counts as unbounded.
 int64_t Capacity::widthOf(int node)
 {
     const Op op = opAt(m_program, node);
     const int next = nextNode(m_program, node);
-    const int64_t nextWidth = width(next);
     switch (op) {
     case Op::End:
     case Op::Loop:
     case Op::LoopLazy:
         return 0;
-    case Op::LoopEntry: {
-        const int loop = loopNodeOf(node);
-        if (loop < 0) {
-            return kUnboundedWidth; // the walk stops there with an error
-        }
-        const int32_t max = readInt32(m_program + loop + kNodeHeader + 4);
-        const int64_t pass
-            = max >= kOpenBound ? kUnboundedWidth : width(loop + readInt32(m_program + loop + kNodeHeader + 8));
-        const auto slot = static_cast<size_t>(loop);
-        m_passWidth[slot] = pass;
-        m_afterWidth[slot] = width(nextNode(m_program, loop));
-        m_bounded = m_bounded || (max > 0 && pass < kUnboundedWidth);
-        return addWidths(multiplyWidth(max, pass), m_afterWidth[slot]);
-    }
+    case Op::LoopEntry:
+        return loopWidth(node);
     case Op::Branch: {
         const bool chain = next >= 0 && next < m_size && opAt(m_program, next) == Op::Branch;
-        return std::max(width(node + kNodeHeader), chain ? nextWidth : 0);
+        return chain ? std::max(width(node + kNodeHeader), width(next)) : width(node + kNodeHeader);
     }
+    default: {
+        const int64_t own = ownWidth(node);
+        return own < 0 || width(next) < 0 ? kNoWay : addWidths(own, width(next));
+    }
+    }
+}
+
+// The width of a counted loop from its LoopEntry: its maximum times the widest pass, then what
+// follows it. Records the pass and what follows at the Loop node.
+int64_t Capacity::loopWidth(int loopEntry)
+{
+    const int loop = loopNodeOf(loopEntry);
+    if (loop < 0) {
+        return kUnboundedWidth; // the walk stops there with an error
+    }
+    const int32_t min = readInt32(m_program + loop + kNodeHeader);
+    const int32_t max = readInt32(m_program + loop + kNodeHeader + 4);
+    const int64_t body = width(loop + readInt32(m_program + loop + kNodeHeader + 8));
+    const int64_t pass = max >= kOpenBound ? kUnboundedWidth : std::max(body, int64_t {0});
+    const int64_t after = width(nextNode(m_program, loop));
+    const auto slot = static_cast<size_t>(loop);
+    m_passWidth[slot] = pass;
+    m_afterWidth[slot] = std::max(after, int64_t {0});
+    m_bounded = m_bounded || (max > 0 && pass < kUnboundedWidth);
+    if (after < 0 || (body < 0 && min > 0)) {
+        return kNoWay;
+    }
+    return addWidths(multiplyWidth(max, pass), after);
+}
+
+// What the node itself takes at the most: kNoWay where it needs a character the subject lacks.
+int64_t Capacity::ownWidth(int node) const
+{
+    const Op op = opAt(m_program, node);
+    switch (op) {
     case Op::Literal:
     case Op::LiteralCI: {
-        const auto *text = m_program + node + kNodeHeader;
-        const auto *end = std::find(text, m_program + m_size, 0);
-        return end == m_program + m_size ? kUnboundedWidth : addWidths(end - text, nextWidth);
+        const uint8_t *text = m_program + node + kNodeHeader;
+        const uint8_t *end = std::find(text, m_program + m_size, 0);
+        if (end == m_program + m_size) {
+            return kUnboundedWidth;
+        }
+        const bool all = std::all_of(text, end,
+            [this, op](uint8_t ch) { return m_present[ch] || (op == Op::LiteralCI && m_present[invertCase(ch)]); });
+        return all ? end - text : kNoWay;
     }
     case Op::Star:
     case Op::Plus:
@@ -140,12 +178,30 @@ int64_t Capacity::widthOf(int node)
         if (repeated > m_size - kNodeHeader || !isSingleCharacter(opAt(m_program, repeated))) {
             return kUnboundedWidth; // a back-reference repeated: its group's text at each count
         }
+        const int32_t min = readInt32(m_program + node + kNodeHeader);
         const int32_t max = readInt32(m_program + node + kNodeHeader + 4);
-        return max >= kOpenBound ? kUnboundedWidth : addWidths(std::max(max, 0), nextWidth);
+        if (!takesSome(repeated)) {
+            return min > 0 ? kNoWay : 0;
+        }
+        return max >= kOpenBound ? kUnboundedWidth : std::max(max, 0);
     }
     default:
-        return isSingleCharacter(op) ? addWidths(1, nextWidth) : nextWidth;
+        if (!isSingleCharacter(op)) {
+            return 0;
+        }
+        return takesSome(node) ? 1 : kNoWay;
     }
+}
+
+// Whether the single-character node takes some character of the subject.
+bool Capacity::takesSome(int node) const
+{
+    for (int ch = 1; ch < 256; ++ch) {
+        if (m_present[static_cast<size_t>(ch)] && takesCharacter(m_program, node, static_cast<uint8_t>(ch))) {
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace regex

@@ -1,12 +1,14 @@
-// The most characters a walk through a program can take from each node: up to the end of the current
-// pass through the innermost counted loop around the node (its Loop node) or up to End. With the
-// counters of the active loops this bounds what a state can still consume; the matcher fails a
+// The most characters a walk through a program can take from each node over a given subject: up to
+// the end of the current pass through the innermost counted loop around the node (its Loop node) or
+// up to End, where no way through a node that takes none of the subject's characters counts. With
+// the counters of the active loops this bounds what a state can still consume; the matcher fails a
 // state whose bound falls short of the least end the viability map gives for it.
 #pragma once
 
 #include "program.h"
 
 #include <algorithm>
+#include <bitset>
 #include <cstdint>
 #include <vector>
 
@@ -32,10 +34,11 @@ inline int64_t multiplyWidth(int64_t count, int64_t width)
 class Capacity
 {
 public:
-    // Computes the widths of the nodes reachable from the start of `program`. True when some counted
-    // loop has a maximum and a bounded pass, the only case where the bound can end a state that the
-    // viability map keeps and the bitmap of the memo does not already hold.
-    bool build(const Program &program);
+    // Computes the widths of the nodes reachable from the start of `program` over the `length` bytes
+    // at `input`. True when some counted loop has a maximum and a bounded pass, the only case where
+    // the bound can end a state that the viability map keeps and the bitmap of the memo does not
+    // already hold.
+    bool build(const Program &program, const uint8_t *input, int length);
 
     // At most the characters a walk from `node` takes until it reaches the Loop node of the innermost
     // counted loop around `node`, or End; a Loop node itself is 0. kUnboundedWidth for other offsets.
@@ -58,6 +61,9 @@ private:
     int loopNodeOf(int loopEntry) const;
     int successors(int node, int *out) const;
     int64_t widthOf(int node);
+    int64_t loopWidth(int loopEntry);
+    int64_t ownWidth(int node) const;
+    bool takesSome(int node) const;
 
     const uint8_t *m_program = nullptr;
     int m_size = 0;
@@ -65,6 +71,7 @@ private:
     std::vector<int64_t> m_passWidth;
     std::vector<int64_t> m_afterWidth;
     std::vector<uint8_t> m_state; // by node offset: not seen, being computed, done
+    std::bitset<256> m_present;   // the characters of the subject
     bool m_bounded = false;
 };
 

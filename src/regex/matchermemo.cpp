@@ -136,7 +136,7 @@ bool Matcher::startMemo()
     if (m_memoPoints == 0 || bits > kMaxMemoBits) {
         return false;
     }
-    const bool bounded = m_scratch.capacity.build(m_compiled);
+    const bool bounded = m_scratch.capacity.build(m_compiled, m_input, m_length);
     m_scratch.viability.build(m_compiled, m_input, m_length, kMaxMemoBits, bounded);
     m_scratch.visited.assign(static_cast<size_t>((bits + 63) / 64), 0);
     m_scratch.exitChecks.clear();

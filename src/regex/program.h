@@ -202,6 +202,36 @@ inline bool fullSetHas(const uint8_t *set, uint8_t ch)
     return (set[ch >> 3] >> (ch & 7)) & 1;
 }
 
+// Whether the single-character node at `node` takes `ch`; the end of the text (0) is no character.
+// A multi-line dot is taken to take a line pair's first character, which only errs towards taking.
+inline bool takesCharacter(const uint8_t *program, int node, uint8_t ch)
+{
+    const uint8_t *operand = program + node + kNodeHeader;
+    const bool digit = ch >= '0' && ch <= '9';
+    switch (opAt(program, node)) {
+    case Op::AnyChar:
+        return ch != 0;
+    case Op::AnyCharML:
+        return ch != 0 && !kLineSeparatorTable[ch];
+    case Op::Literal:
+        return ch != 0 && ch == operand[0];
+    case Op::LiteralCI:
+        return ch != 0 && (ch == operand[0] || ch == invertCase(operand[0]));
+    case Op::Digit:
+        return digit;
+    case Op::NotDigit:
+        return ch != 0 && !digit;
+    case Op::TinySet:
+        return ch != 0 && (ch == operand[0] || ch == operand[1] || ch == operand[2]);
+    case Op::TinySetNot:
+        return ch != 0 && ch != operand[0] && ch != operand[1] && ch != operand[2];
+    case Op::FullSet:
+        return ch != 0 && fullSetHas(operand, ch);
+    default:
+        return false;
+    }
+}
+
 // The two characters of a line pair (CR LF by default); both 0 while no pair is set, so that the
 // pair rules never apply.
 struct LinePair

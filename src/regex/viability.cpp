@@ -15,36 +15,6 @@ namespace {
 
 constexpr int32_t kNoPosition = std::numeric_limits<int32_t>::max();
 
-// Whether the single-character node at `node` takes `ch`; the end of the text (0) is no character.
-// A multi-line dot is taken to take a line pair's first character, which only widens the map.
-bool takesCharacter(const uint8_t *program, int node, uint8_t ch)
-{
-    const uint8_t *operand = program + node + kNodeHeader;
-    const bool digit = ch >= '0' && ch <= '9';
-    switch (opAt(program, node)) {
-    case Op::AnyChar:
-        return ch != 0;
-    case Op::AnyCharML:
-        return ch != 0 && !kLineSeparatorTable[ch];
-    case Op::Literal:
-        return ch != 0 && ch == operand[0];
-    case Op::LiteralCI:
-        return ch != 0 && (ch == operand[0] || ch == invertCase(operand[0]));
-    case Op::Digit:
-        return digit;
-    case Op::NotDigit:
-        return ch != 0 && !digit;
-    case Op::TinySet:
-        return ch != 0 && (ch == operand[0] || ch == operand[1] || ch == operand[2]);
-    case Op::TinySetNot:
-        return ch != 0 && ch != operand[0] && ch != operand[1] && ch != operand[2];
-    case Op::FullSet:
-        return ch != 0 && fullSetHas(operand, ch);
-    default:
-        return false;
-    }
-}
-
 // The length of the literal at `node` where it stands at `input`, 0 where it does not.
 int literalLength(const uint8_t *program, int node, const uint8_t *input)
 {

@@ -1,5 +1,5 @@
 // Tests of the bound on what a state can still take: the widths of whole programs (the most
-// characters a walk can take through them), and the least ends the viability map gives.
+// characters a walk can take through them on a subject), and the least ends the viability map gives.
 #include "regex/capacity.h"
 #include "regex/compiler.h"
 #include "regex/viability.h"
@@ -31,39 +31,57 @@ regex::Program compiled(const QString &pattern)
 void CapacityTest::programWidth_data()
 {
     QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QByteArray>("subject");
     QTest::addColumn<qint64>("width"); // -1: unbounded
     QTest::addColumn<bool>("bounded"); // a counted loop bounds its passes
 
-    QTest::newRow("literals and classes") << "ab[cd]\\d." << qint64 {5} << false;
-    QTest::newRow("the widest alternative") << "x(a|bcd|ef)y" << qint64 {5} << false;
-    QTest::newRow("optional group") << "(ab)?c" << qint64 {3} << false;
-    QTest::newRow("counted repetition") << "a{2,5}b" << qint64 {6} << false;
-    QTest::newRow("lazy counted repetition") << "a{2,5}?b" << qint64 {6} << false;
-    QTest::newRow("counted loop over alternatives") << "(ab|a){2,7}" << qint64 {14} << true;
-    QTest::newRow("nested counted loops") << "^((a{1,3}){1,9}){1,9}$" << qint64 {243} << true;
-    QTest::newRow("nested lazy counted loops") << "^((a{1,3}?){1,9}?){1,9}?$" << qint64 {243} << true;
-    QTest::newRow("what follows a loop, in the pass around it") << "((ab){2}cd){3}e" << qint64 {19} << true;
-    QTest::newRow("a loop of at most one pass") << "(abc){0,1}?d" << qint64 {4} << true;
-    QTest::newRow("a loop of no pass") << "(abc){0}d" << qint64 {1} << false;
-    QTest::newRow("widths past any subject") << "(((a{1,9999}){1,9999}){1,9999}){1,9999}" << qint64 {-1} << true;
-    QTest::newRow("star") << "ab*c" << qint64 {-1} << false;
-    QTest::newRow("open bound") << "a{2,}" << qint64 {-1} << false;
-    QTest::newRow("loop over a group") << "(ab)+" << qint64 {-1} << false;
-    QTest::newRow("lazy loop over a group") << "(ab)*?c" << qint64 {-1} << false;
-    QTest::newRow("open counted loop") << "(ab){2,}" << qint64 {-1} << false;
-    QTest::newRow("back-reference") << "(a)\\1" << qint64 {-1} << false;
-    QTest::newRow("counted repetition of a back-reference") << "(a)\\1{2}" << qint64 {-1} << false;
-    QTest::newRow("unbounded inside a counted loop") << "(ab*){3}" << qint64 {-1} << false;
+    const QByteArray every("abcdefghijklmnopqrstuvwxyz0123456789");
+
+    QTest::newRow("literals and classes") << "ab[cd]\\d." << every << qint64 {5} << false;
+    QTest::newRow("the widest alternative") << "x(a|bcd|ef)y" << every << qint64 {5} << false;
+    QTest::newRow("optional group") << "(ab)?c" << every << qint64 {3} << false;
+    QTest::newRow("counted repetition") << "a{2,5}b" << every << qint64 {6} << false;
+    QTest::newRow("lazy counted repetition") << "a{2,5}?b" << every << qint64 {6} << false;
+    QTest::newRow("counted loop over alternatives") << "(ab|a){2,7}" << every << qint64 {14} << true;
+    QTest::newRow("nested counted loops") << "^((a{1,3}){1,9}){1,9}$" << every << qint64 {243} << true;
+    QTest::newRow("nested lazy counted loops") << "^((a{1,3}?){1,9}?){1,9}?$" << every << qint64 {243} << true;
+    QTest::newRow("what follows a loop, in the pass around it") << "((ab){2}cd){3}e" << every << qint64 {19} << true;
+    QTest::newRow("a loop of at most one pass") << "(abc){0,1}?d" << every << qint64 {4} << true;
+    QTest::newRow("a loop of no pass") << "(abc){0}d" << every << qint64 {1} << false;
+    QTest::newRow("widths past any subject")
+        << "(((a{1,9999}){1,9999}){1,9999}){1,9999}" << every << qint64 {-1} << true;
+    QTest::newRow("star") << "ab*c" << every << qint64 {-1} << false;
+    QTest::newRow("open bound") << "a{2,}" << every << qint64 {-1} << false;
+    QTest::newRow("loop over a group") << "(ab)+" << every << qint64 {-1} << false;
+    QTest::newRow("lazy loop over a group") << "(ab)*?c" << every << qint64 {-1} << false;
+    QTest::newRow("open counted loop") << "(ab){2,}" << every << qint64 {-1} << false;
+    QTest::newRow("back-reference") << "(a)\\1" << every << qint64 {-1} << false;
+    QTest::newRow("counted repetition of a back-reference") << "(a)\\1{2}" << every << qint64 {-1} << false;
+    QTest::newRow("unbounded inside a counted loop") << "(ab*){3}" << every << qint64 {-1} << false;
+    QTest::newRow("optional piece whose character the subject lacks")
+        << "(a{1,4}?b?){1,40}?c" << QByteArray("aaac") << qint64 {161} << true;
+    QTest::newRow("optional piece whose character the subject holds")
+        << "(a{1,4}?b?){1,40}?c" << QByteArray("abc") << qint64 {201} << true;
+    QTest::newRow("alternatives whose characters the subject lacks")
+        << "x(a|bcd|ef)y" << QByteArray("xayf") << qint64 {3} << false;
+    QTest::newRow("case-insensitive literal") << "(?i)(ab|cd)e" << QByteArray("ABE") << qint64 {3} << false;
+    QTest::newRow("repetition of a character the subject lacks")
+        << "ab{0,5}c{0,2}" << QByteArray("ac") << qint64 {3} << false;
+    QTest::newRow("loop that may make no pass") << "x(ab){0,5}y" << QByteArray("xay") << qint64 {2} << true;
+    QTest::newRow("a way through a loop that must pass")
+        << "x((ab){1,5}|a)y" << QByteArray("xay") << qint64 {3} << true;
 }
 
 void CapacityTest::programWidth()
 {
     QFETCH(QString, pattern);
+    QFETCH(QByteArray, subject);
     QFETCH(qint64, width);
     QFETCH(bool, bounded);
 
     regex::Capacity capacity;
-    QCOMPARE(capacity.build(compiled(pattern)), bounded);
+    const auto *input = reinterpret_cast<const uint8_t *>(subject.constData());
+    QCOMPARE(capacity.build(compiled(pattern), input, static_cast<int>(subject.size())), bounded);
     QCOMPARE(capacity.width(1), width < 0 ? regex::kUnboundedWidth : width);
 }
 
