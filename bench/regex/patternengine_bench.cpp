@@ -190,6 +190,7 @@ std::vector<PathologicalCase> pathologicalCases()
         {"^((ab|a){2,7}?){1,9}?x$", abs126 + "x"},
         {"(a{1,4}?b?){1,40}?c", as254 + "c"},
         {"(a{1,4}b?){1,40}c", as254 + "c"},
+        {"(a{1,4}?b?){1,40}?c", as254.substr(0, 253) + "bc"},
     };
 }
 

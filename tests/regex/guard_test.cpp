@@ -77,6 +77,8 @@ void GuardTest::catastrophic_data()
         << "^((ab|a){2,7}?){1,9}?x$" << QByteArray(repeated("ab", 126).c_str()) + "x" << false << false;
     QTest::newRow("unanchored lazy counted loop, the match far in")
         << "(a{1,4}?b?){1,40}?c" << QByteArray(254, 'a') + "c" << true << false;
+    QTest::newRow("unanchored lazy counted loop, the optional piece's character once in the title")
+        << "(a{1,4}?b?){1,40}?c" << QByteArray(253, 'a') + "bc" << true << false;
     QTest::newRow("unanchored counted loop, the match far in")
         << "(a{1,4}b?){1,40}c" << QByteArray(254, 'a') + "c" << true << false;
     QTest::newRow("nested counted loops matching a 254-byte title")
