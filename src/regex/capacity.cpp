@@ -14,6 +14,7 @@ enum : uint8_t { kNotSeen, kOpen, kDone };
 
 // The width of a node no way goes through on the subject, while the widths are computed.
 constexpr int64_t kNoWay = -1;
+
 } // namespace
 
 bool Capacity::build(const Program &program, const uint8_t *input, int length)
@@ -32,7 +33,8 @@ bool Capacity::build(const Program &program, const uint8_t *input, int length)
     if (m_size < 1 + kNodeHeader) {
         return false;
     }
-    std::vector<std::pair<int, int>> walk {{1, 0}}; // node, successors taken
+    std::vector<std::pair<int, int>> &walk = m_walk;
+    walk.assign(1, {1, 0});
     m_state[1] = kOpen;
     while (!walk.empty()) {
         const int node = walk.back().first;

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <bitset>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace regex {
@@ -42,11 +43,7 @@ public:
 
     // At most the characters a walk from `node` takes until it reaches the Loop node of the innermost
     // counted loop around `node`, or End; a Loop node itself is 0. kUnboundedWidth for other offsets.
-    int64_t width(int node) const
-    {
-        return node >= 0 && static_cast<size_t>(node) < m_width.size() ? m_width[static_cast<size_t>(node)]
-                                                                       : kUnboundedWidth;
-    }
+    int64_t width(int node) const { return at(m_width, node); }
     // For the Loop node of a counted loop: the widest pass through its body, and what the walk takes
     // after the loop (until the Loop node of the loop around it, or End).
     int64_t passWidth(int loopNode) const { return at(m_passWidth, loopNode); }
@@ -70,8 +67,9 @@ private:
     std::vector<int64_t> m_width; // by node offset
     std::vector<int64_t> m_passWidth;
     std::vector<int64_t> m_afterWidth;
-    std::vector<uint8_t> m_state; // by node offset: not seen, being computed, done
-    std::bitset<256> m_present;   // the characters of the subject
+    std::vector<uint8_t> m_state;            // by node offset: not seen, being computed, done
+    std::vector<std::pair<int, int>> m_walk; // the nodes being computed, and how many successors each has taken
+    std::bitset<256> m_present;              // the characters of the subject
     bool m_bounded = false;
 };
 
