@@ -25,17 +25,41 @@ bool Capacity::build(const Program &program, const uint8_t *input, int length)
     }
     m_program = program.bytes.data();
     m_size = static_cast<int>(program.bytes.size());
-    m_width.assign(program.bytes.size(), kUnboundedWidth);
-    m_passWidth.assign(program.bytes.size(), kUnboundedWidth);
-    m_afterWidth.assign(program.bytes.size(), kUnboundedWidth);
-    m_state.assign(program.bytes.size(), kNotSeen);
+    m_input = input;
+    m_length = length;
+    m_rare.assign(program.bytes.size(), 0);
+    m_rareLeft.assign(static_cast<size_t>(length) + 1, 0);
+    m_hasRare = false;
     m_bounded = false;
+    for (Widths &widths : m_widths) {
+        widths.node.assign(program.bytes.size(), kUnboundedWidth);
+        widths.pass.assign(program.bytes.size(), kUnboundedWidth);
+        widths.after.assign(program.bytes.size(), kUnboundedWidth);
+    }
     if (m_size < 1 + kNodeHeader) {
         return false;
     }
+    computeWidths(Counted::All);
+    if (m_hasRare) {
+        for (int position = length - 1; position >= 0; --position) {
+            m_rareLeft[static_cast<size_t>(position)] += m_rareLeft[static_cast<size_t>(position) + 1];
+        }
+        computeWidths(Counted::Common);
+    } else {
+        m_widths[1] = m_widths[0];
+    }
+    return m_bounded;
+}
+
+// The widths of every node reachable from the start, counting the characters `counted` says.
+void Capacity::computeWidths(Counted counted)
+{
+    m_building = counted;
+    m_state.assign(static_cast<size_t>(m_size), kNotSeen);
     std::vector<std::pair<int, int>> &walk = m_walk;
     walk.assign(1, {1, 0});
     m_state[1] = kOpen;
+    std::vector<int64_t> &widths = building().node;
     while (!walk.empty()) {
         const int node = walk.back().first;
         int next[2];
@@ -48,14 +72,13 @@ bool Capacity::build(const Program &program, const uint8_t *input, int length)
             }
             continue;
         }
-        m_width[static_cast<size_t>(node)] = widthOf(node);
+        widths[static_cast<size_t>(node)] = widthOf(node);
         m_state[static_cast<size_t>(node)] = kDone;
         walk.pop_back();
     }
-    for (int64_t &width : m_width) {
+    for (int64_t &width : widths) {
         width = std::max(width, int64_t {0}); // the viability map rules out what no way goes through
     }
-    return m_bounded;
 }
 
 // The Loop node a LoopEntry links to, with its whole operand within the program; -1 when there is none.
@@ -119,11 +142,17 @@ int64_t Capacity::widthOf(int node)
         return loopWidth(node);
     case Op::Branch: {
         const bool chain = next >= 0 && next < m_size && opAt(m_program, next) == Op::Branch;
-        return chain ? std::max(width(node + kNodeHeader), width(next)) : width(node + kNodeHeader);
+        return chain ? std::max(width(node + kNodeHeader, m_building), width(next, m_building))
+                     : width(node + kNodeHeader, m_building);
     }
     default: {
-        const int64_t own = ownWidth(node);
-        return own < 0 || width(next) < 0 ? kNoWay : addWidths(own, width(next));
+        int64_t own = ownWidth(node);
+        if (m_building == Counted::All) {
+            noteRare(node);
+        } else if (own >= 0 && m_rare[static_cast<size_t>(node)] != 0) {
+            own = 0; // rareLeft counts its characters
+        }
+        return own < 0 || width(next, m_building) < 0 ? kNoWay : addWidths(own, width(next, m_building));
     }
     }
 }
@@ -138,12 +167,12 @@ int64_t Capacity::loopWidth(int loopEntry)
     }
     const int32_t min = readInt32(m_program + loop + kNodeHeader);
     const int32_t max = readInt32(m_program + loop + kNodeHeader + 4);
-    const int64_t body = width(loop + readInt32(m_program + loop + kNodeHeader + 8));
+    const int64_t body = width(loop + readInt32(m_program + loop + kNodeHeader + 8), m_building);
     const int64_t pass = max >= kOpenBound ? kUnboundedWidth : std::max(body, int64_t {0});
-    const int64_t after = width(nextNode(m_program, loop));
+    const int64_t after = width(nextNode(m_program, loop), m_building);
     const auto slot = static_cast<size_t>(loop);
-    m_passWidth[slot] = pass;
-    m_afterWidth[slot] = std::max(after, int64_t {0});
+    building().pass[slot] = pass;
+    building().after[slot] = std::max(after, int64_t {0});
     m_bounded = m_bounded || (max > 0 && pass < kUnboundedWidth);
     if (after < 0 || (body < 0 && min > 0)) {
         return kNoWay;
@@ -204,6 +233,62 @@ bool Capacity::takesSome(int node) const
         }
     }
     return false;
+}
+
+// Whether `node` takes characters one position each at places of the subject that rareWeight finds:
+// a single-character node, a repetition of one, a literal.
+bool Capacity::isRareCandidate(int node) const
+{
+    const Op op = opAt(m_program, node);
+    if (op == Op::Literal || op == Op::LiteralCI) {
+        return std::find(m_program + node + kNodeHeader, m_program + m_size, 0) != m_program + m_size;
+    }
+    if (isRepeat(op)) {
+        const int repeated = node + kNodeHeader + (isBraces(op) ? kBracesOperand : 0);
+        return repeated <= m_size - kNodeHeader && isSingleCharacter(opAt(m_program, repeated));
+    }
+    return isSingleCharacter(op);
+}
+
+// The characters `node` (a rare candidate) can take that begin at `position`: a literal's length
+// where it stands there, one where its character (or the repeated one) does, else 0.
+int64_t Capacity::rareWeight(int node, int position) const
+{
+    const Op op = opAt(m_program, node);
+    const uint8_t *at = m_input + position;
+    if (op == Op::Literal || op == Op::LiteralCI) {
+        const uint8_t *text = m_program + node + kNodeHeader;
+        int i = 0;
+        for (; text[i] != 0; ++i) {
+            if (at[i] == 0 || (at[i] != text[i] && !(op == Op::LiteralCI && at[i] == invertCase(text[i])))) {
+                return 0;
+            }
+        }
+        return i;
+    }
+    const int taken = isRepeat(op) ? node + kNodeHeader + (isBraces(op) ? kBracesOperand : 0) : node;
+    return takesCharacter(m_program, taken, at[0]) ? 1 : 0;
+}
+
+// Adds `node` to the rare nodes when the characters it can take stand in at most a quarter of the
+// subject, and its characters at each position to rareLeft (summed from the end once all are in).
+void Capacity::noteRare(int node)
+{
+    if (!isRareCandidate(node)) {
+        return;
+    }
+    int64_t total = 0;
+    for (int position = 0; position < m_length; ++position) {
+        total += rareWeight(node, position);
+    }
+    if (total * 4 > m_length) {
+        return;
+    }
+    m_rare[static_cast<size_t>(node)] = 1;
+    m_hasRare = true;
+    for (int position = 0; position < m_length; ++position) {
+        m_rareLeft[static_cast<size_t>(position)] += rareWeight(node, position);
+    }
 }
 
 } // namespace regex

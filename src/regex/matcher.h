@@ -196,7 +196,8 @@ private:
         return m_memo == Memo::On && !m_scratch.viability.viable(node, position);
     }
     bool beyondReach(int node, int position);
-    uint32_t loopsBounding(int64_t slack) const;
+    int64_t mostTaken(Counted counted, int64_t most, int64_t needed) const;
+    uint32_t loopsBounding(Counted counted, int64_t slack) const;
     std::optional<uint64_t> stateKey(int point, int position);
     uint64_t emptyPasses(int point, int position) const;
     bool appendGroups(uint64_t &key, uint64_t &scale, int point, int position);

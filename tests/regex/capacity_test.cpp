@@ -15,6 +15,8 @@ class CapacityTest : public QObject
 private slots:
     void programWidth_data();
     void programWidth();
+    void rareNodes_data();
+    void rareNodes();
     void leastEnd_data();
     void leastEnd();
 };
@@ -57,7 +59,9 @@ void CapacityTest::programWidth_data()
     QTest::newRow("open counted loop") << "(ab){2,}" << every << qint64 {-1} << false;
     QTest::newRow("back-reference") << "(a)\\1" << every << qint64 {-1} << false;
     QTest::newRow("counted repetition of a back-reference") << "(a)\\1{2}" << every << qint64 {-1} << false;
-    QTest::newRow("unbounded inside a counted loop") << "(ab*){3}" << every << qint64 {-1} << false;
+    QTest::newRow("unbounded inside a counted loop") << "(ab*){3}" << QByteArray("abbbbbbb") << qint64 {-1} << false;
+    QTest::newRow("unbounded inside a counted loop, over a rare character")
+        << "(ab*){3}" << every << qint64 {-1} << true;
     QTest::newRow("optional piece whose character the subject lacks")
         << "(a{1,4}?b?){1,40}?c" << QByteArray("aaac") << qint64 {161} << true;
     QTest::newRow("optional piece whose character the subject holds")
@@ -83,6 +87,42 @@ void CapacityTest::programWidth()
     const auto *input = reinterpret_cast<const uint8_t *>(subject.constData());
     QCOMPARE(capacity.build(compiled(pattern), input, static_cast<int>(subject.size())), bounded);
     QCOMPARE(capacity.width(1), width < 0 ? regex::kUnboundedWidth : width);
+}
+
+// Widths without the rare nodes, whose characters rareLeft counts once for all passes.
+void CapacityTest::rareNodes_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QByteArray>("subject");
+    QTest::addColumn<qint64>("common"); // the width from the start without the rare nodes (all where none is)
+    QTest::addColumn<qint64>("rareLeft");
+
+    const QByteArray as(12, 'a');
+    QTest::newRow("a piece whose character the subject lacks")
+        << "^((a{1,3}b?){1,9}){1,9}$" << as + as << qint64 {243} << qint64 {0};
+    QTest::newRow("an optional piece whose character stands once")
+        << "^((a{1,3}b?){1,9}){1,9}$" << as + "b" + as << qint64 {243} << qint64 {1};
+    QTest::newRow("a repetition of a character that stands twice") << "(a{1,2}b*){1,4}"
+                                                                   << "b" + as + "b" << qint64 {8} << qint64 {2};
+    QTest::newRow("a literal counted where it stands, overlaps too")
+        << "(a|xyx){1,5}" << as + as + as + "xyxyx" << qint64 {5} << qint64 {6};
+    QTest::newRow("a character that stands too often is not rare")
+        << "(a{1,3}b?){1,4}" << QByteArray("abababab") << qint64 {16} << qint64 {0};
+}
+
+void CapacityTest::rareNodes()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QByteArray, subject);
+    QFETCH(qint64, common);
+    QFETCH(qint64, rareLeft);
+
+    regex::Capacity capacity;
+    const auto *input = reinterpret_cast<const uint8_t *>(subject.constData());
+    capacity.build(compiled(pattern), input, static_cast<int>(subject.size()));
+    QCOMPARE(capacity.width(1, regex::Counted::Common), common < 0 ? regex::kUnboundedWidth : common);
+    QCOMPARE(capacity.rareLeft(0), rareLeft);
+    QCOMPARE(capacity.rareLeft(static_cast<int>(subject.size())), qint64 {0});
 }
 
 void CapacityTest::leastEnd_data()

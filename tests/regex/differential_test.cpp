@@ -430,6 +430,9 @@ void DifferentialTest::countedLoopsAgainstPlain_data()
     QTest::newRow("more needed after the inner loop, within the outer pass") << "^((a{1,2})A(a|b))Ba?$";
     QTest::newRow("three loops deep") << "^((a(a)A)B){1,2}$";
     QTest::newRow("an unbounded tail after the loops") << "(x(a|aa)A)B(a*)";
+    QTest::newRow("an optional piece whose character is rare, nested") << "^((a{1,2}b?)A)B$";
+    QTest::newRow("a repetition of a rare character in the loop") << "^((a{1,2}b*)A)Bc?$";
+    QTest::newRow("a rare literal among alternatives") << "^((a|xb)A)B(aa)?$";
 }
 
 void DifferentialTest::countedLoopsAgainstPlain()
@@ -444,7 +447,7 @@ void DifferentialTest::countedLoopsAgainstPlain()
         for (int i = 0; i < n / 2; ++i) {
             abs += "ab";
         }
-        subjects.insert(subjects.end(), {as, as + "c", as + "x", abs + "x", "x" + as, as + "baa"});
+        subjects.insert(subjects.end(), {as, as + "c", as + "x", abs + "x", "x" + as, as + "baa", as + "b", "xb" + as});
     }
     int compared = 0;
     QStringList mismatches;

@@ -83,6 +83,10 @@ void GuardTest::catastrophic_data()
         << "(a{1,4}b?){1,40}c" << QByteArray(254, 'a') + "c" << true << false;
     QTest::newRow("nested counted loops matching a 254-byte title")
         << "^((a{1,3}){1,50}){1,50}$" << QByteArray(254, 'a') << true << false;
+    QTest::newRow("nested counted loops over an optional piece whose character stands once")
+        << "^((a{1,3}b?){1,9}){1,9}$" << QByteArray(253, 'a') + "b" << false << false;
+    QTest::newRow("nested counted loops over a repetition of a character that stands once")
+        << "^((a{1,3}b*){1,9}){1,9}$" << QByteArray(253, 'a') + "b" << false << false;
     QTest::newRow("back-reference loop") << "(a?)(\\1|a)*b" << QByteArray(40, 'a') << false << false;
     QTest::newRow("back-reference loop on a 255-byte title, a stop before the last character")
         << "(a?)(\\1|a)*b" << QByteArray(253, 'a') + "!b" << true << false;
