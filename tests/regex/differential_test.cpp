@@ -390,6 +390,8 @@ void DifferentialTest::memoisedCases_data()
     row("back-reference repeated to the end", "^(ab|a)\\1+$", "", "abababab");
     row("back-reference read case-insensitively", "^(a)(?i)\\1+$", "", "aAaA");
     row("back-reference read case-insensitively, a literal after", "^(a|b)(?i)\\1*B$", "", "aAaAb");
+    row("counted loops over an optional piece whose character is rare", "^((a{1,2}b?){1,3}?){1,3}$", "",
+        "aaaaababaaaaaaa");
     row("back-reference that may match nothing, a stop", "(a?)(\\1|a)*b", "", as14 + "!b");
     row("back-reference that may match nothing, its group takes the stop", "(.?)(\\1|a)*b", "", as14 + "!b");
     row("back-reference that may match nothing under a plus", "^(.?)(\\1|a)+\\1b", "", as14 + "!b");
