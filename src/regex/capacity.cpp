@@ -15,6 +15,10 @@ enum : uint8_t { kNotSeen, kOpen, kDone };
 // The width of a node no way goes through on the subject, while the widths are computed.
 constexpr int64_t kNoWay = -1;
 
+// Longest subject whose rare nodes are sought: a scan of the subject per node (a title is at most 255
+// bytes; on long texts the scans would cost more than the bound saves).
+constexpr int kMaxRareSubject = 4096;
+
 } // namespace
 
 bool Capacity::build(const Program &program, const uint8_t *input, int length)
@@ -271,10 +275,11 @@ int64_t Capacity::rareWeight(int node, int position) const
 }
 
 // Adds `node` to the rare nodes when the characters it can take stand in at most a quarter of the
-// subject, and its characters at each position to rareLeft (summed from the end once all are in).
+// subject (of at most kMaxRareSubject bytes), and its characters at each position to rareLeft (summed
+// from the end once all are in).
 void Capacity::noteRare(int node)
 {
-    if (!isRareCandidate(node)) {
+    if (m_length > kMaxRareSubject || !isRareCandidate(node)) {
         return;
     }
     int64_t total = 0;

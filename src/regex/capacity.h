@@ -57,7 +57,8 @@ public:
         return at(widths(counted).after, loopNode);
     }
     // Whether some node is rare: a single-character node, a repetition of one or a literal whose
-    // characters it takes stand in at most a quarter of the subject. Each character takes a position of
+    // characters it takes stand in at most a quarter of the subject (of at most 4 KiB; none on longer
+    // ones). Each character takes a position of
     // its own, so however many passes a walk makes, the rare nodes take together at most rareLeft of
     // the characters from a position on (a literal its length at each place it stands).
     bool hasRare() const { return m_hasRare; }
