@@ -58,9 +58,9 @@ public:
     }
     // Whether some node is rare: a single-character node, a repetition of one or a literal whose
     // characters it takes stand in at most a quarter of the subject (of at most 4 KiB; none on longer
-    // ones). Each character takes a position of
-    // its own, so however many passes a walk makes, the rare nodes take together at most rareLeft of
-    // the characters from a position on (a literal its length at each place it stands).
+    // ones). Each character takes a position of its own, so however many passes a walk makes, the rare
+    // nodes take together at most rareLeft of the characters from a position on (a literal its length
+    // at each place it stands).
     bool hasRare() const { return m_hasRare; }
     int64_t rareLeft(int position) const
     {
