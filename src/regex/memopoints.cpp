@@ -135,13 +135,13 @@ class ReverseWays
 {
 public:
     explicit ReverseWays(const Program &compiled)
-        : m_program(compiled.bytes.data())
-        , m_reaches(compiled.bytes.size())
+        : m_reaches(compiled.bytes.size())
     {
+        const uint8_t *program = compiled.bytes.data();
         const auto size = static_cast<int>(compiled.bytes.size());
         forEachReachableNode(compiled, [&](int node) {
             m_nodes.push_back(node);
-            forEachWay(m_program, size, node, [&](int to) { m_edges.emplace_back(to, node); });
+            forEachWay(program, size, node, [&](int to) { m_edges.emplace_back(to, node); });
         });
         std::sort(m_edges.begin(), m_edges.end());
     }
@@ -174,7 +174,6 @@ public:
     }
 
 private:
-    const uint8_t *m_program;
     std::vector<int32_t> m_nodes;
     std::vector<std::pair<int32_t, int32_t>> m_edges; // to, from
     std::vector<uint8_t> m_reaches;
